@@ -1,0 +1,107 @@
+#include "app/Main.h"
+
+#include <array>
+
+#include "framework/Resources.h"
+#include "resources/resource_ids.h"
+#include "util/Exceptions.h"
+#include "util/IniFile.h"
+#include "util/Util.h"
+#include "util/WinUtil.h"
+
+namespace zelvo {
+
+namespace {
+constexpr std::array<TControlDef, 2> kMainControls{{
+    {TControlKind::Picture, "BackImage", 0, 0, 418, 275, nullptr, -1, lfAlignClient, nullptr, "MAINBACK", 0},
+    {TControlKind::Button, "Button1", 160, 242, 97, 25, "Register Now!", 0, lfDefault, "BRegisterOnlineClick",
+     nullptr, 0},
+}};
+
+constexpr TFormDef kMainLayout{
+    "MainForm", "Zelvo Program Registration", 418, 275, TFormBorderStyle::bsSingle, biSystemMenu,
+    TPosition::poScreenCenter, clBtnFace, "MS Sans Serif", -11, clWindowText, "MAINICON",
+    "FormCreate", "FormCloseQuery", kMainControls};
+
+// Reads a whole file; a file that exists but cannot be read is a failure.
+std::string ReadWholeFile(const std::string& path) {
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) throw Exception("Cannot open file \"" + path + "\"");
+  struct Closer {
+    HANDLE h;
+    ~Closer() { CloseHandle(h); }
+  } closer{f};
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(f, &size)) throw Exception("Cannot read file \"" + path + "\"");
+  if (size.QuadPart > static_cast<LONGLONG>(TIniFile::kMaxSize)) {
+    throw Exception("The settings file \"" + path + "\" is too large");
+  }
+  std::string data(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!data.empty() && (!ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) ||
+                        read != data.size())) {
+    throw Exception("Cannot read file \"" + path + "\"");
+  }
+  return data;
+}
+}  // namespace
+
+const TFormDef& TMainForm::LayoutTable() { return kMainLayout; }
+
+TMainForm::TMainForm(TComponent* owner, std::vector<std::string> args, std::unique_ptr<IShell> shell)
+    : TTableForm(owner), args_(std::move(args)), shell_(std::move(shell)) {
+  BuildFromTable(kMainLayout);
+}
+
+TTableForm::Method TMainForm::MethodAddress(std::string_view name) {
+  if (name == "FormCreate") return [this](TComponent&) { FormCreate(); };
+  if (name == "FormCloseQuery") return [this](TComponent&) { FormCloseQuery(); };
+  if (name == "BRegisterOnlineClick") return [this](TComponent&) { BRegisterOnlineClick(); };
+  if (name == "BRegisterMailClick") return [this](TComponent&) { BRegisterMailClick(); };
+  if (name == "BDontRegisterClick") return [this](TComponent&) { BDontRegisterClick(); };
+  return {};
+}
+
+void TMainForm::FormCreate() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string settingsPath = SettingsFilePath(std::string(path, n));
+  DWORD attrs = GetFileAttributesA(settingsPath.c_str());
+  if (attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
+    TIniFile ini(ReadWholeFile(settingsPath));
+    settings_ = ReadRegistrationSettings(ini);
+  }
+  if (!args_.empty() && IsSilentArgument(args_[0])) {
+    silent_ = true;
+    BRegisterOnlineClick();
+    // Silent mode ends here, whatever the outcome; the rest of start-up does not happen.
+    if (Application) Application->Terminate();
+  }
+}
+
+void TMainForm::FormCloseQuery() {}
+
+void TMainForm::BRegisterOnlineClick() {
+  if (settings_.pageAddress.empty()) settings_.pageAddress = kDefaultRegistrationPage;
+  std::string target = RegistrationTarget(settings_.pageAddress, settings_.sku);
+  uintptr_t result = 0;
+  if (HasWebScheme(target)) {
+    result = shell_->Execute(Application ? Application->Handle() : nullptr, "open", target, nullptr, nullptr,
+                             SW_HIDE);
+  }
+  if (ShellSucceeded(result)) {
+    Close();
+  } else {
+    ShowError(LoadStr(IDS_ERROR_CONNECTING), 0, true);
+  }
+}
+
+void TMainForm::BRegisterMailClick() {
+  if (ShowRegistrationForm) ShowRegistrationForm();
+  Close();
+}
+
+void TMainForm::BDontRegisterClick() { Close(); }
+
+}  // namespace zelvo

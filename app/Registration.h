@@ -1,0 +1,40 @@
+// Start-up and online-registration rules that need no window: the command line, the settings
+// file and the registration address.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "util/IniFile.h"
+
+namespace zelvo {
+
+// The registration page used when the settings file names none.
+inline constexpr const char* kDefaultRegistrationPage = "https://www.zelvosoft.com/register.asp";
+
+struct TRegistrationSettings {
+  std::string sku;
+  std::string pageAddress;
+  std::string product;
+};
+
+// [General] SKU, URL and Product, each empty when absent.
+TRegistrationSettings ReadRegistrationSettings(const TIniFile& ini);
+
+// The settings file: the program file's name with the extension ".ini", in the program directory.
+std::string SettingsFilePath(const std::string& programPath);
+
+// True when argument 1 selects silent mode ("silent" in any letter case, nothing else).
+bool IsSilentArgument(std::string_view arg);
+
+// The address handed to the shell: the page address immediately followed by the SKU.
+std::string RegistrationTarget(const std::string& pageAddress, const std::string& sku);
+
+// Only web addresses (scheme http or https, any letter case) may be handed to the shell's "open":
+// anything else could start a program or open a local file.
+bool HasWebScheme(std::string_view address);
+
+// The shell's answer: greater than 32 means it accepted the request.
+constexpr bool ShellSucceeded(uintptr_t result) { return result > 32; }
+
+}  // namespace zelvo

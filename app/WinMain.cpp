@@ -1,0 +1,39 @@
+// Entry point: utilities first, then the application title, the main window, the registration
+// form and the message loop.
+#include <windows.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Main.h"
+#include "framework/Forms.h"
+#include "util/Exceptions.h"
+#include "util/WinUtil.h"
+
+using namespace zelvo;
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  TApplication app;
+  try {
+    StartUtilities(app);
+  } catch (const std::exception& e) {
+    MessageBoxA(nullptr, e.what(), "Zelvo Program Registration", MB_OK | MB_ICONSTOP);
+    return 1;
+  }
+  std::vector<std::string> args;
+  for (int i = 1; i < __argc; ++i) args.emplace_back(__argv[i]);
+
+  app.Icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 32, 32, 0));
+  app.SetTitle("Zelvo Program Registration");
+  try {
+    app.Initialize();
+    app.CreateForm<TMainForm>(args, std::make_unique<TWindowsShell>());
+  } catch (...) {
+    HandleCurrentException();
+  }
+  if (!app.Terminated() && app.MainForm()) app.Run();
+  StopUtilities();
+  return 0;
+}

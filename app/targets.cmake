@@ -1,0 +1,1 @@
+zelvo_unit_test(unit_app DIR app PARTS app)

@@ -1,0 +1,1 @@
+list(APPEND ZELVO_WIN_SOURCES app/Main.cpp app/Shell.cpp)

@@ -1,0 +1,221 @@
+// Components and windowed controls: the base of every window the program shows.
+//
+// A component has a Name, a Tag, an Owner that frees it, and a class name; kind questions are
+// answered by inheritance. A windowed control owns one HWND, bound to the object when the window
+// is created and released at WM_NCDESTROY. Every message goes through the control's WindowProc,
+// a replaceable handler: a skin can put its own handler in front and call the previous one.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/Graphics.h"
+
+namespace zelvo {
+
+class TWinControl;
+class TForm;
+
+// Messages the framework reflects from a parent back to the child control they concern.
+constexpr UINT CN_BASE = 0xBC00;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
+// Posted to a form to free a component once the current message has been handled.
+constexpr UINT CM_RELEASE = WM_APP + 0x3F00;
+
+struct TMessage {
+  UINT Msg;
+  WPARAM WParam;
+  LPARAM LParam;
+  LRESULT Result;
+};
+using TWndMethod = std::function<void(TMessage&)>;
+using TNotifyEvent = std::function<void(class TComponent& sender)>;
+
+// What a published property looks like from outside, for lookups by name.
+struct TPropInfo {
+  bool exists = false;
+  bool isEnum = false;  // an enumeration (or Boolean) type
+};
+
+class TComponent {
+ public:
+  explicit TComponent(TComponent* owner);
+  virtual ~TComponent();
+  TComponent(const TComponent&) = delete;
+  TComponent& operator=(const TComponent&) = delete;
+
+  virtual const char* ClassName() const { return "TComponent"; }
+
+  std::string Name;
+  int32_t Tag = 0;
+  TComponent* Owner() const { return owner_; }
+
+  // Creates a component owned (and later freed) by this one.
+  template <class T, class... Args>
+  T* Create(Args&&... args) {
+    auto p = std::make_unique<T>(this, std::forward<Args>(args)...);
+    T* raw = p.get();
+    components_.push_back(std::move(p));
+    return raw;
+  }
+  // Owned components in creation order.
+  std::vector<TComponent*> Components() const;
+  TComponent* FindComponent(std::string_view name) const;
+  template <class T>
+  T* Find(std::string_view name) const {
+    return dynamic_cast<T*>(FindComponent(name));
+  }
+  // Frees an owned component now.
+  void DestroyComponent(TComponent* c);
+
+  // Published properties by name. Components that have none answer "not there".
+  virtual TPropInfo GetPropInfo(std::string_view name) const;
+  virtual bool GetOrdProp(std::string_view name, int32_t& value) const;
+  virtual bool SetOrdProp(std::string_view name, int32_t value);
+
+  template <class T>
+  bool Is() const {
+    return dynamic_cast<const T*>(this) != nullptr;
+  }
+
+ private:
+  TComponent* owner_;
+  std::vector<std::unique_ptr<TComponent>> components_;
+};
+
+enum class TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+// Window creation parameters a control class fills in.
+struct TCreateParams {
+  std::string windowClass;   // the class name registered for this control class
+  std::string baseClass;     // the system class it extends (empty for the framework's own)
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  UINT classStyle = CS_DBLCLKS;
+};
+
+class TWinControl : public TComponent {
+ public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+  const char* ClassName() const override { return "TWinControl"; }
+
+  // The replaceable message handler chain; by default it calls WndProc.
+  TWndMethod WindowProc;
+  // The class's own handling; what it does not handle goes to DefaultHandler.
+  virtual void WndProc(TMessage& m);
+  // The window class's default processing (the system class's procedure, or DefWindowProc).
+  void DefaultHandler(TMessage& m);
+
+  HWND Handle();  // creates the window when needed
+  HWND HandleIfCreated() const { return handle_; }
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  static TWinControl* FromHandle(HWND h);
+
+  TWinControl* Parent() const { return parent_; }
+  void SetParent(TWinControl* parent);
+  const std::vector<TWinControl*>& Controls() const { return children_; }
+  TForm* ParentForm();
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetBounds(int left, int top, int width, int height);
+  void SetHeight(int h) { SetBounds(left_, top_, width_, h); }
+  void SetWidth(int w) { SetBounds(left_, top_, w, height_); }
+  RECT BoundsRect() const { return RECT{left_, top_, left_ + width_, top_ + height_}; }
+  TAlign Align = TAlign::alNone;
+
+  const std::string& Caption() const { return caption_; }
+  virtual void SetCaption(const std::string& text);
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool e);
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool t);
+  int TabOrder() const;
+  void SetTabOrder(int order);
+
+  TFontSpec Font;
+  bool ParentFont = true;
+  const TFontSpec& EffectiveFont() const;
+  void SetFont(const TFontSpec& f);
+  TColor Color = clBtnFace;
+  bool ParentColor = true;
+  TColor EffectiveColor() const;
+
+  int HelpContext = 0;
+
+  void SetFocus();
+  bool Focused() const;
+  bool CanFocus() const;
+  void Invalidate();
+  void Update();
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+
+  // Accelerator character of the caption ("&x"), or 0.
+  char AccelChar() const;
+  // Whether this control takes part in dialog-key navigation.
+  virtual bool WantsFocusOnTab() const { return tabStop_ && visible_ && enabled_; }
+
+  // Tab order of children, as Tab walks it.
+  std::vector<TWinControl*> TabList() const;
+
+ protected:
+  virtual void CreateParams(TCreateParams& params);
+  virtual void CreateWnd();
+  virtual void AfterCreateWnd() {}  // handle exists; apply state that needs it
+  virtual void DestroyWnd();
+  virtual void Click();
+  HFONT FontHandle() const;
+
+  // Called by the parent when a child's notification (WM_COMMAND, WM_DRAWITEM, ...) arrives,
+  // with the CN_ message.
+  void ReflectToChild(TMessage& m, HWND child, UINT cnMsg);
+
+ private:
+  friend LRESULT CALLBACK FrameworkWndProc(HWND, UINT, WPARAM, LPARAM);
+  void Bind(HWND h);
+  void Unbind();
+  void CreateChildHandles();
+
+  HWND handle_ = nullptr;
+  WNDPROC defProc_ = nullptr;
+  TWinControl* parent_ = nullptr;
+  std::vector<TWinControl*> children_;  // creation order
+  std::vector<TWinControl*> tabOrder_;  // children in tab order
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  std::string caption_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  bool tabStop_ = false;
+  mutable GdiObject<HFONT> font_;
+  mutable TFontSpec fontFor_;
+};
+
+LRESULT CALLBACK FrameworkWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+
+// Registers (once) the window class a control class uses. For a system class, a superclass with
+// the control's class name is made so that the framework sees every message from the first on.
+WNDPROC RegisterControlClass(const TCreateParams& params);
+
+}  // namespace zelvo

@@ -1,0 +1,608 @@
+#include "framework/Forms.h"
+
+#include <algorithm>
+
+#include "util/Exceptions.h"
+#include "util/Util.h"
+
+namespace zelvo {
+
+TApplication* Application = nullptr;
+
+void HandleCurrentException() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    if (Application) Application->HandleException(e);
+  } catch (...) {
+    if (Application) Application->HandleException(Exception("Unknown failure"));
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TButtonControl
+
+void TButtonControl::Click() {
+  // The form takes the button's modal result before the click handler runs.
+  if (TForm* f = ParentForm()) {
+    if (ModalResult != 0) f->ModalResult = ModalResult;
+  }
+  TWinControl::Click();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TForm
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  SetVisible(false);
+  ParentFont = false;
+  ParentColor = false;
+  Color = clBtnFace;
+}
+
+TForm::~TForm() {
+  if (Application) Application->RemoveForm(this);
+}
+
+void TForm::DoCreate() {
+  try {
+    if (OnCreate) OnCreate(*this);
+  } catch (...) {
+    HandleCurrentException();
+  }
+}
+
+void TForm::SetClientSize(int width, int height) {
+  clientWidth_ = width;
+  clientHeight_ = height;
+  TCreateParams p;
+  CreateParams(p);
+  RECT r{0, 0, width, height};
+  AdjustWindowRectEx(&r, p.style, Menu != nullptr, p.exStyle);
+  SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+}
+
+RECT TForm::ClientRectOnScreen() {
+  RECT r{};
+  HWND h = Handle();
+  GetClientRect(h, &r);
+  MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void TForm::CreateParams(TCreateParams& params) {
+  params.windowClass = ClassName();
+  params.classStyle = CS_DBLCLKS;
+  params.style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  params.exStyle = 0;
+  switch (BorderStyle) {
+    case TFormBorderStyle::bsNone: break;
+    case TFormBorderStyle::bsSingle: params.style |= WS_CAPTION | WS_BORDER; break;
+    case TFormBorderStyle::bsSizeable: params.style |= WS_CAPTION | WS_THICKFRAME; break;
+    case TFormBorderStyle::bsDialog:
+      params.style |= WS_CAPTION | DS_MODALFRAME;
+      params.exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+  }
+  if (BorderStyle != TFormBorderStyle::bsNone && (BorderIcons & biSystemMenu)) {
+    params.style |= WS_SYSMENU;
+    if (BorderStyle != TFormBorderStyle::bsDialog) {
+      if (BorderIcons & biMinimize) params.style |= WS_MINIMIZEBOX;
+      if (BorderIcons & biMaximize) params.style |= WS_MAXIMIZEBOX;
+    }
+    if (BorderIcons & biHelp) params.exStyle |= WS_EX_CONTEXTHELP;
+  }
+  if (FormStyle == TFormStyle::fsStayOnTop) params.exStyle |= WS_EX_TOPMOST;
+  if (Application && Application->MainForm() == this) params.exStyle |= WS_EX_APPWINDOW;
+  if (!Enabled()) params.style |= WS_DISABLED;
+}
+
+void TForm::AfterCreateWnd() {
+  HWND h = HandleIfCreated();
+  if (Icon) {
+    SendMessageA(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+    SendMessageA(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon));
+  }
+  if (Menu) SetMenu(h, Menu);
+  // Top-level framework windows are owned by the application's hidden window (or, while a
+  // modal form is up, by the active form) so they stay above it and share its taskbar entry.
+  if (Application && Application->Handle() && !(GetWindowLongA(h, GWL_STYLE) & WS_CHILD)) {
+    HWND owner = Application->Handle();
+    if (Application->MainForm() != this) {
+      HWND active = GetActiveWindow();
+      if (active && TWinControl::FromHandle(active)) owner = active;
+    }
+    SetWindowLongPtrA(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  }
+}
+
+void TForm::PlaceOnScreen() {
+  if (placed_) return;
+  placed_ = true;
+  if (Position == TPosition::poDesigned) return;
+  HWND anchor = Application && Application->MainForm() ? Application->MainForm()->HandleIfCreated() : nullptr;
+  HMONITOR mon = anchor ? MonitorFromWindow(anchor, MONITOR_DEFAULTTOPRIMARY)
+                        : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (GetMonitorInfoA(mon, &mi)) area = mi.rcMonitor;
+  if (Position == TPosition::poMainFormCenter && anchor && Application->MainForm() != this) {
+    GetWindowRect(anchor, &area);
+  }
+  int x = area.left + ((area.right - area.left) - Width()) / 2;
+  int y = area.top + ((area.bottom - area.top) - Height()) / 2;
+  SetBounds(std::max(x, static_cast<int>(area.left)), std::max(y, static_cast<int>(area.top)), Width(), Height());
+}
+
+void TForm::Show() {
+  PlaceOnScreen();
+  HWND h = Handle();
+  TWinControl::SetVisible(true);
+  ShowWindow(h, SW_SHOW);
+  SetForegroundWindow(h);
+  if (OnShow) OnShow(*this);
+  if (activeControl_ && activeControl_->CanFocus()) {
+    activeControl_->SetFocus();
+  } else {
+    SelectNext(nullptr, true);
+  }
+}
+
+void TForm::Hide() {
+  TWinControl::SetVisible(false);
+  if (HWND h = HandleIfCreated()) ShowWindow(h, SW_HIDE);
+}
+
+bool TForm::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(*this, canClose);
+  return canClose;
+}
+
+void TForm::Close() {
+  if (modal_) {
+    // A modal form closes through its loop, which sees the modal result.
+    ModalResult = 2;  // mrCancel
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = (Application && Application->MainForm() == this) ? TCloseAction::caFree
+                                                                           : TCloseAction::caHide;
+  if (OnClose) OnClose(*this, action);
+  if (action == TCloseAction::caNone) return;
+  if (Application && Application->MainForm() == this) {
+    Hide();
+    Application->Terminate();
+    return;
+  }
+  if (action == TCloseAction::caMinimize) {
+    ShowWindow(Handle(), SW_MINIMIZE);
+    return;
+  }
+  Hide();
+  if (action == TCloseAction::caFree) PostMessageA(Handle(), CM_RELEASE, 0, 0);
+}
+
+namespace {
+struct DisableContext {
+  HWND self;
+  std::vector<HWND> disabled;
+};
+BOOL CALLBACK DisableOtherWindow(HWND w, LPARAM lp) {
+  auto* c = reinterpret_cast<DisableContext*>(lp);
+  if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) {
+    EnableWindow(w, FALSE);
+    c->disabled.push_back(w);
+  }
+  return TRUE;
+}
+}  // namespace
+
+int32_t TForm::ShowModal() {
+  if (modal_ || Visible()) throw Exception("Cannot make a visible window modal");
+  if (GetCapture()) SendMessageA(GetCapture(), WM_CANCELMODE, 0, 0);
+  ReleaseCapture();
+  HWND previousActive = GetActiveWindow();
+  HWND self = Handle();
+
+  // Disable every other enabled, visible top-level window of this thread.
+  DisableContext ctx{self, {}};
+  EnumThreadWindows(GetCurrentThreadId(), DisableOtherWindow, reinterpret_cast<LPARAM>(&ctx));
+
+  modal_ = true;
+  ModalResult = 0;
+  if (Application) ++Application->modalLevel_;
+  struct Restore {
+    TForm* f;
+    DisableContext& ctx;
+    HWND prev;
+    ~Restore() {
+      f->modal_ = false;
+      if (Application) --Application->modalLevel_;
+      for (HWND w : ctx.disabled) {
+        if (IsWindow(w)) EnableWindow(w, TRUE);
+      }
+      f->Hide();
+      if (prev && IsWindow(prev)) SetActiveWindow(prev);
+    }
+  } restore{this, ctx, previousActive};
+
+  Show();
+  while (true) {
+    if (Application) {
+      Application->HandleMessage();
+      if (Application->Terminated()) {
+        if (ModalResult == 0) ModalResult = 2;
+        break;
+      }
+    } else {
+      MSG msg;
+      if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (ModalResult != 0) {
+      if (CloseQuery()) {
+        TCloseAction action = TCloseAction::caHide;
+        if (OnClose) OnClose(*this, action);
+        if (action != TCloseAction::caNone) break;
+      }
+      ModalResult = 0;
+    }
+  }
+  return ModalResult;
+}
+
+void TForm::SetActiveControl(TWinControl* c) {
+  activeControl_ = c;
+  if (c && HandleAllocated() && Visible() && c->CanFocus()) c->SetFocus();
+}
+
+void TForm::FocusChanged(TWinControl* control) {
+  activeControl_ = control;
+  // The default-button look follows the focus: a focused button shows it, otherwise the
+  // form's default button does.
+  auto* focusedButton = dynamic_cast<TButtonControl*>(control);
+  std::vector<TWinControl*> stack{this};
+  while (!stack.empty()) {
+    TWinControl* w = stack.back();
+    stack.pop_back();
+    for (TWinControl* c : w->Controls()) {
+      if (auto* b = dynamic_cast<TButtonControl*>(c)) {
+        bool active = focusedButton ? (b == focusedButton) : b->Default;
+        if (b->ActiveDefault() != active) b->SetActiveDefault(active);
+      }
+      stack.push_back(c);
+    }
+  }
+}
+
+namespace {
+// All controls of a container in tab order, depth first (a container's children follow it).
+void CollectTabOrder(const TWinControl* container, std::vector<TWinControl*>& out) {
+  for (TWinControl* c : container->TabList()) {
+    out.push_back(c);
+    CollectTabOrder(c, out);
+  }
+}
+}  // namespace
+
+void TForm::SelectNext(TWinControl* from, bool forward) {
+  std::vector<TWinControl*> order;
+  CollectTabOrder(this, order);
+  if (order.empty()) return;
+  int n = static_cast<int>(order.size());
+  int start = -1;
+  if (from) {
+    auto it = std::find(order.begin(), order.end(), from);
+    if (it != order.end()) start = static_cast<int>(it - order.begin());
+  }
+  for (int step = 1; step <= n; ++step) {
+    int i = start < 0 ? (forward ? step - 1 : n - step)
+                      : ((start + (forward ? step : -step)) % n + n) % n;
+    TWinControl* c = order[static_cast<size_t>(i)];
+    if (c->WantsFocusOnTab() && c->CanFocus()) {
+      c->SetFocus();
+      return;
+    }
+  }
+}
+
+TButtonControl* TForm::FindDefaultButton() const {
+  std::vector<TWinControl*> all;
+  CollectTabOrder(this, all);
+  for (TWinControl* c : all) {
+    if (auto* b = dynamic_cast<TButtonControl*>(c); b && b->Default && b->CanFocus()) return b;
+  }
+  return nullptr;
+}
+
+TButtonControl* TForm::FindCancelButton() const {
+  std::vector<TWinControl*> all;
+  CollectTabOrder(this, all);
+  for (TWinControl* c : all) {
+    if (auto* b = dynamic_cast<TButtonControl*>(c); b && b->Cancel && b->CanFocus()) return b;
+  }
+  return nullptr;
+}
+
+TWinControl* TForm::FindAccelerator(char ch) const {
+  std::vector<TWinControl*> all;
+  CollectTabOrder(this, all);
+  char up = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  for (TWinControl* c : all) {
+    if (c->AccelChar() == up && c->CanFocus()) return c;
+  }
+  return nullptr;
+}
+
+bool TForm::HandleDialogKey(const MSG& msg) {
+  HWND focus = GetFocus();
+  TWinControl* focused = nullptr;
+  for (HWND w = focus; w && !focused; w = GetParent(w)) focused = TWinControl::FromHandle(w);
+  bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0;
+
+  if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && KeyPreview && OnKeyDown) {
+    WORD key = static_cast<WORD>(msg.wParam);
+    OnKeyDown(*this, key, shift, ctrl, alt);
+    if (key == 0) return true;
+  }
+
+  LRESULT code = focus ? SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) : 0;
+  if (code & DLGC_WANTMESSAGE) return false;
+
+  if (msg.message == WM_KEYDOWN) {
+    switch (msg.wParam) {
+      case VK_TAB:
+        if (ctrl || alt || (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) return false;
+        SelectNext(focused && focused != this ? focused : nullptr, !shift);
+        return true;
+      case VK_RETURN: {
+        if (code & DLGC_WANTALLKEYS) return false;
+        if (auto* b = dynamic_cast<TButtonControl*>(focused)) {
+          b->Click();
+          return true;
+        }
+        if (TButtonControl* b = FindDefaultButton()) {
+          b->Click();
+          return true;
+        }
+        return false;
+      }
+      case VK_ESCAPE: {
+        if (code & DLGC_WANTALLKEYS) return false;
+        if (TButtonControl* b = FindCancelButton()) {
+          b->Click();
+          return true;
+        }
+        return false;
+      }
+      default:
+        return false;
+    }
+  }
+  bool isChar = msg.message == WM_SYSCHAR || (msg.message == WM_CHAR && !(code & DLGC_WANTCHARS));
+  if (isChar && msg.wParam > ' ') {
+    if (TWinControl* target = FindAccelerator(static_cast<char>(msg.wParam))) {
+      if (auto* b = dynamic_cast<TButtonControl*>(target)) {
+        b->SetFocus();
+        b->Click();
+      } else {
+        target->SetFocus();
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+void TForm::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_CLOSE:
+      Close();
+      return;
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(HandleIfCreated(), &r);
+      GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Color)));
+      FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush.Get());
+      m.Result = 1;
+      return;
+    }
+    case WM_ACTIVATE:
+      TWinControl::WndProc(m);
+      if (LOWORD(m.WParam) != WA_INACTIVE) {
+        if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
+      }
+      return;
+    case WM_SETFOCUS:
+      // Give the focus to the active control rather than keeping it on the form.
+      if (activeControl_ && activeControl_->CanFocus() && activeControl_ != this) {
+        activeControl_->SetFocus();
+        return;
+      }
+      break;
+    case WM_DESTROY:
+      if (OnDestroy) {
+        TNotifyEvent ev = OnDestroy;
+        ev(*this);
+      }
+      break;
+    case CM_RELEASE:
+      if (Application) Application->DestroyForm(this);
+      return;
+    case WM_HELP:
+      if (HelpContext != 0 && Application) Application->HelpContext(HelpContext);
+      return;
+    default:
+      break;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TApplication
+
+namespace {
+LRESULT CALLBACK AppWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CLOSE:
+      if (Application && Application->MainForm()) {
+        try {
+          Application->MainForm()->Close();
+        } catch (...) {
+          HandleCurrentException();
+        }
+      }
+      return 0;
+    case WM_ENDSESSION:
+      if (wp && Application) Application->Terminate();
+      return 0;
+    default:
+      return DefWindowProcA(h, msg, wp, lp);
+  }
+}
+}  // namespace
+
+TApplication::TApplication() { Application = this; }
+
+TApplication::~TApplication() {
+  while (!forms_.empty()) forms_.pop_back();
+  if (handle_) DestroyWindow(handle_);
+  if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize() {
+  if (handle_) return;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = AppWndProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hIcon = Icon;
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.lpszClassName = "TApplication";
+  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    throw Exception("Cannot register the application window class");
+  }
+  int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  handle_ = CreateWindowExA(0, "TApplication", title_.c_str(),
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                            cx / 2, cy / 2, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!handle_) throw Exception("Cannot create the application window");
+  if (Icon) {
+    SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+  }
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  title_ = title;
+  if (handle_) SetWindowTextA(handle_, title.c_str());
+}
+
+std::vector<TForm*> TApplication::Forms() const {
+  std::vector<TForm*> list;
+  for (const auto& f : forms_) list.push_back(f.get());
+  for (TForm* f : otherForms_) list.push_back(f);
+  return list;
+}
+
+void TApplication::AddForm(TForm* form) { otherForms_.push_back(form); }
+
+void TApplication::RemoveForm(TForm* form) {
+  otherForms_.erase(std::remove(otherForms_.begin(), otherForms_.end(), form), otherForms_.end());
+  if (mainForm_ == form) mainForm_ = nullptr;
+}
+
+void TApplication::DestroyForm(TForm* form) {
+  auto it = std::find_if(forms_.begin(), forms_.end(), [form](const auto& p) { return p.get() == form; });
+  if (it == forms_.end()) return;
+  std::unique_ptr<TForm> owned = std::move(*it);
+  forms_.erase(it);
+  if (mainForm_ == form) mainForm_ = nullptr;
+  owned.reset();
+}
+
+void TApplication::Run() {
+  if (mainForm_ && !terminated_) mainForm_->Show();
+  while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate() {
+  if (!terminated_) {
+    terminated_ = true;
+    PostQuitMessage(0);
+  }
+}
+
+bool TApplication::IsKeyMsg(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(top));
+  if (!form) return false;
+  return form->HandleDialogKey(msg);
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    terminated_ = true;
+    return true;
+  }
+  try {
+    if (!IsKeyMsg(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  } catch (...) {
+    HandleCurrentException();
+  }
+  return true;
+}
+
+void TApplication::HandleMessage() {
+  MSG msg;
+  if (!ProcessMessage(msg)) {
+    if (terminated_) return;
+    WaitMessage();
+  }
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (ProcessMessage(msg)) {
+  }
+}
+
+void TApplication::HandleException(const std::exception& e) {
+  if (OnException) {
+    try {
+      OnException(e);
+      return;
+    } catch (...) {
+      // The reporter itself failed: fall back to the plain message box below.
+    }
+  }
+  ShowException(e);
+}
+
+void TApplication::ShowException(const std::exception& e) {
+  std::string text = e.what();
+  if (!text.empty() && text.back() != '.') text += '.';
+  MessageBoxA(nullptr, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+}
+
+void TApplication::HelpContext(int context) {
+  // Help comes from a compiled help file named after the program, beside it.
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string helpFile = ChangeFileExt(std::string(path, n), ".chm");
+  if (GetFileAttributesA(helpFile.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    MessageBeep(MB_ICONASTERISK);
+    return;
+  }
+  std::string args = "-mapid " + std::to_string(context) + " \"" + helpFile + "\"";
+  ShellExecuteA(handle_, "open", "hh.exe", args.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace zelvo

@@ -1,0 +1,177 @@
+// Forms (top-level windows) and the application object: its hidden owner window, the message
+// loop, nested modal loops and the dispatch of exceptions that escape event handlers.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+
+namespace zelvo {
+
+enum class TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog };
+enum TBorderIcon : uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+enum class TPosition : uint8_t { poDesigned, poScreenCenter, poMainFormCenter };
+enum class TFormStyle : uint8_t { fsNormal, fsStayOnTop };
+enum class TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
+
+using TKeyEvent = std::function<void(class TForm& sender, WORD& key, bool shift, bool ctrl, bool alt)>;
+using TCloseQueryEvent = std::function<void(class TForm& sender, bool& canClose)>;
+using TCloseEvent = std::function<void(class TForm& sender, TCloseAction& action)>;
+
+// Controls that act as push buttons for Enter/Escape handling.
+class TButtonControl;
+
+class TForm : public TWinControl {
+ public:
+  explicit TForm(TComponent* owner);
+  ~TForm() override;
+  const char* ClassName() const override { return "TForm"; }
+
+  TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
+  uint8_t BorderIcons = biSystemMenu | biMinimize | biMaximize;
+  TPosition Position = TPosition::poDesigned;
+  TFormStyle FormStyle = TFormStyle::fsNormal;
+  bool AutoScroll = false;
+  bool KeyPreview = false;
+  HICON Icon = nullptr;  // not owned (resource icons are shared)
+  HMENU Menu = nullptr;  // the window menu; a skin may take it over
+
+  void SetClientSize(int width, int height);
+  int ClientWidth() const { return clientWidth_; }
+  int ClientHeight() const { return clientHeight_; }
+  RECT ClientRectOnScreen();
+
+  TWinControl* ActiveControl() const { return activeControl_; }
+  void SetActiveControl(TWinControl* c);
+  // Moves the focus to the next (or previous) control in tab order.
+  void SelectNext(TWinControl* from, bool forward);
+
+  int32_t ModalResult = 0;
+  bool IsModal() const { return modal_; }
+  int32_t ShowModal();
+  void Show();
+  void Hide();
+  void Close();
+  bool CloseQuery();
+
+  // Events.
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnShow;
+  TCloseQueryEvent OnCloseQuery;
+  TCloseEvent OnClose;
+  TKeyEvent OnKeyDown;
+
+  // Dialog keys (Tab, Enter, Escape, accelerators) for a key message aimed at this form.
+  bool HandleDialogKey(const MSG& msg);
+  void FocusChanged(TWinControl* control);
+
+  // Runs the creation step (OnCreate) under the application's exception dispatch.
+  void DoCreate();
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void WndProc(TMessage& m) override;
+  void AfterCreateWnd() override;
+  void PlaceOnScreen();
+
+ private:
+  TButtonControl* FindDefaultButton() const;
+  TButtonControl* FindCancelButton() const;
+  TWinControl* FindAccelerator(char ch) const;
+  int clientWidth_ = 0, clientHeight_ = 0;
+  TWinControl* activeControl_ = nullptr;
+  bool modal_ = false;
+  bool placed_ = false;
+};
+
+// Base of push-button-like controls: Default/Cancel/ModalResult and a programmatic Click.
+class TButtonControl : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  bool Default = false;
+  bool Cancel = false;
+  int32_t ModalResult = 0;
+  void Click() override;
+  // Shows or hides the "default button" look (a thicker frame).
+  virtual void SetActiveDefault(bool active) { activeDefault_ = active; }
+  bool ActiveDefault() const { return activeDefault_; }
+
+ protected:
+  bool activeDefault_ = false;
+};
+
+using TExceptionEvent = std::function<void(const std::exception& e)>;
+
+class TApplication {
+ public:
+  TApplication();
+  ~TApplication();
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
+  void Initialize();
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title);
+  HWND Handle() const { return handle_; }  // the hidden top-level owner window, class "TApplication"
+  HICON Icon = nullptr;
+
+  // Creates a form owned by the application; the first one becomes the main form. Its
+  // creation step runs under the exception dispatch.
+  template <class T, class... Args>
+  T* CreateForm(Args&&... args) {
+    auto form = std::make_unique<T>(nullptr, std::forward<Args>(args)...);
+    T* raw = form.get();
+    forms_.push_back(std::move(form));
+    if (!mainForm_) mainForm_ = raw;
+    raw->DoCreate();
+    return raw;
+  }
+  TForm* MainForm() const { return mainForm_; }
+  std::vector<TForm*> Forms() const;
+  // Frees a form created by CreateForm (after its window is gone).
+  void DestroyForm(TForm* form);
+  // A form not made by CreateForm (message dialogs) announces itself for the forms list.
+  void AddForm(TForm* form);
+  void RemoveForm(TForm* form);
+
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+  // Waits for and handles one message (or returns when the loop should end).
+  void HandleMessage();
+  void ProcessMessages();
+  bool ProcessMessage(MSG& msg);
+
+  TExceptionEvent OnException;
+  void HandleException(const std::exception& e);
+  void ShowException(const std::exception& e);
+
+  int ModalLevel() const { return modalLevel_; }
+  // Shows the help topic for a context (the program's help file beside it).
+  void HelpContext(int context);
+
+ private:
+  friend class TForm;
+  bool IsKeyMsg(MSG& msg);
+  HWND handle_ = nullptr;
+  std::string title_;
+  std::vector<std::unique_ptr<TForm>> forms_;
+  std::vector<TForm*> otherForms_;
+  TForm* mainForm_ = nullptr;
+  bool terminated_ = false;
+  int modalLevel_ = 0;
+};
+
+extern TApplication* Application;
+
+// Reports the exception being handled (inside a catch block) through the application.
+void HandleCurrentException();
+
+}  // namespace zelvo

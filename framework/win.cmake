@@ -1,0 +1,9 @@
+# The least application framework the program needs (Windows only).
+list(APPEND ZELVO_WIN_SOURCES
+  framework/Graphics.cpp
+  framework/Controls.cpp
+  framework/Forms.cpp
+  framework/StdCtrls.cpp
+  framework/Layout.cpp
+  framework/Resources.cpp
+)

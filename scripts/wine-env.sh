@@ -1,0 +1,54 @@
+# Sourced by the project's scripts: a private Wine prefix under the build folder and a private
+# X display. Nothing here stops processes it did not start itself.
+ZELVO_ROOT="${ZELVO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+ZELVO_BUILD="${ZELVO_BUILD:-$ZELVO_ROOT/build}"
+export WINEPREFIX="${ZELVO_WINEPREFIX:-$ZELVO_BUILD/wineprefix}"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+ZELVO_XVFB_PID=""
+
+# Creates the prefix once (later runs reuse it).
+zelvo_wine_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    echo "Creating the Wine prefix in $WINEPREFIX ..."
+    DISPLAY= wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+}
+
+# Starts Xvfb on a free display number and exports DISPLAY.
+zelvo_start_xvfb() {
+  local n
+  for n in $(seq 91 160); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
+      ZELVO_XVFB_PID=$!
+      local i
+      for i in $(seq 1 100); do
+        if [ -e "/tmp/.X11-unix/X$n" ]; then
+          export DISPLAY=":$n"
+          return 0
+        fi
+        if ! kill -0 "$ZELVO_XVFB_PID" 2>/dev/null; then break; fi
+        sleep 0.1
+      done
+      kill "$ZELVO_XVFB_PID" 2>/dev/null || true
+      ZELVO_XVFB_PID=""
+    fi
+  done
+  echo "No free X display for Xvfb" >&2
+  return 1
+}
+
+# Stops the Wine server of our prefix and the Xvfb we started.
+zelvo_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$ZELVO_XVFB_PID" ]; then
+    kill "$ZELVO_XVFB_PID" 2>/dev/null || true
+    wait "$ZELVO_XVFB_PID" 2>/dev/null || true
+    ZELVO_XVFB_PID=""
+  fi
+}

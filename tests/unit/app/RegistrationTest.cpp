@@ -1,0 +1,56 @@
+#include "app/Registration.h"
+
+#include <gtest/gtest.h>
+
+#include "util/Util.h"
+
+using namespace zelvo;
+
+TEST(Registration, SettingsFileSitsBesideTheProgram) {
+  std::string saved = ProgramDir;
+  ProgramDir = "C:\\Apps\\Reg";
+  EXPECT_EQ(SettingsFilePath("C:\\Apps\\Reg\\register.exe"), "C:\\Apps\\Reg\\register.ini");
+  EXPECT_EQ(SettingsFilePath("C:\\Apps\\Reg\\REGISTER"), "C:\\Apps\\Reg\\REGISTER.ini");
+  ProgramDir = "C:\\";
+  EXPECT_EQ(SettingsFilePath("C:\\register.exe"), "C:\\register.ini");
+  ProgramDir = saved;
+}
+
+TEST(Registration, SettingsFromTheGeneralSection) {
+  TRegistrationSettings s = ReadRegistrationSettings(TIniFile("[general]\nsku = Z-1\nurl=http://a/r?k=\n"));
+  EXPECT_EQ(s.sku, "Z-1");
+  EXPECT_EQ(s.pageAddress, "http://a/r?k=");
+  EXPECT_EQ(s.product, "");
+  TRegistrationSettings none = ReadRegistrationSettings(TIniFile(""));
+  EXPECT_TRUE(none.sku.empty() && none.pageAddress.empty() && none.product.empty());
+}
+
+TEST(Registration, SilentArgument) {
+  EXPECT_TRUE(IsSilentArgument("silent"));
+  EXPECT_TRUE(IsSilentArgument("SiLeNT"));
+  EXPECT_FALSE(IsSilentArgument("silent "));
+  EXPECT_FALSE(IsSilentArgument("/silent"));
+  EXPECT_FALSE(IsSilentArgument(""));
+}
+
+TEST(Registration, TargetIsPageFollowedBySku) {
+  EXPECT_EQ(RegistrationTarget(kDefaultRegistrationPage, ""), kDefaultRegistrationPage);
+  EXPECT_EQ(RegistrationTarget(kDefaultRegistrationPage, "ZN-7"), std::string(kDefaultRegistrationPage) + "ZN-7");
+  EXPECT_EQ(RegistrationTarget("http://h/r.asp?sku=", "A B"), "http://h/r.asp?sku=A B");
+  EXPECT_TRUE(std::string(kDefaultRegistrationPage).ends_with("/register.asp"));
+}
+
+TEST(Registration, OnlyWebAddressesGoToTheShell) {
+  EXPECT_TRUE(HasWebScheme("http://x"));
+  EXPECT_TRUE(HasWebScheme("HTTPS://x"));
+  EXPECT_TRUE(HasWebScheme("HtTp://x"));
+  EXPECT_FALSE(HasWebScheme("file:///c:/windows/system32/calc.exe"));
+  EXPECT_FALSE(HasWebScheme("C:\\Windows\\notepad.exe"));
+  EXPECT_FALSE(HasWebScheme("calc.exe"));
+  EXPECT_FALSE(HasWebScheme("httpx://x"));
+  EXPECT_FALSE(HasWebScheme(" http://x"));
+  EXPECT_FALSE(HasWebScheme(""));
+  EXPECT_FALSE(ShellSucceeded(32));
+  EXPECT_TRUE(ShellSucceeded(33));
+  EXPECT_FALSE(ShellSucceeded(0));
+}

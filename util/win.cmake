@@ -1,0 +1,1 @@
+list(APPEND ZELVO_WIN_SOURCES util/WinUtil.cpp)
