@@ -15,7 +15,7 @@ class NullCanvas : public CardCanvas {
  public:
   void SetFontName(const std::string&) override {}
   void SetFontSize(int32_t points) override { size_ = points; }
-  void SetFontStyle(uint32_t) override {}
+  void SetFontStyle(uint8_t) override {}
   void TextOutAt(int32_t, int32_t, const std::string& text) override { drawn_ += text.size(); }
   int32_t TextWidth(const std::string& text) override { return static_cast<int32_t>(text.size()) * 5 * size_; }
   CardTextSize TextExtent(const std::string& text) override { return {TextWidth(text), 100 * size_ / 12}; }

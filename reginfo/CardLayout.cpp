@@ -118,7 +118,7 @@ const std::vector<std::string>& DestinationLines(bool americas) {
 CardMetrics MeasureCard(CardCanvas& canvas, int32_t pageWidth, int32_t pageHeight) {
   canvas.SetFontName(kCardFontName);
   canvas.SetFontSize(kCardBaseFontSize);
-  canvas.SetFontStyle(fsNone);
+  canvas.SetFontStyle(kCardFontPlain);
   const CardTextSize x = canvas.TextExtent("X");
   return CardMetrics{pageWidth, pageHeight, x.cx, x.cy};
 }
@@ -161,10 +161,10 @@ void CardLayout::PrintCommentLine(const std::string& line) {
 void CardLayout::PrintAnswers(const CardAnswers& a) {
   const int64_t cx = metrics_.cx, cy = metrics_.cy;
   canvas_.SetFontSize(kCardTitleFontSize);
-  canvas_.SetFontStyle(fsUnderline);
+  canvas_.SetFontStyle(kCardFontUnderline);
   Put(2 * cx, 0, kCardTitle);
   canvas_.SetFontSize(kCardBaseFontSize);
-  canvas_.SetFontStyle(fsNone);
+  canvas_.SetFontStyle(kCardFontPlain);
 
   n_ = 1;
   PrintField("Product", a.product);

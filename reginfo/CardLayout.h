@@ -15,14 +15,13 @@
 
 namespace zelvo {
 
-// Font styles as a set of bits.
-enum CardFontStyle : uint32_t {
-  fsNone = 0,
-  fsBold = 1u << 0,
-  fsItalic = 1u << 1,
-  fsUnderline = 1u << 2,
-  fsStrikeOut = 1u << 3,
-};
+// Font styles as a set of bits (the same bits as the framework's TFontStyle, so a Windows canvas
+// can pass them straight on).
+inline constexpr uint8_t kCardFontPlain = 0;
+inline constexpr uint8_t kCardFontBold = 1;
+inline constexpr uint8_t kCardFontItalic = 2;
+inline constexpr uint8_t kCardFontUnderline = 4;
+inline constexpr uint8_t kCardFontStrikeOut = 8;
 
 struct CardTextSize {
   int32_t cx = 0;
@@ -38,7 +37,7 @@ class CardCanvas {
   virtual ~CardCanvas() = default;
   virtual void SetFontName(const std::string& name) = 0;
   virtual void SetFontSize(int32_t points) = 0;  // converted to device units by the canvas
-  virtual void SetFontStyle(uint32_t styles) = 0;  // CardFontStyle bits
+  virtual void SetFontStyle(uint8_t styles) = 0;  // kCardFont... bits
   // Draws the text with its top-left corner at (x, y).
   virtual void TextOutAt(int32_t x, int32_t y, const std::string& text) = 0;
   virtual int32_t TextWidth(const std::string& text) = 0;

@@ -33,9 +33,9 @@ class RecordingCanvas : public CardCanvas {
     fontSize_ = points;
     log->push_back("size " + std::to_string(points));
   }
-  void SetFontStyle(uint32_t styles) override {
-    log->push_back(styles == fsNone ? "style none"
-                   : styles == fsUnderline ? "style underline"
+  void SetFontStyle(uint8_t styles) override {
+    log->push_back(styles == kCardFontPlain ? "style none"
+                   : styles == kCardFontUnderline ? "style underline"
                                            : "style " + std::to_string(styles));
   }
   void TextOutAt(int32_t x, int32_t y, const std::string& text) override {
