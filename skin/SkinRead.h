@@ -23,6 +23,10 @@
 
 namespace zelvo {
 
+namespace lzh {
+struct HuffmanTree;
+}
+
 using TByteVector = std::vector<uint8_t>;
 using TByteSpan = std::span<const uint8_t>;
 
@@ -78,8 +82,9 @@ class TLZH {
   void Encode(TByteSpan input, TByteVector& output);
 
  private:
-  struct Tables;
-  std::unique_ptr<Tables> tables_;
+  void DecodeInto(TByteSpan input, TByteVector& output);  // fills output.size() bytes
+
+  std::unique_ptr<lzh::HuffmanTree> tree_;
 };
 
 // Convenience wrappers around one-off TLZH objects.

@@ -1,0 +1,75 @@
+// Internal to the -lh1- coder (SkinRead.cpp, LzhCompress.cpp): the adaptive Huffman tree and the
+// fixed position code. Not part of the public skin API.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "skin/SkinRead.h"
+
+namespace zelvo::lzh {
+
+inline constexpr int N = TLZH::kRingSize;
+inline constexpr int F = TLZH::kMaxMatch;
+inline constexpr int kThreshold = TLZH::kThreshold;
+inline constexpr int kChars = TLZH::kCharCount;   // 314 leaves
+inline constexpr int T = TLZH::kTreeSize;         // 627 nodes
+inline constexpr int R = TLZH::kRoot;             // 626
+
+// A position (0..4095, the copy source lies position+1 bytes back) is sent as its upper 6 bits
+// through a fixed prefix code, then its lower 6 bits as they are. The decoder looks at the next
+// 8 bits: `upper[b]` is the upper 6 bits they start with and `length[b]` the prefix code's length
+// (3 to 8 bits). Short codes go to near positions: 1 upper value has a 3-bit code, 3 have 4 bits,
+// 8 have 5, 12 have 6, 24 have 7 and the last 16 have 8 bits.
+struct PositionCode {
+  std::array<uint8_t, 256> upper{};
+  std::array<uint8_t, 256> length{};
+  std::array<uint8_t, 64> encodeLength{};  // by upper value
+  std::array<uint8_t, 64> encodeBits{};    // the prefix code, right-aligned
+};
+
+constexpr PositionCode MakePositionCode() {
+  constexpr int kGroups[6][2] = {{1, 3}, {3, 4}, {8, 5}, {12, 6}, {24, 7}, {16, 8}};
+  PositionCode pc;
+  int code = 0;   // next free 8-bit pattern
+  int value = 0;  // next upper-6-bit value
+  for (const auto& g : kGroups) {
+    const int len = g[1];
+    const int span = 1 << (8 - len);
+    for (int k = 0; k < g[0]; ++k, ++value) {
+      pc.encodeLength[value] = static_cast<uint8_t>(len);
+      pc.encodeBits[value] = static_cast<uint8_t>(code >> (8 - len));
+      for (int i = 0; i < span; ++i, ++code) {
+        pc.upper[code] = static_cast<uint8_t>(value);
+        pc.length[code] = static_cast<uint8_t>(len);
+      }
+    }
+  }
+  return pc;
+}
+
+inline constexpr PositionCode kPositionCode = MakePositionCode();
+
+// The adaptive Huffman tree of the 314 literal/length symbols. Nodes are kept in order of
+// non-decreasing frequency (sibling property); `son[n]` is the first of a node's two children
+// (the second is son[n] + 1), or symbol + T for a leaf; `prnt` maps nodes and leaves (at
+// symbol + T) to their parent.
+struct HuffmanTree {
+  uint16_t freq[T + 1];  // one more for the 0xFFFF sentinel that ends the update scan
+  uint16_t prnt[T + kChars];
+  uint16_t son[T];
+
+  void Start();
+  // Counts one more occurrence of symbol `c`, keeping the tree ordered; rebuilds it first when
+  // the root has reached kMaxFreq.
+  void Update(int c);
+  void Rebuild();
+  // Depth of a symbol's leaf, i.e. the length of its current code in bits.
+  int CodeLength(int c) const {
+    int len = 0;
+    for (int k = prnt[c + T]; k != R; k = prnt[k]) ++len;
+    return len;
+  }
+};
+
+}  // namespace zelvo::lzh

@@ -1,0 +1,376 @@
+// -lh1- decoder and skin container reader.
+#include "skin/SkinRead.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <new>
+
+#include "skin/LzhTables.h"
+#include "util/Util.h"
+
+namespace zelvo {
+
+using namespace lzh;
+
+namespace {
+
+// Zero bytes are supplied past the end of the compressed data (an encoder's last byte may end
+// mid-symbol), but a stream needing more than this many of them has run out early.
+constexpr size_t kPaddingAllowance = 16;
+// Most bytes one input bit can produce: a 60-byte match costs at least one bit for its symbol
+// and nine for its position.
+constexpr uint64_t kMaxBytesPerInputByte = 8 * F / 10;
+
+uint32_t ReadU32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+uint64_t LoadBigEndian64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+  return v;
+}
+
+// Most-significant-first bit reader. `buf` holds `count` valid bits at its top; bits below them
+// are either zero or already the following input bits, so a refill may OR whole words in.
+class BitReader {
+ public:
+  explicit BitReader(TByteSpan input) : p_(input.data()), end_(input.data() + input.size()) {}
+
+  void Refill() {
+    if (end_ - p_ >= 8) {
+      buf_ |= LoadBigEndian64(p_) >> count_;
+      const int bytes = (63 - count_) >> 3;
+      p_ += bytes;
+      count_ += bytes * 8;
+      return;
+    }
+    while (count_ <= 56) {
+      uint64_t byte = 0;
+      if (p_ < end_) {
+        byte = *p_++;
+      } else if (++padding_ > kPaddingAllowance + 8) {  // up to 8 may sit unread in the buffer
+        throw ElzhException("LZH : Compressed data ends before the declared size");
+      }
+      buf_ |= byte << (56 - count_);
+      count_ += 8;
+    }
+  }
+  unsigned Bit() {
+    if (count_ == 0) Refill();
+    const unsigned b = static_cast<unsigned>(buf_ >> 63);
+    buf_ <<= 1;
+    --count_;
+    return b;
+  }
+  // Callers make sure of at least 57 bits first with EnsureBits.
+  void EnsureBits(int n) {
+    if (count_ < n) Refill();
+  }
+  unsigned Peek(int n) const { return static_cast<unsigned>(buf_ >> (64 - n)); }
+  void Skip(int n) {
+    buf_ <<= n;
+    count_ -= n;
+  }
+
+ private:
+  const uint8_t* p_;
+  const uint8_t* end_;
+  uint64_t buf_ = 0;
+  int count_ = 0;
+  size_t padding_ = 0;
+};
+
+}  // namespace
+
+// ---- The adaptive Huffman tree ----
+
+void HuffmanTree::Start() {
+  for (int i = 0; i < kChars; ++i) {
+    freq[i] = 1;
+    son[i] = static_cast<uint16_t>(i + T);
+    prnt[i + T] = static_cast<uint16_t>(i);
+  }
+  for (int i = 0, j = kChars; j <= R; i += 2, ++j) {
+    freq[j] = static_cast<uint16_t>(freq[i] + freq[i + 1]);
+    son[j] = static_cast<uint16_t>(i);
+    prnt[i] = prnt[i + 1] = static_cast<uint16_t>(j);
+  }
+  freq[T] = 0xFFFF;
+  prnt[R] = 0;
+}
+
+void HuffmanTree::Rebuild() {
+  // Gather the leaves at the bottom, halving their counts (rounded up so none becomes zero).
+  int j = 0;
+  for (int i = 0; i < T; ++i) {
+    if (son[i] >= T) {
+      freq[j] = static_cast<uint16_t>((freq[i] + 1) / 2);
+      son[j] = son[i];
+      ++j;
+    }
+  }
+  // Join pairs from the bottom up; each new node goes in at its place in frequency order.
+  for (int i = 0, n = kChars; n < T; i += 2, ++n) {
+    const uint16_t f = static_cast<uint16_t>(freq[i] + freq[i + 1]);
+    int k = n - 1;
+    while (f < freq[k]) --k;
+    ++k;
+    const size_t moved = static_cast<size_t>(n - k) * sizeof(uint16_t);
+    std::memmove(&freq[k + 1], &freq[k], moved);
+    freq[k] = f;
+    std::memmove(&son[k + 1], &son[k], moved);
+    son[k] = static_cast<uint16_t>(i);
+  }
+  for (int i = 0; i < T; ++i) {
+    const int k = son[i];
+    if (k >= T) {
+      prnt[k] = static_cast<uint16_t>(i);
+    } else {
+      prnt[k] = prnt[k + 1] = static_cast<uint16_t>(i);
+    }
+  }
+}
+
+void HuffmanTree::Update(int c) {
+  if (freq[R] == TLZH::kMaxFreq) Rebuild();
+  c = prnt[c + T];
+  do {
+    const uint16_t k = ++freq[c];
+    // When the order breaks, swap this node with the last one of lower frequency.
+    if (k > freq[c + 1]) {
+      int l = c + 1;
+      while (k > freq[++l]) {
+      }
+      --l;
+      freq[c] = freq[l];
+      freq[l] = k;
+
+      const int i = son[c];
+      prnt[i] = static_cast<uint16_t>(l);
+      if (i < T) prnt[i + 1] = static_cast<uint16_t>(l);
+      const int j = son[l];
+      son[l] = static_cast<uint16_t>(i);
+      prnt[j] = static_cast<uint16_t>(c);
+      if (j < T) prnt[j + 1] = static_cast<uint16_t>(c);
+      son[c] = static_cast<uint16_t>(j);
+      c = l;
+    }
+    c = prnt[c];
+  } while (c != 0);
+}
+
+// ---- TLZH ----
+
+TLZH::TLZH() {
+  try {
+    tree_ = std::make_unique<HuffmanTree>();
+  } catch (const std::bad_alloc&) {
+    throw ElzhException(kLzhNoMemoryText);
+  }
+}
+
+TLZH::~TLZH() = default;
+
+void TLZH::Decode(TByteSpan input, uint32_t size, TByteVector& output) {
+  output.clear();
+  if (size > kLzhMaxDecodedSize) {
+    throw ElzhException("LZH : Declared size of " + std::to_string(size) +
+                        " bytes is above the limit of " + std::to_string(kLzhMaxDecodedSize) +
+                        " bytes");
+  }
+  const uint64_t possible = (static_cast<uint64_t>(input.size()) + kPaddingAllowance) *
+                                kMaxBytesPerInputByte + F;
+  if (size > possible) {
+    throw ElzhException("LZH : " + std::to_string(input.size()) +
+                        " bytes of compressed data cannot hold the declared " +
+                        std::to_string(size) + " bytes");
+  }
+  try {
+    output.resize(size);
+  } catch (const std::bad_alloc&) {
+    throw ElzhException(kLzhNoMemoryText);
+  }
+
+  try {
+    DecodeInto(input, output);
+  } catch (...) {
+    output.clear();  // a failed decode leaves nothing half-made behind
+    throw;
+  }
+}
+
+void TLZH::DecodeInto(TByteSpan input, TByteVector& output) {
+  const uint32_t size = static_cast<uint32_t>(output.size());
+  HuffmanTree& t = *tree_;
+  t.Start();
+  BitReader in(input);
+  uint8_t* const out = output.data();
+  uint32_t pos = 0;
+  // The whole output stays in memory, so it serves as the ring: a source before the first output
+  // byte lies in the ring's initial contents, which are all blanks.
+  while (pos < size) {
+    in.EnsureBits(32);
+    unsigned c = t.son[R];
+    while (c < static_cast<unsigned>(T)) c = t.son[c + in.Bit()];
+    c -= T;
+    t.Update(static_cast<int>(c));
+    if (c < 256) {
+      out[pos++] = static_cast<uint8_t>(c);
+      continue;
+    }
+    in.EnsureBits(16);
+    const unsigned top = in.Peek(8);
+    const int bits = kPositionCode.length[top] + 6;
+    const uint32_t distance =
+        ((static_cast<uint32_t>(kPositionCode.upper[top]) << 6) | (in.Peek(bits) & 0x3F)) + 1;
+    in.Skip(bits);
+    const uint32_t len = std::min<uint32_t>(c - 256 + kThreshold + 1, size - pos);
+    uint8_t* dst = out + pos;
+    if (distance <= pos) {
+      const uint8_t* src = dst - distance;
+      if (distance >= len) {
+        std::memcpy(dst, src, len);
+      } else {
+        for (uint32_t k = 0; k < len; ++k) dst[k] = src[k];  // overlapping: repeats a pattern
+      }
+    } else {
+      for (uint32_t k = 0; k < len; ++k) {
+        const int64_t src = static_cast<int64_t>(pos) + k - distance;
+        dst[k] = src < 0 ? uint8_t{' '} : out[src];
+      }
+    }
+    pos += len;
+  }
+}
+
+TByteVector LzhDecode(TByteSpan input, uint32_t size) {
+  TLZH lzh;
+  TByteVector out;
+  lzh.Decode(input, size, out);
+  return out;
+}
+
+TByteVector SkinContainerDecode(TByteSpan container) {
+  if (container.size() < 4) {
+    throw ESkinFileError("Skin data is damaged: " + std::to_string(container.size()) +
+                         " bytes are too few for a skin container");
+  }
+  return LzhDecode(container.subspan(4), ReadU32(container.data()));
+}
+
+// ---- TSkinReader ----
+
+namespace {
+
+// Splits text into lines at CR, LF or CR LF; a final line break does not start another line.
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t j = i;
+    while (j < text.size() && text[j] != '\r' && text[j] != '\n') ++j;
+    lines.emplace_back(text.substr(i, j - i));
+    if (j < text.size() && text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') ++j;
+    i = j + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+void TSkinReader::Clear() {
+  names_.clear();
+  sizes_.clear();
+  offsets_.clear();
+  data_.clear();
+}
+
+bool TSkinReader::Load(TByteSpan container) {
+  Clear();
+  const TByteVector payload = SkinContainerDecode(container);
+  return LoadPayload(payload);
+}
+
+bool TSkinReader::LoadPayload(TByteSpan payload) {
+  Clear();
+  const size_t total = payload.size();
+  if (total < 16) {
+    throw ESkinFileError("Skin data is damaged: its header needs 16 bytes, only " +
+                         std::to_string(total) + " are there");
+  }
+  if (ReadU32(payload.data()) != kSkinContainerVersion) return false;
+  const uint32_t nameBytes = ReadU32(payload.data() + 4);
+  if (nameBytes > total - 16) {
+    throw ESkinFileError("Skin data is damaged: its name list of " + std::to_string(nameBytes) +
+                         " bytes goes beyond the data");
+  }
+  std::string text(reinterpret_cast<const char*>(payload.data() + 16), nameBytes);
+  std::vector<std::string> names = SplitLines(LowerAscii(std::move(text)));
+  if (names.size() > kSkinMaxEntries) {
+    throw ESkinFileError("Skin data holds " + std::to_string(names.size()) +
+                         " entries; at most " + std::to_string(kSkinMaxEntries) +
+                         " are allowed");
+  }
+  const size_t tableAt = 16 + static_cast<size_t>(nameBytes);
+  const size_t dataAt = tableAt + 4 * names.size();
+  if (dataAt > total) {
+    throw ESkinFileError("Skin data is damaged: the size table of " +
+                         std::to_string(names.size()) + " entries goes beyond the data");
+  }
+  std::vector<uint32_t> sizes(names.size());
+  std::vector<size_t> offsets(names.size());
+  uint64_t sum = 0;
+  for (size_t i = 0; i < names.size(); ++i) {
+    sizes[i] = ReadU32(payload.data() + tableAt + 4 * i);
+    offsets[i] = static_cast<size_t>(sum);
+    sum += sizes[i];
+    if (sum > total - dataAt) {
+      throw ESkinFileError("Skin data is damaged: entry \"" + names[i] + "\" of " +
+                           std::to_string(sizes[i]) + " bytes goes beyond the data");
+    }
+  }
+  data_.assign(payload.begin() + static_cast<std::ptrdiff_t>(dataAt), payload.end());
+  names_ = std::move(names);
+  sizes_ = std::move(sizes);
+  offsets_ = std::move(offsets);
+  return true;
+}
+
+TByteSpan TSkinReader::Entry(size_t index) const {
+  return TByteSpan(data_).subspan(offsets_[index], sizes_[index]);
+}
+
+bool TSkinReader::ExtractByName(std::string_view name, TByteVector& target) const {
+  target.clear();
+  const std::string wanted = LowerAscii(std::string(name));
+  for (size_t i = 0; i < names_.size(); ++i) {
+    if (names_[i] == wanted) {
+      const TByteSpan e = Entry(i);
+      target.assign(e.begin(), e.end());
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TSkinReader::ExtractByPart(std::string_view part, TByteVector& target,
+                                std::string& name) const {
+  target.clear();
+  name.clear();
+  const std::string wanted = LowerAscii(std::string(part));
+  for (size_t i = 0; i < names_.size(); ++i) {
+    if (names_[i].find(wanted) != std::string::npos) {
+      const TByteSpan e = Entry(i);
+      target.assign(e.begin(), e.end());
+      name = names_[i];
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace zelvo

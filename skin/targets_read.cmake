@@ -1,0 +1,2 @@
+# Tests, fuzz target, benchmark and tools of the skin container.
+zelvo_unit_test(unit_skinread DIR skinread PARTS skinread)

@@ -1,0 +1,198 @@
+// Test helpers: LHA archive headers (levels 0, 1, 2) around -lh1- streams, CRC-16, test data.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "skin/SkinRead.h"
+
+namespace zelvo::test {
+
+// CRC-16 of LHA archives: polynomial 0xA001 (reflected), initial value 0.
+inline uint16_t Crc16(TByteSpan data) {
+  uint16_t crc = 0;
+  for (uint8_t b : data) {
+    crc ^= b;
+    for (int i = 0; i < 8; ++i) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
+  }
+  return crc;
+}
+
+inline uint32_t Le32(const TByteVector& a, size_t at) {
+  if (at + 4 > a.size()) throw std::runtime_error("header cut short");
+  return a[at] | a[at + 1] << 8 | a[at + 2] << 16 | static_cast<uint32_t>(a[at + 3]) << 24;
+}
+inline uint16_t Le16(const TByteVector& a, size_t at) {
+  if (at + 2 > a.size()) throw std::runtime_error("header cut short");
+  return static_cast<uint16_t>(a[at] | a[at + 1] << 8);
+}
+
+struct LhaMember {
+  int level = -1;
+  std::string method;  // "-lh1-", "-lh0-", ...
+  uint32_t originalSize = 0;
+  uint16_t crc = 0;
+  TByteVector packed;  // the compressed stream
+};
+
+// Reads the first member of an archive.
+inline LhaMember ParseLha(const TByteVector& a) {
+  if (a.size() < 24) throw std::runtime_error("too short for an LHA header");
+  LhaMember m;
+  m.level = a[20];
+  m.method.assign(a.begin() + 2, a.begin() + 7);
+  m.originalSize = Le32(a, 11);
+  uint32_t packedSize = Le32(a, 7);
+  size_t dataAt = 0;
+  if (m.level == 0 || m.level == 1) {
+    const size_t h = a[0];
+    uint8_t sum = 0;
+    for (size_t i = 2; i < h + 2; ++i) sum = static_cast<uint8_t>(sum + a.at(i));
+    if (sum != a[1]) throw std::runtime_error("header checksum mismatch");
+    const size_t nameLen = a[21];
+    m.crc = Le16(a, 22 + nameLen);
+    dataAt = h + 2;
+    if (m.level == 1) {
+      // Extended headers follow; each ends with the size of the next. The level-1 packed size
+      // counts them too.
+      size_t next = Le16(a, h);
+      while (next != 0) {
+        if (next < 3 || packedSize < next) throw std::runtime_error("bad extended header");
+        packedSize -= static_cast<uint32_t>(next);
+        dataAt += next;
+        next = Le16(a, dataAt - 2);
+      }
+    }
+  } else if (m.level == 2) {
+    // Writers disagree on the total header size at offset 0: one OS-9 writer adds a padding
+    // byte after the extended headers, an OS-9/68k writer counts two bytes short. The data
+    // starts after both the extended headers and the stated size.
+    m.crc = Le16(a, 21);
+    size_t next = Le16(a, 24);
+    dataAt = 26;
+    while (next != 0) {
+      if (next < 3) throw std::runtime_error("bad extended header");
+      dataAt += next;
+      next = Le16(a, dataAt - 2);
+    }
+    dataAt = std::max<size_t>(dataAt, Le16(a, 0));
+  } else {
+    throw std::runtime_error("unknown header level");
+  }
+  if (dataAt + packedSize > a.size()) throw std::runtime_error("member data cut short");
+  m.packed.assign(a.begin() + static_cast<std::ptrdiff_t>(dataAt),
+                  a.begin() + static_cast<std::ptrdiff_t>(dataAt + packedSize));
+  return m;
+}
+
+// A single-file archive with a level-0 header, method "-lh1-", and the end-of-archive byte.
+inline TByteVector MakeLh1Archive(const std::string& name, TByteSpan original, TByteSpan packed) {
+  TByteVector h;
+  auto put32 = [&h](uint32_t v) {
+    for (int i = 0; i < 4; ++i) h.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  h.push_back(0);  // header size, filled below
+  h.push_back(0);  // checksum, filled below
+  for (char c : std::string("-lh1-")) h.push_back(static_cast<uint8_t>(c));
+  put32(static_cast<uint32_t>(packed.size()));
+  put32(static_cast<uint32_t>(original.size()));
+  put32(0x5A210000);  // DOS time stamp: 1 January 2025, midnight
+  h.push_back(0x20);  // attribute: archive
+  h.push_back(0);     // level 0
+  h.push_back(static_cast<uint8_t>(name.size()));
+  h.insert(h.end(), name.begin(), name.end());
+  const uint16_t crc = Crc16(original);
+  h.push_back(static_cast<uint8_t>(crc));
+  h.push_back(static_cast<uint8_t>(crc >> 8));
+  h[0] = static_cast<uint8_t>(h.size() - 2);
+  uint8_t sum = 0;
+  for (size_t i = 2; i < h.size(); ++i) sum = static_cast<uint8_t>(sum + h[i]);
+  h[1] = sum;
+  h.insert(h.end(), packed.begin(), packed.end());
+  h.push_back(0);
+  return h;
+}
+
+inline TByteVector ReadFileBytes(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot open " + p.string());
+  return TByteVector(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFileBytes(const std::filesystem::path& p, TByteSpan bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + p.string());
+}
+
+// Deterministic test data: English-like text, binary records, runs and noise, mixed.
+class TestData {
+ public:
+  explicit TestData(uint32_t seed) : state_(seed * 2654435761u + 1) {}
+  uint32_t Next() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 17;
+    state_ ^= state_ << 5;
+    return state_;
+  }
+  TByteVector Text(size_t size) {
+    static const char* const kWords[] = {"the", "skin", "window", "frame", "button", "caption",
+                                         "bitmap", "of", "and", "registration", "a", "to",
+                                         "program", "menu", "colour", "is", "in", "draws"};
+    TByteVector out;
+    while (out.size() < size) {
+      const std::string w = kWords[Next() % (sizeof kWords / sizeof *kWords)];
+      out.insert(out.end(), w.begin(), w.end());
+      out.push_back((Next() % 11) == 0 ? '\n' : ' ');
+    }
+    out.resize(size);
+    return out;
+  }
+  TByteVector Noise(size_t size) {
+    TByteVector out(size);
+    for (auto& b : out) b = static_cast<uint8_t>(Next());
+    return out;
+  }
+  // Bitmap-like rows: a few colours in runs, each row close to the one before.
+  TByteVector Pixels(size_t size) {
+    TByteVector out;
+    const size_t row = 96 + Next() % 64;
+    while (out.size() < size) {
+      if (out.size() >= row && Next() % 4 != 0) {
+        out.push_back(out[out.size() - row]);
+      } else {
+        const uint8_t v = static_cast<uint8_t>((Next() % 6) * 40);
+        for (uint32_t k = Next() % 12 + 1; k > 0; --k) out.push_back(v);
+      }
+    }
+    out.resize(size);
+    return out;
+  }
+  TByteVector Mixed(size_t size) {
+    TByteVector out;
+    while (out.size() < size) {
+      const size_t chunk = 2048 + Next() % 30000;
+      TByteVector part;
+      switch (Next() % 4) {
+        case 0: part = Text(chunk); break;
+        case 1: part = Pixels(chunk); break;
+        case 2: part = Noise(chunk / 8); break;
+        default: part.assign(chunk / 4, static_cast<uint8_t>(Next())); break;
+      }
+      out.insert(out.end(), part.begin(), part.end());
+    }
+    out.resize(size);
+    return out;
+  }
+
+ private:
+  uint32_t state_;
+};
+
+}  // namespace zelvo::test
