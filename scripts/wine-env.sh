@@ -15,6 +15,9 @@ zelvo_wine_prefix() {
     mkdir -p "$WINEPREFIX"
     echo "Creating the Wine prefix in $WINEPREFIX ..."
     DISPLAY= wineboot -i >/dev/null 2>&1 || true
+    # Wine draws the window frames itself (there is no window manager on the test display).
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -w
   fi
 }

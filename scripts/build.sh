@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Configures and builds one tree: "native" (Linux: core, unit tests, tools, benchmarks) or
+# "win32" (MinGW cross build: register.exe and the Windows tests).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+tree="${1:?usage: build.sh native|win32}"
+jobs="${ZELVO_JOBS:-$(nproc)}"
+case "$tree" in
+  native)
+    cmake -S "$root" -B "$root/build/native" -G Ninja >/dev/null
+    cmake --build "$root/build/native" -j "$jobs"
+    ;;
+  win32)
+    # The cross build packs the skin with the native tool, so the native tools come first.
+    tools=()
+    if [ -x "$root/build/native/skinpack" ]; then tools=(-DZELVO_SKINPACK="$root/build/native/skinpack"); fi
+    cmake -S "$root" -B "$root/build/win32" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" "${tools[@]}" >/dev/null
+    cmake --build "$root/build/win32" -j "$jobs"
+    ;;
+  *) echo "unknown tree: $tree" >&2; exit 2 ;;
+esac

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds register.exe and starts it under Wine with the given arguments. With a display it runs
+# interactively; without one it runs under a private Xvfb, saves a screenshot of the main window
+# and closes the program.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+bash "$root/scripts/setup-deps.sh"
+ZELVO_NO_SKINPACK=1 bash "$root/scripts/build.sh" native >/dev/null
+bash "$root/scripts/build.sh" win32 >/dev/null
+source "$root/scripts/wine-env.sh"
+zelvo_wine_prefix
+exe="$root/build/win32/register.exe"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  exec wine "$exe" "$@"
+fi
+
+trap zelvo_stop EXIT
+zelvo_start_xvfb
+wine "$exe" "$@" &
+pid=$!
+win=""
+for _ in $(seq 1 150); do
+  win=$(xdotool search --onlyvisible --name '^Zelvo Program Registration$' 2>/dev/null | head -n 1 || true)
+  [ -n "$win" ] && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$win" ]; then
+  wait "$pid" && status=0 || status=$?
+  echo "register.exe ended without showing its window (exit status $status)"
+  exit "$status"
+fi
+sleep 1
+mkdir -p "$root/build/screenshots"
+shot="$root/build/screenshots/main-window.png"
+import -window "$win" "$shot"
+echo "Screenshot of the main window: $shot"
+# Close the window as a user would (Alt+F4) and let the program end by itself.
+xdotool windowactivate --sync "$win" >/dev/null 2>&1 || true
+xdotool key --window "$win" alt+F4 >/dev/null 2>&1 || true
+for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then
+  echo "register.exe did not close; stopping its Wine server"
+fi
+wait "$pid" 2>/dev/null || true

@@ -1,0 +1,131 @@
+// The main window against its layout table, and the online registration through a fake shell.
+#include <gtest/gtest.h>
+
+#include "../Win32TestSupport.h"
+#include "app/Main.h"
+#include "framework/StdCtrls.h"
+
+using namespace zelvo;
+using namespace zelvo::test;
+
+namespace {
+struct Call {
+  HWND owner;
+  std::string operation, file;
+  bool noParams, noDir;
+  int show;
+};
+class FakeShell : public IShell {
+ public:
+  FakeShell(uintptr_t answer, std::vector<Call>* calls) : answer_(answer), calls_(calls) {}
+  uintptr_t Execute(HWND owner, const char* op, const std::string& file, const char* params, const char* dir,
+                    int show) override {
+    calls_->push_back({owner, op, file, params == nullptr, dir == nullptr, show});
+    return answer_;
+  }
+
+ private:
+  uintptr_t answer_;
+  std::vector<Call>* calls_;
+};
+}  // namespace
+
+TEST(MainForm, MatchesItsLayoutTable) {
+  std::vector<Call> calls;
+  TMainForm form(nullptr, {"Product"}, std::make_unique<FakeShell>(33, &calls));
+  HWND h = form.Handle();
+  RECT cr;
+  GetClientRect(h, &cr);
+  EXPECT_EQ(cr.right, 418);
+  EXPECT_EQ(cr.bottom, 275);
+  LONG style = GetWindowLongA(h, GWL_STYLE);
+  EXPECT_NE(style & WS_SYSMENU, 0);
+  EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+  char caption[64];
+  GetWindowTextA(h, caption, sizeof caption);
+  EXPECT_STREQ(caption, "Zelvo Program Registration");
+  EXPECT_EQ(form.Font.name, "MS Sans Serif");
+  EXPECT_EQ(form.Font.height, -11);
+  EXPECT_EQ(form.Color, clBtnFace);
+  EXPECT_NE(form.Icon, nullptr);
+  EXPECT_EQ(form.Position, TPosition::poScreenCenter);
+
+  auto* image = form.Find<TImage>("BackImage");
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->Align, TAlign::alClient);
+  BITMAP bm{};
+  GetObjectA(image->Bitmap(), sizeof bm, &bm);
+  EXPECT_EQ(bm.bmWidth, 418);
+  EXPECT_EQ(bm.bmHeight, 275);
+  EXPECT_EQ(bm.bmBitsPixel, 24);
+
+  auto* button = form.Find<TButton>("Button1");
+  ASSERT_NE(button, nullptr);
+  EXPECT_STREQ(button->ClassName(), "TButton");
+  EXPECT_EQ(button->Caption(), "Register Now!");
+  EXPECT_EQ((std::vector<int>{button->Left(), button->Top(), button->Width(), button->Height()}),
+            (std::vector<int>{160, 242, 97, 25}));
+  EXPECT_TRUE(button->Default);
+  EXPECT_EQ(button->TabOrder(), 0);
+  EXPECT_EQ(form.BoundHandler("Button1"), "BRegisterOnlineClick");
+  EXPECT_EQ(form.BoundHandler("MainForm"), "FormCreate");
+  // The controls were created in the table's order.
+  std::vector<TComponent*> comps = form.Components();
+  ASSERT_GE(comps.size(), 2u);
+  EXPECT_EQ(comps[0], image);
+  EXPECT_EQ(comps[1], button);
+}
+
+TEST(MainForm, ShellAnswer33SucceedsAndClosesTheWindow) {
+  std::vector<Call> calls;
+  TMainForm form(nullptr, {}, std::make_unique<FakeShell>(33, &calls));
+  form.Show();
+  EXPECT_FALSE(WithDialog([&] { form.BRegisterOnlineClick(); }, [](TMessageForm& d) { d.Close(); }, 600));
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].operation, "open");
+  EXPECT_EQ(calls[0].file, kDefaultRegistrationPage);
+  EXPECT_EQ(calls[0].show, SW_HIDE);
+  EXPECT_TRUE(calls[0].noParams && calls[0].noDir);
+  EXPECT_EQ(calls[0].owner, Application->Handle()) << "owned by the application's hidden window";
+  EXPECT_FALSE(form.Visible());
+}
+
+TEST(MainForm, ShellAnswer32FailsShowsTheErrorAndRetriesTheSameAddress) {
+  std::vector<Call> calls;
+  TMainForm form(nullptr, {}, std::make_unique<FakeShell>(32, &calls));
+  form.Show();
+  std::string message;
+  bool seen = WithDialog([&] { form.BRegisterOnlineClick(); },
+                         [&](TMessageForm& dlg) {
+                           message = dlg.Find<TLabel>("Message")->Caption();
+                           PressKey(VK_RETURN);
+                         });
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(message, "Error connecting to registration web page.");
+  EXPECT_TRUE(form.Visible());
+  EXPECT_EQ(form.Settings().pageAddress, kDefaultRegistrationPage);
+  EXPECT_TRUE(WithDialog([&] { form.BRegisterOnlineClick(); }, [](TMessageForm&) { PressKey(VK_RETURN); }));
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[1].file, calls[0].file);
+}
+
+TEST(MainForm, NonWebAddressesNeverReachTheShell) {
+  std::vector<Call> calls;
+  TMainForm form(nullptr, {}, std::make_unique<FakeShell>(42, &calls));
+  // A settings file could name a program; the shell must not be asked to open it.
+  const_cast<TRegistrationSettings&>(form.Settings()).pageAddress = "C:\\Windows\\notepad.exe";
+  form.Show();
+  EXPECT_TRUE(WithDialog([&] { form.BRegisterOnlineClick(); }, [](TMessageForm&) { PressKey(VK_RETURN); }));
+  EXPECT_TRUE(calls.empty());
+  EXPECT_TRUE(form.Visible());
+}
+
+TEST(MainForm, EnterPressesRegisterNow) {
+  std::vector<Call> calls;
+  TMainForm form(nullptr, {}, std::make_unique<FakeShell>(33, &calls));
+  form.Show();
+  Pump(100);
+  PressKey(VK_RETURN);
+  Pump(300);
+  EXPECT_EQ(calls.size(), 1u);
+}
