@@ -1,7 +1,9 @@
-# Portable skin data: BMP decoding, the skin objects and the description parser.
+# Portable skin data: BMP decoding, the skin objects, the description parser and the whole
+# load from container bytes.
 zelvo_core_part(skindata SOURCES
   skin/Bmp.cpp
   skin/SkinObjects.cpp
   skin/SkinDescription.cpp
-  DEPENDS util
+  skin/SkinLoad.cpp
+  DEPENDS skinread util
 )

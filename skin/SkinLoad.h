@@ -1,0 +1,51 @@
+// Container bytes -> loaded skin objects: decode the container, find its description, parse it
+// with the container's bitmaps. Portable; the Windows skin component wraps it and turns the
+// bitmaps into GDI objects.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "skin/SkinDescription.h"
+#include "skin/SkinObjects.h"
+#include "skin/SkinRead.h"
+
+namespace zelvo {
+
+// A container's entries as the description's bitmap source.
+class TSkinReaderEntries : public ISkinEntrySource {
+ public:
+  explicit TSkinReaderEntries(const TSkinReader& reader) : reader_(reader) {}
+  bool ExtractByName(std::string_view name, std::vector<uint8_t>& bytes) const override {
+    return reader_.ExtractByName(name, bytes);
+  }
+
+ private:
+  const TSkinReader& reader_;
+};
+
+enum class TSkinLoadStatus {
+  Loaded,
+  OlderVersion,   // the container's version is not the current one
+  Damaged,        // the container or its description cannot be read
+  NoDescription,  // the container holds no ".ini" entry
+};
+
+struct TSkinLoadResult {
+  TSkinLoadStatus Status = TSkinLoadStatus::Damaged;
+  // For the user: kSkinOlderVersionText for an old container, else what is wrong. Empty when
+  // loaded.
+  std::string Message;
+  bool Ok() const { return Status == TSkinLoadStatus::Loaded; }
+};
+
+// Loads a whole skin from container bytes. On success `skin` holds the new skin (bitmaps that
+// could not be used are empty and listed in skin.ImageProblems); on failure `skin` is reset to
+// an empty skin. Never raises for bad data.
+TSkinLoadResult LoadSkin(TByteSpan container, TSkinObjects& skin);
+
+// The same from a reader that has already loaded a container (the inspect tool lists its entries
+// too).
+TSkinLoadResult LoadSkinFromReader(const TSkinReader& reader, TSkinObjects& skin);
+
+}  // namespace zelvo

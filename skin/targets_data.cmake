@@ -1,0 +1,2 @@
+# Tests, fuzz targets, benchmark and tool of the skin data.
+zelvo_unit_test(unit_skindata DIR skindata PARTS skindata)
