@@ -1,0 +1,287 @@
+// skininspect: shows what a skin file (or a folder of skin sources) holds and how the program
+// reads it: entries and sizes, the parsed description (frame sides, caption buttons with their
+// frame counts, colours, control pieces), which pieces are absent and which named bitmaps are
+// missing or unreadable.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "skin/SkinLoad.h"
+#include "util/Util.h"
+
+namespace fs = std::filesystem;
+using namespace zelvo;
+
+namespace {
+
+const char kUsage[] =
+    "Usage: skininspect [--strict] SKIN\n"
+    "\n"
+    "Shows the contents of a skin: SKIN is a skin file (the compressed container) or a folder of\n"
+    "skin sources (one .ini description and its .bmp files, as the pack tool takes them).\n"
+    "\n"
+    "Lists the entries and their sizes, then the description as the program reads it: frame\n"
+    "sides, title settings, caption buttons with their frame counts, colours, each control piece\n"
+    "(or that it is absent), and every named bitmap that is missing or cannot be read.\n"
+    "\n"
+    "Options:\n"
+    "  --strict   exit with status 1 when a named bitmap is missing or unreadable\n"
+    "  --help     show this text\n"
+    "\n"
+    "Exit status: 0 when the skin loads, 1 with --strict and bitmap problems, 2 when the skin\n"
+    "cannot be loaded at all or the arguments are wrong.\n";
+
+constexpr uintmax_t kMaxInputSize = 256u * 1024u * 1024u;
+
+bool ReadWholeFile(const fs::path& path, TByteVector& bytes, std::string& error) {
+  std::error_code ec;
+  const uintmax_t size = fs::file_size(path, ec);
+  if (ec) {
+    error = "cannot read " + path.string() + ": " + ec.message();
+    return false;
+  }
+  if (size > kMaxInputSize) {
+    error = path.string() + " is " + std::to_string(size) + " bytes long, too large for a skin";
+    return false;
+  }
+  std::ifstream in(path, std::ios::binary);
+  bytes.resize(static_cast<size_t>(size));
+  if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+    error = "cannot read " + path.string();
+    return false;
+  }
+  return true;
+}
+
+std::string Colour(TColor c) {
+  char buf[64];
+  if ((c & 0xFF000000u) == 0xFF000000u) {
+    std::snprintf(buf, sizeof buf, "system colour %u", c & 0xFFFFFFu);
+  } else if (c == kSkinNoColour) {
+    std::snprintf(buf, sizeof buf, "(none)");
+  } else {
+    std::snprintf(buf, sizeof buf, "%3u %3u %3u  #%02X%02X%02X", PixelRed(c), PixelGreen(c), PixelBlue(c),
+                  PixelRed(c), PixelGreen(c), PixelBlue(c));
+  }
+  return buf;
+}
+
+std::string ImageText(const TBitmap32& img, int32_t frames) {
+  if (img.Empty()) return "no image";
+  std::string s = std::to_string(img.Width) + " x " + std::to_string(img.Height);
+  if (frames > 1) {
+    s += ", " + std::to_string(frames) + " frames";
+    if (img.Width % frames != 0) s += " (width does not divide evenly)";
+  }
+  return s;
+}
+
+void PrintEntry(const char* section, const TDataSkinObject* o) {
+  if (o == nullptr) {
+    std::printf("  %-20s absent\n", section);
+    return;
+  }
+  std::printf("  %-20s %s; edges L%d T%d R%d B%d; trans %d, %s", section, ImageText(o->Image, o->FrameCount).c_str(),
+              o->LeftWidth, o->TopHeight, o->RightWidth, o->BottomHeight, o->Trans, o->Tile == 1 ? "tiled" : "stretched");
+  if (o->Style != 0) std::printf(", style %d", o->Style);
+  if (const auto* b = dynamic_cast<const TDataSkinBorder*>(o); b && !b->Image2.Empty()) {
+    std::printf("; second image %s", ImageText(b->Image2, 1).c_str());
+  }
+  std::printf("\n");
+}
+
+void PrintSkin(const TSkinObjects& skin) {
+  std::printf("\nDescription: %s\n", skin.DescriptionName.c_str());
+  std::printf("Skin name:   %s\n", skin.SkinName.empty() ? "(none)" : skin.SkinName.c_str());
+
+  std::printf("\nFrame sides:\n");
+  for (const TDataSkinBorder* s : {&skin.Left, &skin.Right, &skin.Top, &skin.Bottom}) {
+    const bool vertical = s == &skin.Left || s == &skin.Right;
+    int32_t thickness = 0;
+    if (!s->Image.Empty()) thickness = vertical ? s->Image.Width / s->FrameCount : s->Image.Height / s->FrameCount;
+    std::printf("  %-7s %s; %s %d; fixed %s %d and %d; %s; trans %d\n", s->Name.c_str(),
+                ImageText(s->Image, 1).c_str(), vertical ? "width" : "height", thickness,
+                vertical ? "top/bottom" : "left/right", vertical ? s->TopHeight : s->LeftWidth,
+                vertical ? s->BottomHeight : s->RightWidth, s->Tile == 1 ? "stretched" : "tiled", s->Trans);
+    if (s->FrameCount > 1) std::printf("          %d frames %s\n", s->FrameCount, vertical ? "side by side" : "stacked");
+  }
+
+  const TDataSkinTitle& t = skin.Title;
+  std::printf("\nTitle: text shift %d, vertical %d, right clip %d, alignment %d, font height %d\n", t.TextShift(),
+              t.TextShiftVert(), t.TextRightClip(), t.TextAlignment, t.FontHeight);
+  std::printf("  text back %s; fixed %d and %d\n", ImageText(t.TextBack(), 1).c_str(), t.TXTBackleft, t.TXTBackRight);
+  std::printf("  active text %s; inactive text %s\n", Colour(t.ActiveTextColour).c_str(),
+              Colour(t.InactiveTextColour).c_str());
+
+  std::printf("\nCaption buttons (%zu):\n", skin.CaptionButtons.size());
+  for (const auto& b : skin.CaptionButtons) {
+    std::printf("  %-14s action %3d align %3d at %4d,%-4d visibility %d/%d combine %d, %d frames, %s\n",
+                b->Name.c_str(), b->Action, b->Align, b->Xcoord, b->Ycoord, b->Visibility, b->Visibility1,
+                b->CombineOp, b->FrameCount,
+                b->Image.Empty() ? ((b->Action == 3 || b->Action == 11) ? "window icon" : "no image")
+                                 : ImageText(b->Image, 1).c_str());
+  }
+
+  const TSkinColours& c = skin.Colours;
+  std::printf("\nColours:\n");
+  const std::pair<const char*, TColor> colours[] = {
+      {"WindowText", c.WindowText},       {"ButtonFace", c.ButtonFace},       {"Scrollbar", c.Scrollbar},
+      {"HilightText", c.HilightText},     {"Hilight", c.Hilight},             {"Menubar", c.Menubar},
+      {"Menu", c.Menu},                   {"MenuText", c.MenuText},           {"ButtonText", c.ButtonText},
+      {"ButtonHilight", c.ButtonHilight}, {"Buttonlight", c.Buttonlight},     {"ButtonShadow", c.ButtonShadow},
+      {"ButtonDkShadow", c.ButtonDkShadow}, {"MenuBarText", c.MenuBarText}, {"TitleTextActive", c.TitleTextActive},
+      {"TitleTextNoActive", c.TitleTextNoActive},
+  };
+  for (const auto& [name, value] : colours) std::printf("  %-18s %s\n", name, Colour(value).c_str());
+  for (size_t i = 0; i < skin.ExtraColours.size(); ++i) {
+    std::printf("  extra %-12zu %s\n", i + 1, Colour(skin.ExtraColours[i]).c_str());
+  }
+
+  const TDataSkinButton& b = skin.Buttons;
+  std::printf("\nPieces:\n");
+  PrintEntry("Buttons", &b);
+  std::printf("  %-20s check box %s; radio button %s\n", "", ImageText(b.CheckImage, b.CheckButtonFrame).c_str(),
+              ImageText(b.RadioImage, b.RadioButtonFrame).c_str());
+  std::printf("  %-20s text %s / %s / %s\n", "", b.HasNormalColour2 ? Colour(b.NormalColour2).c_str() : "default",
+              b.HasMouseOverColour2 ? Colour(b.MouseOverColour2).c_str() : "default",
+              b.HasPressedColour2 ? Colour(b.PressedColour2).c_str() : "default");
+  std::vector<const char*> absent;
+  for (const auto& e : skin.OptionalEntries()) {
+    PrintEntry(e.Section, e.Object);
+    if (e.Object == nullptr) absent.push_back(e.Section);
+  }
+  std::printf("\nAbsent pieces (%zu)%s\n", absent.size(), absent.empty() ? "" : ":");
+  for (const char* a : absent) std::printf("  %s\n", a);
+
+  std::printf("\nBitmap problems (%zu)%s\n", skin.ImageProblems.size(), skin.ImageProblems.empty() ? "" : ":");
+  for (const auto& p : skin.ImageProblems) {
+    std::printf("  [%s] %s=%s: %s\n", p.Section.c_str(), p.Key.c_str(), p.Value.c_str(), p.Reason.c_str());
+  }
+  for (const auto& w : skin.Warnings) std::printf("Warning: %s\n", w.c_str());
+}
+
+// Describes one entry's bytes: a readable bitmap's size, or why it is not one.
+std::string EntryNote(const std::string& name, TByteSpan bytes) {
+  if (name.size() < 4 || LowerAscii(name.substr(name.size() - 4)) != ".bmp") return "";
+  TBitmap32 bmp;
+  std::string reason;
+  if (!TryReadBmp(bytes, bmp, reason)) return "unreadable: " + reason;
+  return "bitmap " + std::to_string(bmp.Width) + " x " + std::to_string(bmp.Height) + ", " +
+         std::to_string(bmp.SourceBits) + " bits";
+}
+
+int InspectFolder(const fs::path& dir, bool strict) {
+  std::vector<fs::path> files;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    if (e.is_regular_file()) files.push_back(e.path());
+  }
+  std::sort(files.begin(), files.end());
+  TMemorySkinEntries entries;
+  std::string description, descriptionName;
+  std::printf("Skin folder: %s\n\nEntries (%zu):\n", dir.string().c_str(), files.size());
+  for (const fs::path& f : files) {
+    TByteVector bytes;
+    std::string error;
+    if (!ReadWholeFile(f, bytes, error)) {
+      std::fprintf(stderr, "skininspect: %s\n", error.c_str());
+      return 2;
+    }
+    const std::string name = f.filename().string();
+    std::printf("  %-28s %9zu  %s\n", name.c_str(), bytes.size(), EntryNote(name, bytes).c_str());
+    if (descriptionName.empty() && LowerAscii(name).find(".ini") != std::string::npos) {
+      descriptionName = LowerAscii(name);
+      description.assign(bytes.begin(), bytes.end());
+    }
+    entries.Add(name, std::move(bytes));
+  }
+  if (descriptionName.empty()) {
+    std::fprintf(stderr, "skininspect: %s holds no .ini description\n", dir.string().c_str());
+    return 2;
+  }
+  TSkinObjects skin;
+  try {
+    ParseSkinDescription(description, entries, skin);
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "skininspect: %s\n", e.Message().c_str());
+    return 2;
+  }
+  skin.DescriptionName = descriptionName;
+  PrintSkin(skin);
+  return strict && !skin.ImageProblems.empty() ? 1 : 0;
+}
+
+int InspectFile(const fs::path& path, bool strict) {
+  TByteVector container;
+  std::string error;
+  if (!ReadWholeFile(path, container, error)) {
+    std::fprintf(stderr, "skininspect: %s\n", error.c_str());
+    return 2;
+  }
+  TSkinReader reader;
+  try {
+    if (!reader.Load(container)) {
+      std::fprintf(stderr, "skininspect: %s: an older skin format the program does not read\n", path.string().c_str());
+      return 2;
+    }
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "skininspect: %s: %s\n", path.string().c_str(), e.Message().c_str());
+    return 2;
+  }
+  uint64_t decoded = 0;
+  for (size_t i = 0; i < reader.Count(); ++i) decoded += reader.Size(i);
+  std::printf("Skin file: %s (%zu bytes; entries hold %llu bytes)\n\nEntries (%zu):\n", path.string().c_str(),
+              container.size(), static_cast<unsigned long long>(decoded), reader.Count());
+  std::set<std::string> seen;
+  for (size_t i = 0; i < reader.Count(); ++i) {
+    const std::string& name = reader.Name(i);
+    std::string note = EntryNote(name, reader.Entry(i));
+    if (!seen.insert(name).second) note = "duplicate name, never used";
+    std::printf("  %-28s %9u  %s\n", name.c_str(), reader.Size(i), note.c_str());
+  }
+  TSkinObjects skin;
+  const TSkinLoadResult r = LoadSkinFromReader(reader, skin);
+  if (!r.Ok()) {
+    std::fprintf(stderr, "skininspect: %s: %s\n", path.string().c_str(), r.Message.c_str());
+    return 2;
+  }
+  PrintSkin(skin);
+  return strict && !skin.ImageProblems.empty() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool strict = false;
+  std::vector<std::string> paths;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (arg == "--strict") {
+      strict = true;
+    } else if (!arg.empty() && arg[0] == '-') {
+      std::fprintf(stderr, "skininspect: unknown option %s\n\n%s", arg.c_str(), kUsage);
+      return 2;
+    } else {
+      paths.push_back(arg);
+    }
+  }
+  if (paths.size() != 1) {
+    std::fprintf(stderr, "skininspect: give exactly one skin file or folder\n\n%s", kUsage);
+    return 2;
+  }
+  const fs::path path(paths[0]);
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return InspectFolder(path, strict);
+  if (!fs::exists(path, ec)) {
+    std::fprintf(stderr, "skininspect: %s does not exist\n", path.string().c_str());
+    return 2;
+  }
+  return InspectFile(path, strict);
+}
