@@ -1,4 +1,4 @@
-// -lh1- encoder: hash-chain match finder with one-step lazy matching, adaptive Huffman coding of
+// -lh1- encoder: binary-tree match finder with one-step lazy matching, adaptive Huffman coding of
 // literals and lengths (the same tree updates as the decoder) and the fixed position code.
 //
 // The window is modelled as 4036 blanks followed by the input, which is exactly what every
@@ -6,6 +6,7 @@
 // that prefill, so the ring's remaining 60 bytes (whose initial contents differ between decoders)
 // are never read.
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -22,8 +23,8 @@ namespace {
 constexpr int kPrefill = TLZH::kFirstWrite;  // blanks before the first byte
 constexpr int kHashBits = 15;
 constexpr uint32_t kHashMask = (1u << kHashBits) - 1;
-constexpr int kMaxChain = 1024;  // candidates tried per position
-constexpr int kGoodEnough = F;   // stop searching at a maximal match
+constexpr int kMaxDepth = 64;   // tree nodes visited per position searched
+constexpr int kSkipDepth = 32;  // and per position only added
 constexpr int kMinMatch = kThreshold + 1;
 
 class BitWriter {
@@ -55,62 +56,109 @@ int PositionBits(uint32_t distance) {
   return kPositionCode.encodeLength[(distance - 1) >> 6] + 6;
 }
 
+// Length of the common prefix of `a` and `b`, known to be at least `len`, at most `maxLen`.
+// Compares eight bytes at a time; the window carries kSlack spare bytes so this may read past
+// its logical end.
+constexpr int kSlack = 8;
+int CommonLength(const uint8_t* a, const uint8_t* b, int len, int maxLen) {
+  while (len < maxLen) {
+    uint64_t x;
+    uint64_t y;
+    std::memcpy(&x, a + len, sizeof x);
+    std::memcpy(&y, b + len, sizeof y);
+    if (const uint64_t d = x ^ y; d != 0) {
+      const int same = std::endian::native == std::endian::little ? std::countr_zero(d) / 8
+                                                                   : std::countl_zero(d) / 8;
+      return std::min(len + same, maxLen);
+    }
+    len += 8;
+  }
+  return maxLen;
+}
+
 struct Match {
   int length = 0;
   uint32_t distance = 0;
 };
 
+// Binary-tree match finder: for each 3-byte hash, the window's positions form a search tree
+// ordered by the strings that start there (up to the longest match). Inserting a position walks
+// the tree once, finding the longest match on the way and splitting the tree around the new node,
+// so runs and repeated rows cost about as little as text. Tree slots are reused cyclically; a node
+// further back than the window is never followed.
 class MatchFinder {
  public:
-  explicit MatchFinder(const TByteVector& window)
-      : w_(window), head_(size_t{1} << kHashBits, -1), prev_(N, -1) {}
+  // `window` holds `size` bytes plus kSlack spare ones.
+  MatchFinder(const TByteVector& window, int size)
+      : w_(window), size_(size), head_(size_t{1} << kHashBits, -1), tree_(2 * N, -1) {}
 
-  // Adds every position before `limit` to the chains.
-  void InsertUpTo(int limit) {
-    const int last = static_cast<int>(w_.size()) - kMinMatch;
-    for (; next_ < limit; ++next_) {
-      if (next_ > last) continue;
-      const uint32_t h = Hash(next_);
-      prev_[next_ & (N - 1)] = head_[h];
-      head_[h] = next_;
-    }
+  // Longest match for `pos` (nearest among equals found), then adds `pos`. Positions are
+  // visited in order, each once, through At or SkipTo.
+  Match At(int pos) {
+    next_ = pos + 1;
+    return Walk(pos, kMaxDepth);
   }
+  // Positions inside a match are only added, with a shallower walk: they matter less as
+  // match sources than as tree nodes.
+  void SkipTo(int pos) {
+    while (next_ < pos) Walk(next_++, kSkipDepth);
+  }
+  int Next() const { return next_; }
 
-  // Longest match for the bytes at `pos` (all earlier positions inserted), nearest on ties.
-  Match Find(int pos) const {
+ private:
+  Match Walk(int pos, int maxDepth) {
     Match best;
-    const int maxLen = std::min<int>(F, static_cast<int>(w_.size()) - pos);
+    const int maxLen = std::min<int>(F, size_ - pos);
     if (maxLen < kMinMatch) return best;
     const uint8_t* cur = w_.data() + pos;
+    const uint32_t h = ((uint32_t{cur[0]} << 10) ^ (uint32_t{cur[1]} << 5) ^ cur[2] ^
+                        (uint32_t{cur[0]} >> 3)) & kHashMask;
+    int cand = head_[h];
+    head_[h] = pos;
+    // The new node's two subtrees, strings below and above it, filled in as the walk goes.
+    int* below = &tree_[2 * (pos & (N - 1))];
+    int* above = below + 1;
+    int lenBelow = 0;
+    int lenAbove = 0;
     int bestLen = kMinMatch - 1;
-    int cand = head_[Hash(pos)];
-    for (int chain = kMaxChain; cand >= 0 && pos - cand <= N && chain > 0; --chain) {
+    for (int depth = maxDepth;; --depth) {
+      // Distances stop one short of the full ring so a live node never shares the new one's slot.
+      if (cand < 0 || pos - cand >= N || depth == 0) {
+        *below = *above = -1;
+        break;
+      }
       const uint8_t* p = w_.data() + cand;
-      if (p[bestLen] == cur[bestLen] && p[0] == cur[0] && p[1] == cur[1]) {
-        int len = 2;
-        while (len < maxLen && p[len] == cur[len]) ++len;
-        if (len > bestLen) {
-          bestLen = len;
-          best.length = len;
-          best.distance = static_cast<uint32_t>(pos - cand);
-          if (len >= kGoodEnough || len == maxLen) break;
+      const int len = CommonLength(p, cur, std::min(lenBelow, lenAbove), maxLen);
+      int* pair = &tree_[2 * (cand & (N - 1))];
+      if (len > bestLen) {
+        bestLen = len;
+        best.length = len;
+        best.distance = static_cast<uint32_t>(pos - cand);
+        if (len == maxLen) {  // same string: the new node takes over the old one's subtrees
+          *below = pair[0];
+          *above = pair[1];
+          break;
         }
       }
-      cand = prev_[cand & (N - 1)];
+      if (p[len] < cur[len]) {
+        *below = cand;
+        below = pair + 1;
+        cand = *below;
+        lenBelow = len;
+      } else {
+        *above = cand;
+        above = pair;
+        cand = *above;
+        lenAbove = len;
+      }
     }
     return best;
   }
 
- private:
-  uint32_t Hash(int pos) const {
-    const uint8_t* p = w_.data() + pos;
-    return ((uint32_t{p[0]} << 10) ^ (uint32_t{p[1]} << 5) ^ p[2] ^ (uint32_t{p[0]} >> 3)) &
-           kHashMask;
-  }
-
   const TByteVector& w_;
+  int size_;
   std::vector<int> head_;
-  std::vector<int> prev_;
+  std::vector<int> tree_;  // two children per ring slot
   int next_ = 0;
 };
 
@@ -163,28 +211,28 @@ void TLZH::Encode(TByteSpan input, TByteVector& output) {
   if (input.empty()) return;
   TByteVector window;
   try {
-    window.reserve(kPrefill + input.size());
+    window.reserve(kPrefill + input.size() + kSlack);
     output.reserve(input.size() / 2 + 64);
   } catch (const std::bad_alloc&) {
     throw ElzhException(kLzhNoMemoryText);
   }
   window.assign(kPrefill, ' ');
   window.insert(window.end(), input.begin(), input.end());
+  const int end = static_cast<int>(window.size());
+  window.resize(window.size() + kSlack, 0);
 
   HuffmanTree& t = *tree_;
   t.Start();
   Encoder enc(t, output);
-  MatchFinder finder(window);
-  const int end = static_cast<int>(window.size());
+  MatchFinder finder(window, end);
   int pos = kPrefill;
-  finder.InsertUpTo(pos);
-  Match cur = finder.Find(pos);
+  finder.SkipTo(pos);  // the blank prefill is part of the window
+  Match cur = finder.At(pos);
   while (pos < end) {
     if (cur.length >= kMinMatch && enc.Worthwhile(cur, &window[pos])) {
       // Lazy step: a longer match one byte later is worth a literal now.
-      finder.InsertUpTo(pos + 1);
       if (cur.length < F && pos + 1 < end) {
-        const Match next = finder.Find(pos + 1);
+        const Match next = finder.At(pos + 1);
         if (next.length > cur.length) {
           enc.Literal(window[pos]);
           ++pos;
@@ -198,8 +246,10 @@ void TLZH::Encode(TByteSpan input, TByteVector& output) {
       enc.Literal(window[pos]);
       ++pos;
     }
-    finder.InsertUpTo(pos);
-    cur = finder.Find(pos);
+    if (pos < end) {
+      finder.SkipTo(pos);
+      cur = finder.At(pos);
+    }
   }
   enc.Finish();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -16,12 +17,18 @@ namespace zelvo::test {
 
 // CRC-16 of LHA archives: polynomial 0xA001 (reflected), initial value 0.
 inline uint16_t Crc16(TByteSpan data) {
-  uint16_t crc = 0;
-  for (uint8_t b : data) {
-    crc ^= b;
-    for (int i = 0; i < 8; ++i) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
-  }
-  return crc;
+  static const auto kTable = [] {
+    std::array<uint16_t, 256> t{};
+    for (unsigned n = 0; n < 256; ++n) {
+      unsigned c = n;
+      for (int i = 0; i < 8; ++i) c = (c & 1) ? (c >> 1) ^ 0xA001 : c >> 1;
+      t[n] = static_cast<uint16_t>(c);
+    }
+    return t;
+  }();
+  unsigned crc = 0;
+  for (uint8_t b : data) crc = (crc >> 8) ^ kTable[(crc ^ b) & 0xFF];
+  return static_cast<uint16_t>(crc);
 }
 
 inline uint32_t Le32(const TByteVector& a, size_t at) {
