@@ -37,7 +37,7 @@ shot="$root/build/screenshots/main-window.png"
 import -window "$win" "$shot"
 echo "Screenshot of the main window: $shot"
 # Close the window as a user would (Alt+F4) and let the program end by itself.
-xdotool windowactivate --sync "$win" >/dev/null 2>&1 || true
+xdotool windowfocus --sync "$win" >/dev/null 2>&1 || true
 xdotool key --window "$win" alt+F4 >/dev/null 2>&1 || true
 for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then

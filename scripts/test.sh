@@ -19,7 +19,7 @@ source "$root/scripts/wine-env.sh"
 trap zelvo_stop EXIT
 zelvo_wine_prefix
 zelvo_start_xvfb || exit 1
-wineserver -p >/dev/null 2>&1 || true   # keep one server for the whole run
+zelvo_start_wine_services
 echo "== win32 and end-to-end tests (Wine, display $DISPLAY)"
 (cd "$root/build/win32" && ctest --output-on-failure)
 win_status=$?

@@ -46,6 +46,13 @@ zelvo_start_xvfb() {
   return 1
 }
 
+# Starts a persistent Wine server for the prefix, with its background services (which would
+# otherwise be started by the first test and hold that test's output pipe open).
+zelvo_start_wine_services() {
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+}
+
 # Stops the Wine server of our prefix and the Xvfb we started.
 zelvo_stop() {
   wineserver -k >/dev/null 2>&1 || true

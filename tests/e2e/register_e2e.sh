@@ -1,0 +1,192 @@
+#!/usr/bin/env bash
+# End-to-end checks of the real register.exe under Wine, driven as a user would drive it
+# (mouse and keys through xdotool), with a stand-in browser that records the address it gets.
+# Usage: register_e2e.sh CASE PATH/TO/register.exe
+set -euo pipefail
+case_name="$1"
+exe="$2"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$root/scripts/wine-env.sh"
+: "${DISPLAY:?the end-to-end tests need the display that scripts/test.sh starts}"
+zelvo_wine_prefix
+
+work="$ZELVO_BUILD/e2e/$case_name"
+rm -rf "$work"
+mkdir -p "$work/app" "$work/bin"
+cp "$exe" "$work/app/register.exe"
+record="$work/opened.txt"
+: > "$record"
+# The stand-in browser: Wine's browser bridge hands web addresses to xdg-open.
+cat > "$work/bin/xdg-open" <<EOS
+#!/bin/sh
+printf '%s\n' "\$1" >> "$record"
+EOS
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+title='^Zelvo Program Registration$'
+pid=""
+
+fail() { echo "FAIL ($case_name): $*" >&2; [ -n "$pid" ] && kill "$pid" 2>/dev/null; exit 1; }
+
+start_program() {
+  (cd "$work/app" && exec wine register.exe "$@") &
+  pid=$!
+}
+
+# Waits for a visible window whose title matches; prints its id.
+wait_window() {
+  local pattern="$1" w=""
+  for _ in $(seq 1 200); do
+    w=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
+    if [ -n "$w" ]; then echo "$w"; return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits (in this shell, whose child the program is) for the program to end; sets $status.
+status=""
+wait_exit() {
+  for _ in $(seq 1 200); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      status=0
+      wait "$pid" || status=$?
+      pid=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until the stand-in browser has recorded an address; prints it.
+wait_address() {
+  for _ in $(seq 1 100); do
+    if [ -s "$record" ]; then cat "$record"; return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Client-area origin of a window inside its X window (Wine draws the frame itself).
+client_origin() {
+  local w="$1" width height
+  eval "$(xdotool getwindowgeometry --shell "$w")"
+  width=$WIDTH; height=$HEIGHT
+  local border=$(( (width - 418) / 2 ))
+  echo "$border $(( height - 275 - border )) $X $Y $width $height"
+}
+
+click_register_now() {
+  local w="$1"
+  read -r bx by wx wy _ _ < <(client_origin "$w")
+  xdotool mousemove --sync $(( wx + bx + 160 + 48 )) $(( wy + by + 242 + 12 )) click 1
+}
+
+write_settings() { printf "$1" > "$work/app/register.ini"; }
+
+expect_eq() { [ "$1" = "$2" ] || fail "expected '$2', got '$1'"; }
+
+case "$case_name" in
+  click)
+    write_settings '[General]\r\nSKU=ZN-100\r\nURL=https://www.example.com/register.asp?sku=\r\nProduct=Zelvo Notes\r\n'
+    start_program "Zelvo Notes"
+    win=$(wait_window "$title") || fail "main window never appeared"
+    sleep 0.5
+    click_register_now "$win"
+    wait_exit || fail "program did not end after the click"
+    expect_eq "$status" 0
+    expect_eq "$(wait_address)" "https://www.example.com/register.asp?sku=ZN-100"
+    ;;
+  enter-no-settings)
+    start_program "Zelvo Notes"
+    win=$(wait_window "$title") || fail "main window never appeared"
+    sleep 0.5
+    xdotool windowfocus --sync "$win" key Return
+    wait_exit || fail "program did not end after Enter"
+    expect_eq "$status" 0
+    expect_eq "$(wait_address)" "https://www.zelvosoft.com/register.asp"
+    ;;
+  lowercase-settings)
+    write_settings '[general]\nsku = ab-1 \n  url = https://shop.example.com/reg.asp?id=7&sku=  \n'
+    start_program
+    win=$(wait_window "$title") || fail "main window never appeared"
+    sleep 0.5
+    click_register_now "$win"
+    wait_exit || fail "program did not end"
+    expect_eq "$status" 0
+    expect_eq "$(wait_address)" "https://shop.example.com/reg.asp?id=7&sku=ab-1"
+    ;;
+  silent)
+    write_settings '[General]\nSKU=S-9\n'
+    start_program SiLeNt
+    seen=""
+    while kill -0 "$pid" 2>/dev/null; do
+      if xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; then seen=yes; fi
+      sleep 0.05
+    done
+    wait_exit
+    expect_eq "$status" 0
+    [ -z "$seen" ] || fail "a window was shown in silent mode"
+    expect_eq "$(wait_address)" "https://www.zelvosoft.com/register.aspS-9"
+    ;;
+  shell-refuses)
+    # A prefix of its own with no handler for web addresses, so the shell refuses.
+    export WINEPREFIX="$work/prefix"
+    cp -a "$ZELVO_BUILD/wineprefix" "$WINEPREFIX"
+    trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+    for scheme in http https; do
+      wine reg export "HKCR\\$scheme" "$work/$scheme.reg" /y >/dev/null 2>&1 || fail "no $scheme association to remove"
+      wine reg delete "HKCR\\$scheme" /f >/dev/null 2>&1
+    done
+    write_settings '[General]\nSKU=R-1\n'
+    start_program "Zelvo Notes"
+    win=$(wait_window "$title") || fail "main window never appeared"
+    sleep 0.5
+    click_register_now "$win"
+    err=$(wait_window '^Error$') || fail "no error dialog after the shell refused"
+    kill -0 "$pid" 2>/dev/null || fail "program ended although the shell refused"
+    xdotool search --onlyvisible --name "$title" >/dev/null || fail "main window went away"
+    mkdir -p "$ZELVO_BUILD/screenshots"
+    import -window "$err" "$ZELVO_BUILD/screenshots/error-dialog.png"
+    xdotool windowfocus --sync "$err" key Return
+    for _ in $(seq 1 50); do xdotool search --onlyvisible --name '^Error$' >/dev/null 2>&1 || break; sleep 0.1; done
+    [ ! -s "$record" ] || fail "an address was opened although the shell refused"
+    # Give the shell its handler back: the second press tries the same address again.
+    wine reg import "$work/http.reg" >/dev/null 2>&1
+    wine reg import "$work/https.reg" >/dev/null 2>&1
+    sleep 0.5
+    click_register_now "$win"
+    wait_exit || { import -window root "$work/after-second-press.png"; fail "program did not end after the second press"; }
+    expect_eq "$status" 0
+    expect_eq "$(wait_address)" "https://www.zelvosoft.com/register.aspR-1"
+    ;;
+  screenshot)
+    start_program "Zelvo Notes"
+    win=$(wait_window "$title") || fail "main window never appeared"
+    sleep 1
+    mkdir -p "$ZELVO_BUILD/screenshots"
+    shot="$ZELVO_BUILD/screenshots/main-window.png"
+    import -window "$win" "$shot"
+    read -r bx by _ _ width height < <(client_origin "$win")
+    [ "$bx" -ge 0 ] && [ "$bx" -le 12 ] && [ "$by" -ge 0 ] && [ "$by" -le 48 ] ||
+      fail "window ${width}x${height} does not hold a 418x275 client area"
+    # The client area shows the artwork: compare everything above the button band with the
+    # picture itself (a few differing pixels allowed for colour conversion).
+    convert "$shot" -crop "418x226+$bx+$by" +repage "$work/client.png"
+    convert "$root/resources/MainBack.bmp" -crop 418x226+0+0 +repage "$work/art.png"
+    diff=$(compare -metric AE -fuzz 6% "$work/client.png" "$work/art.png" null: 2>&1 || true)
+    [ "${diff%%.*}" -lt 500 ] 2>/dev/null || fail "client area does not show the artwork ($diff pixels differ)"
+    # And the frame around it is really there: the window is bigger than the picture.
+    [ "$width" -gt 418 ] && [ "$height" -gt 275 ] || fail "no window frame"
+    echo "screenshot: $shot"
+    xdotool windowfocus --sync "$win" key alt+F4
+    wait_exit || fail "program did not close with Alt+F4"
+    expect_eq "$status" 0
+    [ ! -s "$record" ] || fail "closing the window opened an address"
+    ;;
+  *)
+    fail "unknown case"
+    ;;
+esac
+echo "PASS ($case_name)"
