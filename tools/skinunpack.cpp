@@ -1,0 +1,181 @@
+// skinunpack: unpacks a compressed skin file into a folder of its entries (the description .ini
+// file and the .bmp files), ready to edit and pack again with skinpack.
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "skin/SkinRead.h"
+#include "tools/toolutil_files.h"
+
+namespace fs = std::filesystem;
+using namespace zelvo;
+using zelvo::tools::Shown;
+using zelvo::tools::ToolError;
+
+namespace {
+
+const char kUsage[] =
+    "Usage: skinunpack [options] SKINFILE FOLDER\n"
+    "       skinunpack --list SKINFILE\n"
+    "\n"
+    "Unpacks every entry of the compressed skin file SKINFILE into FOLDER (created when needed),\n"
+    "one file per entry under its (lower-case) entry name. Nothing is written unless the whole\n"
+    "skin file reads correctly; existing files are not replaced unless --force is given.\n"
+    "\n"
+    "Options:\n"
+    "  -l, --list     only list the entries and their sizes\n"
+    "  -f, --force    replace files that already exist in FOLDER\n"
+    "  -v, --verbose  list each entry as it is written\n"
+    "  -h, --help     show this text\n"
+    "\n"
+    "Exit status: 0 on success, 1 on any error, 2 when the arguments are wrong.\n";
+
+void Print(const std::string& text) { std::fputs(text.c_str(), stdout); }
+
+std::string Padded(std::string text, size_t width) {
+  if (text.size() < width) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+
+// A compressed skin file is never much larger than its decoded limit.
+constexpr uintmax_t kMaxSkinFileSize = uintmax_t{kLzhMaxDecodedSize} * 2;
+
+struct Options {
+  fs::path input;
+  fs::path folder;
+  bool list = false;
+  bool force = false;
+  bool verbose = false;
+};
+
+// Entry names come from outside: only plain file names are written.
+// The same rules hold on every system, so a skin unpacks alike on Linux and Windows.
+std::string UnsafeReason(const std::string& name) {
+  if (name.empty()) return "is empty";
+  if (name == "." || name == "..") return "is not a file name";
+  for (unsigned char c : name) {
+    if (c < 32) return "holds a control character";
+    if (c == '/' || c == '\\' || c == ':') return "holds a path separator or drive colon";
+    if (std::string_view("<>\"|?*").find(static_cast<char>(c)) != std::string_view::npos) {
+      return "holds a character Windows does not allow in file names";
+    }
+  }
+  if (name.back() == '.' || name.back() == ' ') return "ends with a dot or blank";
+  std::string stem = name.substr(0, name.find('.'));
+  for (char& c : stem) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+  for (const char* d : kDevices) {
+    if (stem == d) return "is a Windows device name";
+  }
+  if (stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+      stem[3] >= '1' && stem[3] <= '9') {
+    return "is a Windows device name";
+  }
+  return "";
+}
+
+int Run(const Options& opt) {
+  const TByteVector bytes = tools::ReadFileBounded(opt.input, kMaxSkinFileSize);
+  TSkinReader reader;
+  try {
+    if (!reader.Load(bytes)) {
+      throw ToolError(Shown(opt.input) + " is an older skin file (its version is not " +
+                      std::to_string(kSkinContainerVersion) + ")");
+    }
+  } catch (const zelvo::Exception& e) {
+    throw ToolError(Shown(opt.input) + ": " + e.what());
+  }
+
+  if (opt.list) {
+    for (size_t i = 0; i < reader.Count(); ++i) {
+      Print(Padded(std::to_string(reader.Size(i)), 10) + "  " + reader.Name(i) + "\n");
+    }
+    Print(std::to_string(reader.Count()) + " entries\n");
+    return 0;
+  }
+
+  // Check every name and target before writing anything.
+  std::set<std::string> seen;
+  std::vector<size_t> toWrite;
+  for (size_t i = 0; i < reader.Count(); ++i) {
+    const std::string& name = reader.Name(i);
+    if (const std::string why = UnsafeReason(name); !why.empty()) {
+      throw ToolError("entry " + std::to_string(i + 1) + " (\"" + name + "\") " + why +
+                      "; nothing was written");
+    }
+    if (!seen.insert(name).second) {
+      std::fputs(("skinunpack: entry " + std::to_string(i + 1) + " repeats the name \"" + name +
+                  "\"; the program uses only the first, so it is skipped\n").c_str(),
+                 stderr);
+      continue;
+    }
+    toWrite.push_back(i);
+  }
+  std::error_code ec;
+  if (fs::exists(opt.folder, ec) && !fs::is_directory(opt.folder, ec)) {
+    throw ToolError(Shown(opt.folder) + " exists and is not a folder");
+  }
+  if (!opt.force) {
+    for (size_t i : toWrite) {
+      if (fs::exists(opt.folder / reader.Name(i), ec)) {
+        throw ToolError(Shown(opt.folder / reader.Name(i)) +
+                        " already exists (use --force to replace it); nothing was written");
+      }
+    }
+  }
+  fs::create_directories(opt.folder, ec);
+  if (ec) throw ToolError("cannot create " + Shown(opt.folder) + ": " + ec.message());
+
+  uint64_t total = 0;
+  for (size_t i : toWrite) {
+    tools::WriteFileReplacing(opt.folder / reader.Name(i), reader.Entry(i));
+    total += reader.Size(i);
+    if (opt.verbose) {
+      Print("  " + reader.Name(i) + "  " + std::to_string(reader.Size(i)) + " bytes\n");
+    }
+  }
+  Print("skinunpack: " + std::to_string(toWrite.size()) + " entries, " + std::to_string(total) +
+        " bytes written to " + opt.folder.string() + "\n");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options opt;
+  std::vector<std::string> positional;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "-h" || a == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (a == "-l" || a == "--list") {
+      opt.list = true;
+    } else if (a == "-f" || a == "--force") {
+      opt.force = true;
+    } else if (a == "-v" || a == "--verbose") {
+      opt.verbose = true;
+    } else if (a.size() > 1 && a[0] == '-') {
+      std::fprintf(stderr, "skinunpack: unknown option %s (see --help)\n", a.c_str());
+      return 2;
+    } else {
+      positional.push_back(a);
+    }
+  }
+  if (positional.size() != (opt.list ? 1u : 2u)) {
+    std::fprintf(stderr, "skinunpack: expected %s (see --help)\n",
+                 opt.list ? "SKINFILE" : "SKINFILE and FOLDER");
+    return 2;
+  }
+  opt.input = positional[0];
+  if (!opt.list) opt.folder = positional[1];
+  try {
+    return Run(opt);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "skinunpack: %s\n", e.what());
+    return 1;
+  }
+}
