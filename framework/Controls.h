@@ -142,6 +142,8 @@ class TWinControl : public TComponent {
 
   const std::string& Caption() const { return caption_; }
   virtual void SetCaption(const std::string& text);
+  // Records a text the window already shows (after the user changed it).
+  void SetCaptionSilently(const std::string& text) { caption_ = text; }
 
   bool Visible() const { return visible_; }
   void SetVisible(bool v);
@@ -174,6 +176,8 @@ class TWinControl : public TComponent {
 
   // Accelerator character of the caption ("&x"), or 0.
   char AccelChar() const;
+  // The control an accelerator of this one moves the focus to (labels name another control).
+  virtual TWinControl* AccelTarget() { return this; }
   // Whether this control takes part in dialog-key navigation.
   virtual bool WantsFocusOnTab() const { return tabStop_ && visible_ && enabled_; }
 

@@ -332,7 +332,9 @@ TWinControl* TForm::FindAccelerator(char ch) const {
   CollectTabOrder(this, all);
   char up = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   for (TWinControl* c : all) {
-    if (c->AccelChar() == up && c->CanFocus()) return c;
+    if (c->AccelChar() != up) continue;
+    TWinControl* target = c->AccelTarget();
+    if (target && target->CanFocus()) return target;
   }
   return nullptr;
 }

@@ -68,6 +68,7 @@ class TLabel : public TWinControl {
   UINT Alignment = DT_LEFT;
   TWinControl* FocusControl = nullptr;
   bool WantsFocusOnTab() const override { return false; }
+  TWinControl* AccelTarget() override { return FocusControl; }
   // The size the caption needs in this label's font (wrapped into maxWidth when WordWrap).
   SIZE MeasureText(int maxWidth);
   UINT DrawFlags() const;

@@ -4,6 +4,7 @@ list(APPEND ZELVO_WIN_SOURCES
   framework/Controls.cpp
   framework/Forms.cpp
   framework/StdCtrls.cpp
+  framework/EditCtrls.cpp
   framework/Layout.cpp
   framework/Resources.cpp
 )
