@@ -249,10 +249,10 @@ TColor TWinControl::EffectiveColor() const {
 }
 
 HFONT TWinControl::FontHandle() const {
-  const TFontSpec& spec = EffectiveFont();
-  if (!font_ || !(fontFor_ == spec)) {
-    font_.Reset(CreateFontFromSpec(spec));
-    fontFor_ = spec;
+  const TFontSpec& want = EffectiveFont();
+  if (!font_ || !(fontFor_ == want)) {
+    font_.Reset(CreateFontFromSpec(want));
+    fontFor_ = want;
   }
   return font_.Get();
 }

@@ -9,33 +9,33 @@ COLORREF ColorToRGB(TColor c) {
   return static_cast<COLORREF>(c & 0x00FFFFFF);
 }
 
-HFONT CreateFontFromSpec(const TFontSpec& spec) {
+HFONT CreateFontFromSpec(const TFontSpec& font) {
   LOGFONTA lf{};
-  lf.lfHeight = spec.height;
-  lf.lfWeight = (spec.style & fsBold) ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = (spec.style & fsItalic) ? 1 : 0;
-  lf.lfUnderline = (spec.style & fsUnderline) ? 1 : 0;
-  lf.lfStrikeOut = (spec.style & fsStrikeOut) ? 1 : 0;
+  lf.lfHeight = font.height;
+  lf.lfWeight = (font.style & fsBold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (font.style & fsItalic) ? 1 : 0;
+  lf.lfUnderline = (font.style & fsUnderline) ? 1 : 0;
+  lf.lfStrikeOut = (font.style & fsStrikeOut) ? 1 : 0;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH;
-  lstrcpynA(lf.lfFaceName, spec.name.c_str(), LF_FACESIZE);
+  lstrcpynA(lf.lfFaceName, font.name.c_str(), LF_FACESIZE);
   return CreateFontIndirectA(&lf);
 }
 
 TFontSpec MessageFontSpec() {
   NONCLIENTMETRICSA ncm{};
   ncm.cbSize = sizeof ncm;
-  TFontSpec spec;
+  TFontSpec font;
   if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
-    spec.name = ncm.lfMessageFont.lfFaceName;
-    spec.height = ncm.lfMessageFont.lfHeight;
-    if (ncm.lfMessageFont.lfWeight >= FW_BOLD) spec.style |= fsBold;
-    if (ncm.lfMessageFont.lfItalic) spec.style |= fsItalic;
+    font.name = ncm.lfMessageFont.lfFaceName;
+    font.height = ncm.lfMessageFont.lfHeight;
+    if (ncm.lfMessageFont.lfWeight >= FW_BOLD) font.style |= fsBold;
+    if (ncm.lfMessageFont.lfItalic) font.style |= fsItalic;
   }
-  return spec;
+  return font;
 }
 
 GdiObject<HBITMAP> LoadBitmapResource(const char* name) {

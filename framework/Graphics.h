@@ -32,7 +32,7 @@ struct TFontSpec {
   TColor color = clWindowText;
   bool operator==(const TFontSpec&) const = default;
 };
-HFONT CreateFontFromSpec(const TFontSpec& spec);
+HFONT CreateFontFromSpec(const TFontSpec& font);
 // The system's message-box font.
 TFontSpec MessageFontSpec();
 

@@ -12,18 +12,18 @@ std::string FormatTextAtAddress(std::string_view format, std::string_view text, 
       out += c;
       continue;
     }
-    char spec = format[++i];
-    if (spec == 's') {
+    char conv = format[++i];
+    if (conv == 's') {
       out.append(text);
-    } else if (spec == 'P' || spec == 'p') {
+    } else if (conv == 'P' || conv == 'p') {
       char buf[16];
       std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(address));
       out += buf;
-    } else if (spec == '%') {
+    } else if (conv == '%') {
       out += '%';
     } else {
       out += '%';
-      out += spec;
+      out += conv;
     }
   }
   return out;
