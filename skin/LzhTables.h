@@ -58,17 +58,66 @@ struct HuffmanTree {
   uint16_t freq[T + 1];  // one more for the 0xFFFF sentinel that ends the update scan
   uint16_t prnt[T + kChars];
   uint16_t son[T];
+  // Positions whose subtrees were exchanged by a swap that was not between two leaves, and
+  // whether the tree was rebuilt, since the last Settled(): the decoder's lookup table follows
+  // the tree's shape through them.
+  uint16_t moved[2 * T];
+  int movedCount = 0;
+  bool rebuilt = false;
 
   void Start();
-  // Counts one more occurrence of symbol `c`, keeping the tree ordered; rebuilds it first when
-  // the root has reached kMaxFreq.
-  void Update(int c);
   void Rebuild();
+  void Settled() {
+    movedCount = 0;
+    rebuilt = false;
+  }
+
+  // Counts one more occurrence of symbol `c`, keeping the tree ordered; rebuilds it first when
+  // the root has reached kMaxFreq. Inline: it runs once per symbol on both sides.
+  void Update(int c) {
+    if (freq[R] == TLZH::kMaxFreq) Rebuild();
+    c = prnt[c + T];
+    do {
+      const uint16_t k = ++freq[c];
+      // When the order breaks, swap this node with the last one of lower frequency.
+      if (k > freq[c + 1]) {
+        int l = c + 1;
+        while (k > freq[++l]) {
+        }
+        --l;
+        freq[c] = freq[l];
+        freq[l] = k;
+
+        const int i = son[c];
+        const int j = son[l];
+        if (i < T || j < T) NoteMoved(c, l);
+        prnt[i] = static_cast<uint16_t>(l);
+        if (i < T) prnt[i + 1] = static_cast<uint16_t>(l);
+        son[l] = static_cast<uint16_t>(i);
+        prnt[j] = static_cast<uint16_t>(c);
+        if (j < T) prnt[j + 1] = static_cast<uint16_t>(c);
+        son[c] = static_cast<uint16_t>(j);
+        c = l;
+      }
+      c = prnt[c];
+    } while (c != 0);
+  }
+
   // Depth of a symbol's leaf, i.e. the length of its current code in bits.
   int CodeLength(int c) const {
     int len = 0;
     for (int k = prnt[c + T]; k != R; k = prnt[k]) ++len;
     return len;
+  }
+
+ private:
+  void NoteMoved(int a, int b) {
+    if (movedCount + 2 > 2 * T) {
+      rebuilt = true;  // more than the list holds: treat it as a rebuild
+      return;
+    }
+    moved[movedCount++] = static_cast<uint16_t>(a);
+    moved[movedCount++] = static_cast<uint16_t>(b);
   }
 };
 

@@ -84,6 +84,53 @@ class BitReader {
   size_t padding_ = 0;
 };
 
+// The first kLookBits bits of a code looked up at once: the position where the walk from the root
+// stops (a leaf, or the node reached after kLookBits bits) and how many bits that took. Entries
+// name positions, not symbols, so a swap of two leaves leaves the table as it is; only a swap
+// that moves a subtree refreshes the entries below the two positions involved. Six bits pay off
+// best: deeper tables cost more to refresh than they save.
+constexpr int kLookBits = 6;
+
+class CodeLookup {
+ public:
+  // Brings the table up to date with the tree's changes since the last call.
+  void Follow(HuffmanTree& t) {
+    if (t.rebuilt) {
+      Fill(t, R, 0, 0);
+    } else {
+      for (int k = 0; k < t.movedCount; ++k) Refresh(t, t.moved[k]);
+    }
+    t.Settled();
+  }
+  uint16_t Entry(unsigned bits) const { return entry_[bits]; }
+  static int Bits(uint16_t entry) { return entry >> 10; }
+  static int Position(uint16_t entry) { return entry & 1023; }
+
+ private:
+  void Refresh(const HuffmanTree& t, int pos) {
+    unsigned code = 0;
+    int depth = 0;
+    for (int p = pos; p != R; p = t.prnt[p], ++depth) {
+      if (depth >= kLookBits) return;  // deeper than the table reaches
+      code |= static_cast<unsigned>(p - t.son[t.prnt[p]]) << depth;
+    }
+    Fill(t, pos, code, depth);
+  }
+  void Fill(const HuffmanTree& t, int pos, unsigned code, int depth) {
+    if (depth == kLookBits || (depth > 0 && t.son[pos] >= T)) {
+      const unsigned first = code << (kLookBits - depth);
+      const unsigned count = 1u << (kLookBits - depth);
+      const uint16_t e = static_cast<uint16_t>(pos | depth << 10);
+      for (unsigned k = 0; k < count; ++k) entry_[first + k] = e;
+      return;
+    }
+    const int child = t.son[pos];
+    Fill(t, child, code << 1, depth + 1);
+    Fill(t, child + 1, (code << 1) | 1, depth + 1);
+  }
+  uint16_t entry_[1 << kLookBits];
+};
+
 }  // namespace
 
 // ---- The adaptive Huffman tree ----
@@ -101,9 +148,12 @@ void HuffmanTree::Start() {
   }
   freq[T] = 0xFFFF;
   prnt[R] = 0;
+  rebuilt = true;
+  movedCount = 0;
 }
 
 void HuffmanTree::Rebuild() {
+  rebuilt = true;
   // Gather the leaves at the bottom, halving their counts (rounded up so none becomes zero).
   int j = 0;
   for (int i = 0; i < T; ++i) {
@@ -119,10 +169,10 @@ void HuffmanTree::Rebuild() {
     int k = n - 1;
     while (f < freq[k]) --k;
     ++k;
-    const size_t moved = static_cast<size_t>(n - k) * sizeof(uint16_t);
-    std::memmove(&freq[k + 1], &freq[k], moved);
+    const size_t shift = static_cast<size_t>(n - k) * sizeof(uint16_t);
+    std::memmove(&freq[k + 1], &freq[k], shift);
     freq[k] = f;
-    std::memmove(&son[k + 1], &son[k], moved);
+    std::memmove(&son[k + 1], &son[k], shift);
     son[k] = static_cast<uint16_t>(i);
   }
   for (int i = 0; i < T; ++i) {
@@ -133,34 +183,6 @@ void HuffmanTree::Rebuild() {
       prnt[k] = prnt[k + 1] = static_cast<uint16_t>(i);
     }
   }
-}
-
-void HuffmanTree::Update(int c) {
-  if (freq[R] == TLZH::kMaxFreq) Rebuild();
-  c = prnt[c + T];
-  do {
-    const uint16_t k = ++freq[c];
-    // When the order breaks, swap this node with the last one of lower frequency.
-    if (k > freq[c + 1]) {
-      int l = c + 1;
-      while (k > freq[++l]) {
-      }
-      --l;
-      freq[c] = freq[l];
-      freq[l] = k;
-
-      const int i = son[c];
-      prnt[i] = static_cast<uint16_t>(l);
-      if (i < T) prnt[i + 1] = static_cast<uint16_t>(l);
-      const int j = son[l];
-      son[l] = static_cast<uint16_t>(i);
-      prnt[j] = static_cast<uint16_t>(c);
-      if (j < T) prnt[j + 1] = static_cast<uint16_t>(c);
-      son[c] = static_cast<uint16_t>(j);
-      c = l;
-    }
-    c = prnt[c];
-  } while (c != 0);
 }
 
 // ---- TLZH ----
@@ -207,6 +229,8 @@ void TLZH::DecodeInto(TByteSpan input, TByteVector& output) {
   const uint32_t size = static_cast<uint32_t>(output.size());
   HuffmanTree& t = *tree_;
   t.Start();
+  CodeLookup lookup;
+  lookup.Follow(t);
   BitReader in(input);
   uint8_t* const out = output.data();
   uint32_t pos = 0;
@@ -214,10 +238,13 @@ void TLZH::DecodeInto(TByteSpan input, TByteVector& output) {
   // byte lies in the ring's initial contents, which are all blanks.
   while (pos < size) {
     in.EnsureBits(32);
-    unsigned c = t.son[R];
+    const uint16_t e = lookup.Entry(in.Peek(kLookBits));
+    in.Skip(CodeLookup::Bits(e));
+    unsigned c = t.son[CodeLookup::Position(e)];
     while (c < static_cast<unsigned>(T)) c = t.son[c + in.Bit()];
     c -= T;
     t.Update(static_cast<int>(c));
+    if (t.movedCount != 0 || t.rebuilt) lookup.Follow(t);
     if (c < 256) {
       out[pos++] = static_cast<uint8_t>(c);
       continue;

@@ -15,19 +15,32 @@
 
 namespace zelvo::test {
 
-// CRC-16 of LHA archives: polynomial 0xA001 (reflected), initial value 0.
+// CRC-16 of LHA archives: polynomial 0xA001 (reflected), initial value 0. Eight bytes per step
+// through eight tables, so checking large outputs does not dominate the benchmarks.
 inline uint16_t Crc16(TByteSpan data) {
-  static const auto kTable = [] {
-    std::array<uint16_t, 256> t{};
+  static const auto kTables = [] {
+    std::array<std::array<uint16_t, 256>, 8> t{};
     for (unsigned n = 0; n < 256; ++n) {
       unsigned c = n;
       for (int i = 0; i < 8; ++i) c = (c & 1) ? (c >> 1) ^ 0xA001 : c >> 1;
-      t[n] = static_cast<uint16_t>(c);
+      t[0][n] = static_cast<uint16_t>(c);
+    }
+    for (int k = 1; k < 8; ++k) {
+      for (unsigned n = 0; n < 256; ++n) {
+        t[k][n] = static_cast<uint16_t>((t[k - 1][n] >> 8) ^ t[0][t[k - 1][n] & 0xFF]);
+      }
     }
     return t;
   }();
   unsigned crc = 0;
-  for (uint8_t b : data) crc = (crc >> 8) ^ kTable[(crc ^ b) & 0xFF];
+  size_t i = 0;
+  for (; i + 8 <= data.size(); i += 8) {
+    const uint8_t* b = data.data() + i;
+    crc = kTables[7][(b[0] ^ crc) & 0xFF] ^ kTables[6][(b[1] ^ (crc >> 8)) & 0xFF] ^
+          kTables[5][b[2]] ^ kTables[4][b[3]] ^ kTables[3][b[4]] ^ kTables[2][b[5]] ^
+          kTables[1][b[6]] ^ kTables[0][b[7]];
+  }
+  for (; i < data.size(); ++i) crc = (crc >> 8) ^ kTables[0][(crc ^ data[i]) & 0xFF];
   return static_cast<uint16_t>(crc);
 }
 
