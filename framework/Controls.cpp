@@ -166,7 +166,7 @@ void TWinControl::SetParent(TWinControl* parent) {
   parent_ = parent;
   if (parent_) {
     parent_->children_.push_back(this);
-    parent_->tabOrder_.push_back(this);
+    if (!IsGraphicControl()) parent_->tabOrder_.push_back(this);
     if (parent_->handle_ && !handle_) CreateWnd();
     else if (parent_->handle_ && handle_) ::SetParent(handle_, parent_->handle_);
   }
@@ -189,7 +189,7 @@ int TWinControl::TabOrder() const {
 }
 
 void TWinControl::SetTabOrder(int order) {
-  if (!parent_) return;
+  if (!parent_ || IsGraphicControl()) return;
   auto& tabs = parent_->tabOrder_;
   tabs.erase(std::remove(tabs.begin(), tabs.end(), this), tabs.end());
   order = std::clamp(order, 0, static_cast<int>(tabs.size()));
@@ -339,6 +339,9 @@ void TWinControl::CreateWnd() {
 void TWinControl::CreateChildHandles() {
   // Children are created in tab order so that the window order matches it too.
   for (TWinControl* c : tabOrder_) {
+    if (!c->handle_) c->CreateWnd();
+  }
+  for (TWinControl* c : children_) {
     if (!c->handle_) c->CreateWnd();
   }
 }

@@ -178,6 +178,8 @@ class TWinControl : public TComponent {
   char AccelChar() const;
   // The control an accelerator of this one moves the focus to (labels name another control).
   virtual TWinControl* AccelTarget() { return this; }
+  // Pictures and labels only show something: they take no focus and have no place in the tab order.
+  virtual bool IsGraphicControl() const { return false; }
   // Whether this control takes part in dialog-key navigation.
   virtual bool WantsFocusOnTab() const { return tabStop_ && visible_ && enabled_; }
 

@@ -286,6 +286,20 @@ void CollectTabOrder(const TWinControl* container, std::vector<TWinControl*>& ou
     CollectTabOrder(c, out);
   }
 }
+
+// Every control of a container, tab order first and then the rest (labels), depth first.
+void CollectAll(const TWinControl* container, std::vector<TWinControl*>& out) {
+  CollectTabOrder(container, out);
+  std::vector<TWinControl*> stack{const_cast<TWinControl*>(container)};
+  while (!stack.empty()) {
+    TWinControl* w = stack.back();
+    stack.pop_back();
+    for (TWinControl* c : w->Controls()) {
+      if (c->IsGraphicControl()) out.push_back(c);
+      stack.push_back(c);
+    }
+  }
+}
 }  // namespace
 
 void TForm::SelectNext(TWinControl* from, bool forward) {
@@ -329,7 +343,7 @@ TButtonControl* TForm::FindCancelButton() const {
 
 TWinControl* TForm::FindAccelerator(char ch) const {
   std::vector<TWinControl*> all;
-  CollectTabOrder(this, all);
+  CollectAll(this, all);
   char up = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   for (TWinControl* c : all) {
     if (c->AccelChar() != up) continue;

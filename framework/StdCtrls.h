@@ -69,6 +69,7 @@ class TLabel : public TWinControl {
   TWinControl* FocusControl = nullptr;
   bool WantsFocusOnTab() const override { return false; }
   TWinControl* AccelTarget() override { return FocusControl; }
+  bool IsGraphicControl() const override { return true; }
   // The size the caption needs in this label's font (wrapped into maxWidth when WordWrap).
   SIZE MeasureText(int maxWidth);
   UINT DrawFlags() const;
@@ -99,6 +100,7 @@ class TImage : public TWinControl {
   HICON IconHandle() const { return icon_; }
   TPictureKind PictureKind() const;
   bool WantsFocusOnTab() const override { return false; }
+  bool IsGraphicControl() const override { return true; }
 
   TPropInfo GetPropInfo(std::string_view name) const override;
   bool GetOrdProp(std::string_view name, int32_t& value) const override;
