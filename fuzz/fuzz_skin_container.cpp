@@ -1,6 +1,9 @@
-// Any bytes as a skin container (and, from the first byte's choice, as a raw -lh1- stream or a
-// decoded payload): the reader must neither crash nor read or allocate out of bounds, and
-// whatever it accepts must be consistent.
+// Any bytes as a skin container (and, from the first byte's choice, as a raw -lh1- stream, a
+// decoded payload, or data to compress): the reader must neither crash nor read or allocate out
+// of bounds, whatever it accepts must be consistent, and any data must survive encoding and
+// decoding (the encoder walks the code tree upwards, the decoder through its lookup table, so
+// this also checks one against the other).
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -31,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const zelvo::TByteSpan rest(data + 1, size - 1);
   zelvo::TSkinReader reader;
   try {
-    switch (data[0] % 3) {
+    switch (data[0] % 4) {
       case 0:  // a whole container, as a skin file or the stored stream
         if (reader.Load(rest)) Explore(reader);
         break;
@@ -42,9 +45,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(out.size() == want);
         break;
       }
-      default:  // a decoded payload: the container structure alone
+      case 2:  // a decoded payload: the container structure alone
         if (reader.LoadPayload(rest)) Explore(reader);
         break;
+      default: {  // data to pack: it must come back unchanged
+        const zelvo::TByteVector packed = zelvo::LzhEncode(rest);
+        const zelvo::TByteVector back = zelvo::LzhDecode(packed, static_cast<uint32_t>(rest.size()));
+        Check(back.size() == rest.size() && std::equal(back.begin(), back.end(), rest.begin()));
+        break;
+      }
     }
   } catch (const zelvo::Exception&) {
     // Rejected with a message: fine.
