@@ -1,0 +1,6 @@
+# Windows layer of the mail-in registration: the system probes' platform calls and the card's
+# printer.
+list(APPEND ZELVO_WIN_SOURCES
+  reginfo/SystemProbes_win.cpp
+  reginfo/CardPrinter_win.cpp
+)
