@@ -51,7 +51,6 @@ inline constexpr uint32_t kLzhMaxDecodedSize = 64u * 1024u * 1024u;
 // Shown by the caller when Load returns False.
 inline constexpr char kSkinOlderVersionText[] = "This is Older Skin File\rPlease update to new version !";
 inline constexpr char kLzhNoMemoryText[] = "LZH : Cannot get memory for dictionary tables";
-inline constexpr char kLzhFreeErrorText[] = "LZH : Error freeing memory for dictionary tables";
 
 // The -lh1- coder. One object can decode and encode any number of streams in turn; its tables are
 // allocated once at construction (ElzhException kLzhNoMemoryText when that fails).
@@ -74,7 +73,9 @@ class TLZH {
   // Decodes `input` until exactly `size` bytes are produced; `output` is replaced by them. Past the
   // end of input zero bytes are supplied, but a stream that runs out well before `size` bytes
   // (more than a few padding bytes used) raises ElzhException, as does `size` above
-  // kLzhMaxDecodedSize or above what `input` could possibly expand to.
+  // kLzhMaxDecodedSize or above what `input` could possibly expand to; `output` is then empty.
+  // The output itself serves as the ring (the whole of it is in memory), with every byte before
+  // the first one reading as a blank, as in a ring filled with blanks.
   void Decode(TByteSpan input, uint32_t size, TByteVector& output);
 
   // Encodes `input` as an -lh1- stream that any -lh1- reader decodes (matches never reach ring
