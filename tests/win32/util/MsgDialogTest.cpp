@@ -270,3 +270,47 @@ TEST(MsgDialog, ErrorReporterShowsEscapedExceptions) {
   EXPECT_EQ(shown, "Something broke.");
   EXPECT_TRUE(IsWindow(form.HandleIfCreated()));
 }
+
+namespace {
+std::string ClipboardText() {
+  std::string text;
+  if (OpenClipboard(nullptr)) {
+    if (HANDLE h = GetClipboardData(CF_TEXT)) {
+      if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+        text = p;
+        GlobalUnlock(h);
+      }
+    }
+    CloseClipboard();
+  }
+  return text;
+}
+
+void SendCtrlC() {
+  INPUT in[4]{};
+  for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+  in[0].ki.wVk = VK_CONTROL;
+  in[1].ki.wVk = 'C';
+  in[2].ki.wVk = 'C';
+  in[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  in[3].ki.wVk = VK_CONTROL;
+  in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(4, in, sizeof(INPUT));
+}
+}  // namespace
+
+TEST(MsgDialog, CtrlCCopiesCaptionMessageAndButtons) {
+  std::string copied;
+  bool seen = WithDialog([] { Confirm("Save & close?", 0, true); },
+                         [&](TMessageForm& dlg) {
+                           SetForegroundWindow(dlg.HandleIfCreated());
+                           Pump(100);
+                           SendCtrlC();
+                           Pump(300);
+                           copied = ClipboardText();
+                           Button(dlg, "No").Click();
+                         });
+  EXPECT_TRUE(seen);
+  const std::string div = std::string(27, '-') + "\r\n";
+  EXPECT_EQ(copied, div + "Question\r\n" + div + "Save && close?\r\n" + div + "No   Yes   \r\n" + div);
+}
