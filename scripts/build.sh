@@ -3,12 +3,15 @@
 # "win32" (MinGW cross build: register.exe and the Windows tests).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-tree="${1:?usage: build.sh native|win32}"
+tree="${1:?usage: build.sh native|win32 [targets...]}"
+shift
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
 jobs="${ZELVO_JOBS:-$(nproc)}"
 case "$tree" in
   native)
     cmake -S "$root" -B "$root/build/native" -G Ninja >/dev/null
-    cmake --build "$root/build/native" -j "$jobs"
+    cmake --build "$root/build/native" -j "$jobs" "${targets[@]}"
     ;;
   win32)
     # The cross build packs the skin with the native tool, so the native tools come first.
@@ -16,7 +19,7 @@ case "$tree" in
     if [ -x "$root/build/native/skinpack" ]; then tools=(-DZELVO_SKINPACK="$root/build/native/skinpack"); fi
     cmake -S "$root" -B "$root/build/win32" -G Ninja \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" "${tools[@]}" >/dev/null
-    cmake --build "$root/build/win32" -j "$jobs"
+    cmake --build "$root/build/win32" -j "$jobs" "${targets[@]}"
     ;;
   *) echo "unknown tree: $tree" >&2; exit 2 ;;
 esac

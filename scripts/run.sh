@@ -5,8 +5,9 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/setup-deps.sh"
-ZELVO_NO_SKINPACK=1 bash "$root/scripts/build.sh" native >/dev/null
-bash "$root/scripts/build.sh" win32 >/dev/null
+# Only what the program needs: the native skin packer, then register.exe.
+bash "$root/scripts/build.sh" native skinpack >/dev/null
+bash "$root/scripts/build.sh" win32 register >/dev/null
 source "$root/scripts/wine-env.sh"
 zelvo_wine_prefix
 exe="$root/build/win32/register.exe"
