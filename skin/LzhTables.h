@@ -76,7 +76,11 @@ struct HuffmanTree {
   // the root has reached kMaxFreq. Inline: it runs once per symbol on both sides.
   void Update(int c) {
     if (freq[R] == TLZH::kMaxFreq) Rebuild();
-    c = prnt[c + T];
+    UpdateFrom(prnt[c + T]);
+  }
+  // The same for the symbol whose leaf is at position `c`, when the root is below kMaxFreq (the
+  // decoder knows the position from its walk, which saves a lookup).
+  void UpdateFrom(int c) {
     do {
       const uint16_t k = ++freq[c];
       // When the order breaks, swap this node with the last one of lower frequency.

@@ -240,10 +240,18 @@ void TLZH::DecodeInto(TByteSpan input, TByteVector& output) {
     in.EnsureBits(32);
     const uint16_t e = lookup.Entry(in.Peek(kLookBits));
     in.Skip(CodeLookup::Bits(e));
-    unsigned c = t.son[CodeLookup::Position(e)];
-    while (c < static_cast<unsigned>(T)) c = t.son[c + in.Bit()];
+    unsigned leaf = static_cast<unsigned>(CodeLookup::Position(e));
+    unsigned c = t.son[leaf];
+    while (c < static_cast<unsigned>(T)) {
+      leaf = c + in.Bit();
+      c = t.son[leaf];
+    }
     c -= T;
-    t.Update(static_cast<int>(c));
+    if (t.freq[R] == TLZH::kMaxFreq) {
+      t.Update(static_cast<int>(c));
+    } else {
+      t.UpdateFrom(static_cast<int>(leaf));
+    }
     if (t.movedCount != 0 || t.rebuilt) lookup.Follow(t);
     if (c < 256) {
       out[pos++] = static_cast<uint8_t>(c);
