@@ -4,6 +4,7 @@
 
 #include "framework/Resources.h"
 #include "resources/resource_ids.h"
+#include "skin/SkinData.h"
 #include "util/Exceptions.h"
 #include "util/IniFile.h"
 #include "util/Util.h"
@@ -22,6 +23,21 @@ constexpr TFormDef kMainLayout{
     "MainForm", "Zelvo Program Registration", 418, 275, TFormBorderStyle::bsSingle, biSystemMenu,
     TPosition::poScreenCenter, clBtnFace, "MS Sans Serif", -11, clWindowText, "MAINICON",
     "FormCreate", "FormCloseQuery", kMainControls};
+
+// Stored settings of the window's skin component; the skin itself is the MAINFORM_SKINSTREAM
+// resource the build packs from resources/skin.
+TSkinDataStored MainSkinSettings() {
+  TSkinDataStored s;
+  s.Active = true;
+  s.DisableTag = 99;
+  s.SkinControls = kDefaultSkinControls;  // every kind except xcFastReport
+  s.Skin3rd = MainFormSkin3rd();
+  s.SkinFormtype = TSkinFormType::sfMainform;
+  s.MenuUpdate = true;
+  s.Version = "2.62.5.26";
+  s.SkinStream = StoredSkinStream("MAINFORM_SKINSTREAM");
+  return s;
+}
 
 // Reads a whole file; a file that exists but cannot be read is a failure.
 std::string ReadWholeFile(const std::string& path) {
@@ -52,6 +68,12 @@ const TFormDef& TMainForm::LayoutTable() { return kMainLayout; }
 TMainForm::TMainForm(TComponent* owner, std::vector<std::string> args, std::unique_ptr<IShell> shell)
     : TTableForm(owner), args_(std::move(args)), shell_(std::move(shell)) {
   BuildFromTable(kMainLayout);
+  // The skin component comes after the controls, as the window's third component; once its
+  // stored settings have been read it hands over to the skin manager.
+  SkinData = Create<TSkinData>();
+  SkinData->Name = "SkinData";
+  SkinData->ReadStored(MainSkinSettings());
+  SkinData->Loaded();
 }
 
 TTableForm::Method TMainForm::MethodAddress(std::string_view name) {

@@ -11,6 +11,8 @@
 
 namespace zelvo {
 
+class TSkinData;
+
 class TMainForm : public TTableForm {
  public:
   // The command-line arguments (without the program path) and the shell to use.
@@ -31,6 +33,9 @@ class TMainForm : public TTableForm {
   bool SilentMode() const { return silent_; }
   // Shows the registration form modally; set by the program once that form exists.
   std::function<void()> ShowRegistrationForm;
+
+  // The window's skin component (created after the layout's controls, owned by the window).
+  TSkinData* SkinData = nullptr;
 
  private:
   std::vector<std::string> args_;
