@@ -83,6 +83,17 @@ click_register_now() {
   xdotool mousemove --sync $(( wx + bx + 160 + 48 )) $(( wy + by + 242 + 12 )) click 1
 }
 
+# A prefix of its own with no handler for web addresses, so the shell refuses them.
+refusing_prefix() {
+  export WINEPREFIX="$work/prefix"
+  cp -a "$ZELVO_BUILD/wineprefix" "$WINEPREFIX"
+  trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+  for scheme in http https; do
+    wine reg export "HKCR\\$scheme" "$work/$scheme.reg" /y >/dev/null 2>&1 || fail "no $scheme association to remove"
+    wine reg delete "HKCR\\$scheme" /f >/dev/null 2>&1
+  done
+}
+
 write_settings() { printf "$1" > "$work/app/register.ini"; }
 
 expect_eq() { [ "$1" = "$2" ] || fail "expected '$2', got '$1'"; }
@@ -131,14 +142,7 @@ case "$case_name" in
     expect_eq "$(wait_address)" "https://www.zelvosoft.com/register.aspS-9"
     ;;
   shell-refuses)
-    # A prefix of its own with no handler for web addresses, so the shell refuses.
-    export WINEPREFIX="$work/prefix"
-    cp -a "$ZELVO_BUILD/wineprefix" "$WINEPREFIX"
-    trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-    for scheme in http https; do
-      wine reg export "HKCR\\$scheme" "$work/$scheme.reg" /y >/dev/null 2>&1 || fail "no $scheme association to remove"
-      wine reg delete "HKCR\\$scheme" /f >/dev/null 2>&1
-    done
+    refusing_prefix
     write_settings '[General]\nSKU=R-1\n'
     start_program "Zelvo Notes"
     win=$(wait_window "$title") || fail "main window never appeared"
@@ -160,6 +164,19 @@ case "$case_name" in
     wait_exit || { import -window root "$work/after-second-press.png"; fail "program did not end after the second press"; }
     expect_eq "$status" 0
     expect_eq "$(wait_address)" "https://www.zelvosoft.com/register.aspR-1"
+    ;;
+  silent-refused)
+    # Silent mode whose page cannot be opened: the error waits for the user, then the program ends.
+    refusing_prefix
+    start_program silent
+    err=$(wait_window '^Error$') || fail "no error dialog in silent mode"
+    xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 && fail "the main window was shown"
+    sleep 0.5
+    kill -0 "$pid" 2>/dev/null || fail "program ended before the user dismissed the error"
+    xdotool windowfocus --sync "$err" key Return
+    wait_exit || fail "program did not end after the error was dismissed"
+    expect_eq "$status" 0
+    [ ! -s "$record" ] || fail "an address was opened although the shell refused"
     ;;
   screenshot)
     start_program "Zelvo Notes"
