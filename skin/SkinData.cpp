@@ -107,7 +107,12 @@ TByteVector ReadSkinFileBytes(const std::string& path) {
                          " bytes long, more than a skin file can be (" +
                          std::to_string(kMaxSkinFileSize) + ")");
   }
-  TByteVector data(static_cast<size_t>(size.QuadPart));
+  TByteVector data;
+  try {
+    data.resize(static_cast<size_t>(size.QuadPart));
+  } catch (const std::bad_alloc&) {
+    throw ESkinLoadError("Not enough memory to read the skin file \"" + path + "\"");
+  }
   DWORD read = 0;
   if (!data.empty() &&
       (!ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) || read != data.size())) {
@@ -299,7 +304,14 @@ void TSkinData::SetSkinFile(const std::string& path) {
   skinFile_ = path;
   if (path.empty() || !FileExists(path)) return;
   container_.clear();
-  container_ = ReadSkinFileBytes(path);
+  try {
+    container_ = ReadSkinFileBytes(path);
+  } catch (const ESkinLoadError& e) {
+    gdiBitmaps_.clear();
+    skin_ = TSkinObjects();
+    lastLoad_ = TSkinLoadResult{TSkinLoadStatus::Damaged, e.Message()};
+    throw;
+  }
   const TSkinLoadResult r = LoadFromContainer();
   if (r.Status == TSkinLoadStatus::OlderVersion) {
     reporter_->OlderVersion(r.Message);
