@@ -143,7 +143,19 @@ void TGdiCardCanvas::RealizeFont() {
 
 void TGdiCardCanvas::TextOutAt(int32_t x, int32_t y, const std::string& text) {
   RealizeFont();
-  if (!TextOutA(dc_, x, y, text.c_str(), TextLength(text))) Fail("drawing text");
+  const int length = TextLength(text);
+  if (length == 0) return;  // an empty line takes its place and shows nothing
+  // Each character is placed at the advance GDI measures for it, so the printed text is exactly
+  // as wide as the layout measured it: some printer drivers would otherwise place the glyphs by
+  // the font's unscaled widths and lines and dash rows would come out shorter or longer.
+  std::vector<int> ends(static_cast<size_t>(length));
+  SIZE size{};
+  if (!GetTextExtentExPointA(dc_, text.c_str(), length, 0, nullptr, ends.data(), &size)) Fail("measuring text");
+  std::vector<int> advances(ends.size());
+  for (size_t i = 0; i < ends.size(); ++i) advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+  if (!ExtTextOutA(dc_, x, y, 0, nullptr, text.c_str(), static_cast<UINT>(length), advances.data())) {
+    Fail("drawing text");
+  }
 }
 
 CardTextSize TGdiCardCanvas::TextExtent(const std::string& text) {
