@@ -401,13 +401,12 @@ void TWinControl::WndProc(TMessage& m) {
       HDC dc = reinterpret_cast<HDC>(m.WParam);
       SetTextColor(dc, ColorToRGB(EffectiveFont().color));
       SetBkColor(dc, ColorToRGB(EffectiveColor()));
-      static GdiObject<HBRUSH> brush;
-      static TColor brushColor = clNone;
-      if (!brush || brushColor != EffectiveColor()) {
-        brush.Reset(CreateSolidBrush(ColorToRGB(EffectiveColor())));
-        brushColor = EffectiveColor();
+      // Each control keeps the brush of its own background colour.
+      if (!brush_ || brushColor_ != EffectiveColor()) {
+        brush_.Reset(CreateSolidBrush(ColorToRGB(EffectiveColor())));
+        brushColor_ = EffectiveColor();
       }
-      m.Result = reinterpret_cast<LRESULT>(brush.Get());
+      m.Result = reinterpret_cast<LRESULT>(brush_.Get());
       return;
     }
     default:

@@ -215,6 +215,8 @@ class TWinControl : public TComponent {
   bool enabled_ = true;
   bool tabStop_ = false;
   mutable GdiObject<HFONT> font_;
+  GdiObject<HBRUSH> brush_;
+  TColor brushColor_ = clNone;
   mutable TFontSpec fontFor_;
 };
 
