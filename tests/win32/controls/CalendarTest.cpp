@@ -155,6 +155,46 @@ TEST(Calendar, PaintsTheMonthWithItsColours) {
   EXPECT_TRUE(has(cells[8], RGB(0, 0x80, 0)));
 }
 
+namespace {
+// Answers the month menu from a timer: Down selects the first item, Enter chooses it.
+int g_menuTicks = 0;
+HWND g_menuOwner = nullptr;
+void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  ++g_menuTicks;
+  if (g_menuTicks == 3) PostKey(g_menuOwner, VK_DOWN);
+  if (g_menuTicks == 5) PostKey(g_menuOwner, VK_RETURN);
+  if (g_menuTicks > 40) {
+    EndMenu();
+    KillTimer(nullptr, id);
+  }
+}
+}  // namespace
+
+TEST(Calendar, RightClickInTheHeaderOpensTheMonthMenu) {
+  CalendarForm f;
+  TZcCalendar& c = *f.cal;
+  HWND h = c.HandleIfCreated();
+  const auto items = c.Core().MonthMenuItems();
+  EXPECT_EQ(items[3].month, c.Core().Month()) << "the current month in the middle";
+  int y, m, d;
+  Parts(c.Core().Julian(), y, m, d);
+  const int lastDay = DaysInMonth(items[0].month, items[0].year, 0);
+  const TStDate expected = Day(items[0].year, items[0].month, std::min(d, lastDay));
+
+  const TZcRect& header = c.Core().Layout().headerBox;
+  const int x = (header.left + header.right) / 2, yy = (header.top + header.bottom) / 2;
+  g_menuTicks = 0;
+  g_menuOwner = h;
+  UINT_PTR timer = SetTimer(nullptr, 0, 60, AnswerMenu);
+  PostMessageA(h, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, yy));
+  PostMessageA(h, WM_RBUTTONUP, 0, MAKELPARAM(x, yy));
+  ASSERT_TRUE(PumpUntil([&] { return c.Core().Julian() == expected; }, 4000));
+  KillTimer(nullptr, timer);
+  ASSERT_FALSE(f.changes.empty());
+  EXPECT_FALSE(f.changes.back().browsing) << "a month chosen from the menu is a choice";
+  EXPECT_FALSE(c.Core().MenuActive());
+}
+
 TEST(ZcIntlWin, LocaleNamesComeInSundayFirstOrder) {
   TZcWinIntlSource english(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
   EXPECT_EQ(english.DayName(0, false), "Sunday");
