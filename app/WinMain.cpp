@@ -9,6 +9,7 @@
 
 #include "app/Main.h"
 #include "framework/Forms.h"
+#include "reginfo/RegInfo.h"
 #include "util/Exceptions.h"
 #include "util/WinUtil.h"
 
@@ -29,7 +30,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   app.SetTitle("Zelvo Program Registration");
   try {
     app.Initialize();
-    app.CreateForm<TMainForm>(args, std::make_unique<TWindowsShell>());
+    TMainForm* mainForm = app.CreateForm<TMainForm>(args, std::make_unique<TWindowsShell>());
+    // The mail-in registration form follows the main window (silent mode has ended by now).
+    if (!app.Terminated()) {
+      TRegisterForm* registerForm = app.CreateForm<TRegisterForm>(args);
+      mainForm->ShowRegistrationForm = [registerForm] { registerForm->ShowModal(); };
+    }
   } catch (...) {
     HandleCurrentException();
   }

@@ -1,6 +1,7 @@
-# Windows layer of the mail-in registration: the system probes' platform calls and the card's
-# printer.
+# Windows layer of the mail-in registration: the registration form, the system probes' platform
+# calls and the card's printer.
 list(APPEND ZELVO_WIN_SOURCES
+  reginfo/RegInfo.cpp
   reginfo/SystemProbes_win.cpp
   reginfo/CardPrinter_win.cpp
 )
