@@ -30,6 +30,15 @@ if [ ${#socket} -gt 100 ]; then socket="$(mktemp -u /tmp/zelvo-cups-XXXXXX.sock)
 cupsd_pid=""
 driver_pid=""
 
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$work/driver.log" ] && { echo "--- driver output:" >&2; grep -v '^extent ' "$work/driver.log" >&2 || true; }
+  exit 1
+}
+elapsed() { echo $(( ($(date +%s%N) - $1) / 1000000 )); }
+
+# A Wine prefix of the test's own (it will know the test's printer).
+export WINEPREFIX="$work/prefix"
 cleanup() {
   if [ -n "$driver_pid" ]; then kill "$driver_pid" 2>/dev/null || true; fi
   wineserver -k >/dev/null 2>&1 || true
@@ -42,16 +51,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/driver.log" ] && { echo "--- driver output:" >&2; grep -v '^extent ' "$work/driver.log" >&2 || true; }
-  exit 1
-}
-elapsed() { echo $(( ($(date +%s%N) - $1) / 1000000 )); }
-
-# A Wine prefix of the test's own (it will know the test's printer).
-export WINEPREFIX="$work/prefix"
-cp -a "$ZELVO_BUILD/wineprefix" "$WINEPREFIX"
+cp -a "$ZELVO_BUILD/wineprefix" "$WINEPREFIX" || fail "cannot copy the Wine prefix"
 
 # --- the driver and the user's keys -------------------------------------------------------
 
@@ -178,8 +178,9 @@ for _ in $(seq 1 100); do
   sleep 0.1
 done
 lpstat -r >/dev/null 2>&1 || fail "cupsd does not answer on $socket"
-lpadmin -p "$queue" -E -v "cups-pdf:/$instance" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null ||
-  fail "cannot add the PDF printer"
+# (lpadmin warns that printer drivers are deprecated; the warning goes to the log.)
+lpadmin -p "$queue" -E -v "cups-pdf:/$instance" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+  2> "$work/cups/logs/lpadmin.err" || fail "cannot add the PDF printer: $(cat "$work/cups/logs/lpadmin.err")"
 lpadmin -d "$queue" || fail "cannot make the PDF printer the default"
 echo "CUPS with a PDF printer ready ($(elapsed "$t") ms)"
 
