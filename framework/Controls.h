@@ -175,7 +175,7 @@ class TWinControl : public TComponent {
   TNotifyEvent OnExit;
 
   // Accelerator character of the caption ("&x"), or 0.
-  char AccelChar() const;
+  virtual char AccelChar() const;
   // The control an accelerator of this one moves the focus to (labels name another control).
   virtual TWinControl* AccelTarget() { return this; }
   // Pictures and labels only show something: they take no focus and have no place in the tab order.

@@ -389,6 +389,15 @@ void TRadioGroup::ArrangeButtons() {
 }
 
 void TRadioGroup::WndProc(TMessage& m) {
+  if (m.Msg == WM_ERASEBKGND) {
+    // The group box draws only its frame and caption; the area inside is the group's colour.
+    RECT r;
+    GetClientRect(HandleIfCreated(), &r);
+    GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(EffectiveColor())));
+    FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush.Get());
+    m.Result = 1;
+    return;
+  }
   if (m.Msg == WM_SIZE) {
     TWinControl::WndProc(m);
     ArrangeButtons();

@@ -36,6 +36,8 @@ class TCustomEdit : public TWinControl {
 
   TNotifyEvent OnChange;
   std::function<void(TCustomEdit& sender, char& key)> OnKeyPress;
+  // An edit's caption is what the user typed: an "&" in it is no accelerator.
+  char AccelChar() const override { return 0; }
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -87,6 +89,7 @@ class TComboBox : public TWinControl {
   void SetItemIndex(int index);
   bool DroppedDown() const;
   TNotifyEvent OnChange;
+  char AccelChar() const override { return 0; }
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -125,6 +125,11 @@ TEST(Framework, TabWalksTheTabOrderAndAcceleratorsReachLabelledControls) {
   PostMessageA(GetFocus(), WM_SYSCHAR, 's', 1 << 29);
   Pump(50);
   EXPECT_EQ(Focused(), t.second) << "the label's accelerator moves the focus to its control";
+  // Text typed into an edit is no accelerator, even with an ampersand in it.
+  t.first->SetText("&Gamma");
+  PostMessageA(GetFocus(), WM_SYSCHAR, 'g', 1 << 29);
+  Pump(50);
+  EXPECT_EQ(Focused(), t.second);
   PostMessageA(GetFocus(), WM_SYSCHAR, 'd', 1 << 29);
   Pump(50);
   EXPECT_EQ(Focused(), t.group->Button(2)) << "the group's accelerator reaches its selected button";
@@ -170,4 +175,11 @@ TEST(Framework, RadioGroupArrowsMoveTheSelection) {
   // Buttons sit in three columns inside the frame.
   EXPECT_LT(t.group->Button(0)->Left(), t.group->Button(1)->Left());
   EXPECT_EQ(t.group->Button(0)->Top(), t.group->Button(2)->Top());
+  // The group's inside is painted in its own colour, not left unpainted.
+  HWND h = t.group->HandleIfCreated();
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT r;
+  GetClientRect(h, &r);
+  ScopedGetDC dc(h);
+  EXPECT_EQ(GetPixel(dc.Get(), r.right - 3, r.bottom - 3), ColorToRGB(t.group->EffectiveColor()));
 }
