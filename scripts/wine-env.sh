@@ -20,6 +20,11 @@ zelvo_wine_prefix() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # Wine's own replacements of the Windows system fonts (caption-button symbols, MS Sans Serif,
+  # Tahoma) go into the prefix, where every Wine build finds them.
+  if [ -d /usr/share/wine/fonts ] && [ -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+    cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
 }
 
 # Starts Xvfb on a free display number and exports DISPLAY.
