@@ -12,6 +12,7 @@
 
 namespace fs = std::filesystem;
 using namespace zelvo;
+using zelvo::tools::Print;
 using zelvo::tools::Shown;
 using zelvo::tools::ToolError;
 
@@ -39,8 +40,6 @@ struct Options {
   bool all = false;
   bool verbose = false;
 };
-
-void Print(const std::string& text) { std::fputs(text.c_str(), stdout); }
 
 std::string Extension(const fs::path& p) { return LowerAscii(p.extension().string()); }
 
@@ -139,21 +138,18 @@ int Pack(const Options& opt) {
 int main(int argc, char** argv) {
   Options opt;
   std::vector<std::string> positional;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "-h" || a == "--help") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (a == "--all") {
+  const auto option = [&opt](const std::string& a) {
+    if (a == "--all") {
       opt.all = true;
     } else if (a == "-v" || a == "--verbose") {
       opt.verbose = true;
-    } else if (a.size() > 1 && a[0] == '-') {
-      std::fprintf(stderr, "skinpack: unknown option %s (see --help)\n", a.c_str());
-      return 2;
     } else {
-      positional.push_back(a);
+      return false;
     }
+    return true;
+  };
+  if (const auto status = tools::ReadArguments(argc, argv, "skinpack", kUsage, option, positional)) {
+    return *status;
   }
   if (positional.size() != 2) {
     std::fprintf(stderr, "skinpack: expected FOLDER and SKINFILE (see --help)\n");
@@ -161,10 +157,5 @@ int main(int argc, char** argv) {
   }
   opt.folder = positional[0];
   opt.output = positional[1];
-  try {
-    return Pack(opt);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "skinpack: %s\n", e.what());
-    return 1;
-  }
+  return tools::RunReportingErrors("skinpack", [&opt] { return Pack(opt); });
 }

@@ -12,6 +12,7 @@
 
 namespace fs = std::filesystem;
 using namespace zelvo;
+using zelvo::tools::Print;
 using zelvo::tools::Shown;
 using zelvo::tools::ToolError;
 
@@ -32,8 +33,6 @@ const char kUsage[] =
     "  -h, --help     show this text\n"
     "\n"
     "Exit status: 0 on success, 1 on any error, 2 when the arguments are wrong.\n";
-
-void Print(const std::string& text) { std::fputs(text.c_str(), stdout); }
 
 std::string Padded(std::string text, size_t width) {
   if (text.size() < width) text.insert(0, width - text.size(), ' ');
@@ -147,23 +146,20 @@ int Run(const Options& opt) {
 int main(int argc, char** argv) {
   Options opt;
   std::vector<std::string> positional;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "-h" || a == "--help") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (a == "-l" || a == "--list") {
+  const auto option = [&opt](const std::string& a) {
+    if (a == "-l" || a == "--list") {
       opt.list = true;
     } else if (a == "-f" || a == "--force") {
       opt.force = true;
     } else if (a == "-v" || a == "--verbose") {
       opt.verbose = true;
-    } else if (a.size() > 1 && a[0] == '-') {
-      std::fprintf(stderr, "skinunpack: unknown option %s (see --help)\n", a.c_str());
-      return 2;
     } else {
-      positional.push_back(a);
+      return false;
     }
+    return true;
+  };
+  if (const auto status = tools::ReadArguments(argc, argv, "skinunpack", kUsage, option, positional)) {
+    return *status;
   }
   if (positional.size() != (opt.list ? 1u : 2u)) {
     std::fprintf(stderr, "skinunpack: expected %s (see --help)\n",
@@ -172,10 +168,5 @@ int main(int argc, char** argv) {
   }
   opt.input = positional[0];
   if (!opt.list) opt.folder = positional[1];
-  try {
-    return Run(opt);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "skinunpack: %s\n", e.what());
-    return 1;
-  }
+  return tools::RunReportingErrors("skinunpack", [&opt] { return Run(opt); });
 }

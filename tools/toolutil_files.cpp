@@ -1,5 +1,7 @@
 #include "tools/toolutil_files.h"
 
+#include <cstdio>
+#include <exception>
 #include <fstream>
 #include <system_error>
 
@@ -8,6 +10,37 @@ namespace zelvo::tools {
 namespace fs = std::filesystem;
 
 std::string Shown(const fs::path& path) { return "\"" + path.string() + "\""; }
+
+void Print(const std::string& text) { std::fputs(text.c_str(), stdout); }
+
+std::optional<int> ReadArguments(int argc, char** argv, const char* tool, const char* usage,
+                                 const std::function<bool(const std::string&)>& option,
+                                 std::vector<std::string>& positional) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "-h" || a == "--help") {
+      std::fputs(usage, stdout);
+      return 0;
+    } else if (a.size() > 1 && a[0] == '-') {
+      if (!option(a)) {
+        std::fprintf(stderr, "%s: unknown option %s (see --help)\n", tool, a.c_str());
+        return 2;
+      }
+    } else {
+      positional.push_back(a);
+    }
+  }
+  return std::nullopt;
+}
+
+int RunReportingErrors(const char* tool, const std::function<int()>& work) {
+  try {
+    return work();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s: %s\n", tool, e.what());
+    return 1;
+  }
+}
 
 TByteVector ReadFileBounded(const fs::path& path, uintmax_t maxSize) {
   std::error_code ec;
