@@ -334,20 +334,19 @@ void TZcCustomCalendar::WndProc(TMessage& m) {
       m.Result = 1;
       return;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(h, &ps);
-      RECT client;
-      GetClientRect(h, &client);
+      ScopedPaint paint(h);
+      HDC dc = paint.Get();
+      const RECT& client = paint.Client();
+      const RECT& dirty = paint.Dirty();
       // Composed off-screen, then copied, so a repaint does not flicker.
       MemoryDC mem(dc);
       GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
       {
         ScopedSelect sel(mem.Get(), bmp.Get());
         PaintTo(mem.Get());
-        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, mem.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, mem.Get(),
+               dirty.left, dirty.top, SRCCOPY);
       }
-      EndPaint(h, &ps);
       m.Result = 0;
       return;
     }

@@ -85,10 +85,9 @@ void TZcEdButton::WndProc(TMessage& m) {
       m.Result = 1;
       return;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(h, &ps);
-      RECT r;
-      GetClientRect(h, &r);
+      ScopedPaint paint(h);
+      HDC dc = paint.Get();
+      RECT r = paint.Client();
       if (r.right > 0 && r.bottom > 0) {
         const bool enabled = IsWindowEnabled(h) != FALSE;
         UINT state = DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0u) | (enabled ? 0u : DFCS_INACTIVE);
@@ -98,7 +97,6 @@ void TZcEdButton::WndProc(TMessage& m) {
         int y = (r.bottom - g.cy) / 2 + (pressed_ ? 1 : 0);
         DrawZcGlyph(dc, x, y, glyph_, enabled);
       }
-      EndPaint(h, &ps);
       m.Result = 0;
       return;
     }

@@ -96,6 +96,26 @@ class ScopedGetDC {
   HDC dc_;
 };
 
+// One WM_PAINT's drawing (BeginPaint/EndPaint), with the window's client rectangle as it is
+// when painting begins.
+class ScopedPaint {
+ public:
+  explicit ScopedPaint(HWND w) : w_(w), dc_(BeginPaint(w, &ps_)) { GetClientRect(w, &client_); }
+  ~ScopedPaint() { EndPaint(w_, &ps_); }
+  ScopedPaint(const ScopedPaint&) = delete;
+  ScopedPaint& operator=(const ScopedPaint&) = delete;
+  HDC Get() const { return dc_; }
+  const RECT& Client() const { return client_; }
+  // The part of the window that needs painting.
+  const RECT& Dirty() const { return ps_.rcPaint; }
+
+ private:
+  HWND w_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+  RECT client_{};
+};
+
 // A memory DC (CreateCompatibleDC/DeleteDC).
 class MemoryDC {
  public:

@@ -233,11 +233,9 @@ SIZE TLabel::MeasureText(int maxWidth) {
 void TLabel::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HWND h = HandleIfCreated();
-      HDC dc = BeginPaint(h, &ps);
-      RECT r;
-      GetClientRect(h, &r);
+      ScopedPaint paint(HandleIfCreated());
+      HDC dc = paint.Get();
+      RECT r = paint.Client();
       if (!Transparent) {
         GdiObject<HBRUSH> bg(CreateSolidBrush(ColorToRGB(EffectiveColor())));
         FillRect(dc, &r, bg.Get());
@@ -247,7 +245,6 @@ void TLabel::WndProc(TMessage& m) {
       SetTextColor(dc, Enabled() ? ColorToRGB(EffectiveFont().color) : GetSysColor(COLOR_GRAYTEXT));
       const std::string& text = Caption();
       DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags());
-      EndPaint(h, &ps);
       return;
     }
     case WM_ERASEBKGND:
@@ -319,11 +316,9 @@ TPictureKind TImage::PictureKind() const {
 void TImage::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HWND h = HandleIfCreated();
-      HDC dc = BeginPaint(h, &ps);
-      RECT r;
-      GetClientRect(h, &r);
+      ScopedPaint paint(HandleIfCreated());
+      HDC dc = paint.Get();
+      const RECT& r = paint.Client();
       if (!Transparent || PictureKind() == TPictureKind::None) {
         GdiObject<HBRUSH> bg(CreateSolidBrush(ColorToRGB(EffectiveColor())));
         FillRect(dc, &r, bg.Get());
@@ -343,7 +338,6 @@ void TImage::WndProc(TMessage& m) {
         int x = Center ? (r.right - 32) / 2 : 0, y = Center ? (r.bottom - 32) / 2 : 0;
         DrawIconEx(dc, x, y, icon_, 32, 32, 0, nullptr, DI_NORMAL);
       }
-      EndPaint(h, &ps);
       return;
     }
     case WM_ERASEBKGND:
