@@ -5,6 +5,19 @@
 
 namespace zelvo {
 
+namespace {
+
+// The text a window holds now (what the user typed into an edit or a combo box's edit part).
+std::string WindowText(HWND h) {
+  int n = GetWindowTextLengthA(h);
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  n = GetWindowTextA(h, s.data(), n + 1);
+  s.resize(static_cast<size_t>(std::max(n, 0)));
+  return s;
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------------------------------------
 // TCustomEdit
 
@@ -31,12 +44,7 @@ void TCustomEdit::AfterCreateWnd() {
 
 std::string TCustomEdit::Text() const {
   HWND h = HandleIfCreated();
-  if (!h) return Caption();
-  int n = GetWindowTextLengthA(h);
-  std::string s(static_cast<size_t>(n) + 1, '\0');
-  n = GetWindowTextA(h, s.data(), n + 1);
-  s.resize(static_cast<size_t>(std::max(n, 0)));
-  return s;
+  return h ? WindowText(h) : Caption();
 }
 
 void TCustomEdit::SetText(const std::string& text) {
@@ -90,12 +98,7 @@ void TCustomEdit::WndProc(TMessage& m) {
     case CN_COMMAND:
       if (HIWORD(m.WParam) == EN_CHANGE) {
         // Keep the caption in step with what the user typed.
-        HWND h = HandleIfCreated();
-        int n = GetWindowTextLengthA(h);
-        std::string s(static_cast<size_t>(n) + 1, '\0');
-        n = GetWindowTextA(h, s.data(), n + 1);
-        s.resize(static_cast<size_t>(std::max(n, 0)));
-        TWinControl::SetCaptionSilently(s);
+        TWinControl::SetCaptionSilently(WindowText(HandleIfCreated()));
         Change();
       }
       return;
@@ -189,12 +192,7 @@ void TComboBox::SetItems(std::vector<std::string> items) {
 
 std::string TComboBox::Text() const {
   HWND h = HandleIfCreated();
-  if (!h) return Caption();
-  int n = GetWindowTextLengthA(h);
-  std::string s(static_cast<size_t>(n) + 1, '\0');
-  n = GetWindowTextA(h, s.data(), n + 1);
-  s.resize(static_cast<size_t>(std::max(n, 0)));
-  return s;
+  return h ? WindowText(h) : Caption();
 }
 
 void TComboBox::SetText(const std::string& text) { SetCaption(text); }
