@@ -26,6 +26,13 @@
 #include "framework/HandlerChain.h"
 #include "framework/Subclass.h"
 
+// GCC 12 reports every delete through a destroying operator delete as "mismatched" with the
+// allocation once both are inlined; the pair below is matched (plain new, then the global delete
+// after the destructors), so that report is switched off for code using components.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 namespace zelvo {
 
 class TWinControl;
@@ -68,6 +75,10 @@ class TComponent {
   // Every delete of a component first runs BeforeDestruction on the whole object, then the
   // destructors.
   static void operator delete(TComponent* p, std::destroying_delete_t);
+  // The plain allocation, and the release of an object whose constructor threw (nothing to tear
+  // down then); declared here so that allocation and release visibly pair.
+  static void* operator new(std::size_t size) { return ::operator new(size); }
+  static void operator delete(void* block) { ::operator delete(block); }
   TComponent(const TComponent&) = delete;
   TComponent& operator=(const TComponent&) = delete;
 
