@@ -200,6 +200,9 @@ using UniqueHook = UniqueHandle<HookTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
 
+// A memory DC like the given one (a null DC: like the screen).
+inline UniqueDC CompatibleDC(HDC like) noexcept { return UniqueDC(CreateCompatibleDC(like)); }
+
 // A window's DC, released to that window. `WindowDC(w)` is its client DC (GetDC); `Whole(w)` the
 // DC of the whole window, frame included (GetWindowDC). A null window gives the screen's DC.
 class WindowDC : public UniqueHandle<WindowDCTraits> {

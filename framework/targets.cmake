@@ -1,0 +1,1 @@
+zelvo_unit_test(unit_framework DIR framework PARTS framework)
