@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "framework/Handles.h"
 #include "framework/Resources.h"
 #include "resources/resource_ids.h"
 #include "skin/SkinData.h"
@@ -41,13 +42,10 @@ TSkinDataStored MainSkinSettings() {
 
 // Reads a whole file; a file that exists but cannot be read is a failure.
 std::string ReadWholeFile(const std::string& path) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) throw Exception("Cannot open file \"" + path + "\"");
-  struct Closer {
-    HANDLE h;
-    ~Closer() { CloseHandle(h); }
-  } closer{f};
+  UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw Exception("Cannot open file \"" + path + "\"");
+  HANDLE f = file.Get();
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(f, &size)) throw Exception("Cannot read file \"" + path + "\"");
   if (size.QuadPart > static_cast<LONGLONG>(TIniFile::kMaxSize)) {

@@ -18,7 +18,7 @@ constexpr TZcCalButton kButtons[6] = {TZcCalButton::PrevYear, TZcCalButton::Prev
 RECT ToRect(const TZcRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 void FillSolid(HDC dc, const RECT& r, COLORREF color) {
-  GdiObject<HBRUSH> brush(CreateSolidBrush(color));
+  UniqueGdi<HBRUSH> brush(CreateSolidBrush(color));
   FillRect(dc, &r, brush.Get());
 }
 
@@ -52,10 +52,10 @@ void DrawZcGlyph(HDC dc, int x, int y, HBITMAP glyph, bool enabled) {
     return;
   }
   // A monochrome mask: 1 where the glyph shows the transparent colour, 0 where it has a picture.
-  MemoryDC source(dc);
+  UniqueDC source = CompatibleDC(dc);
   ScopedSelect selectSource(source.Get(), glyph);
-  MemoryDC maskDc(dc);
-  GdiObject<HBITMAP> mask(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
+  UniqueDC maskDc = CompatibleDC(dc);
+  UniqueGdi<HBITMAP> mask(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
   ScopedSelect selectMask(maskDc.Get(), mask.Get());
   SetBkColor(source.Get(), key);
   BitBlt(maskDc.Get(), 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
@@ -63,7 +63,7 @@ void DrawZcGlyph(HDC dc, int x, int y, HBITMAP glyph, bool enabled) {
   COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
   COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
   for (int pass = 0; pass < 2; ++pass) {
-    GdiObject<HBRUSH> brush(CreateSolidBrush(GetSysColor(pass == 0 ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW)));
+    UniqueGdi<HBRUSH> brush(CreateSolidBrush(GetSysColor(pass == 0 ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW)));
     ScopedSelect selectBrush(dc, brush.Get());
     int offset = pass == 0 ? 1 : 0;
     // Where the mask is 0 take the brush, where it is 1 keep the destination (ROP 0xB8074A).
@@ -218,7 +218,7 @@ void TZcCustomCalendar::Relayout() {
   in.clientWidth = client.right - client.left;
   in.clientHeight = client.bottom - client.top;
   {
-    ScopedGetDC screen(nullptr);
+    WindowDC screen(nullptr);
     ScopedSelect font(screen.Get(), FontHandle());
     SIZE s{};
     GetTextExtentPoint32A(screen.Get(), "Yy", 2, &s);
@@ -304,12 +304,9 @@ void TZcCustomCalendar::ShowMonthMenu(int x, int y) {
   HWND h = HandleIfCreated();
   if (!h) return;
   std::array<TZcMonthMenuItem, 7> items = core_.MonthMenuItems();
-  HMENU menu = CreatePopupMenu();
-  if (!menu) return;
-  struct MenuOwner {
-    HMENU m;
-    ~MenuOwner() { DestroyMenu(m); }
-  } owner{menu};
+  UniqueMenu owner(CreatePopupMenu());
+  if (!owner) return;
+  HMENU menu = owner.Get();
   for (size_t i = 0; i < items.size(); ++i) {
     UINT flags = MF_STRING | (i == 3 ? MF_CHECKED : 0u);
     AppendMenuA(menu, flags, i + 1, items[i].caption.c_str());
@@ -339,8 +336,8 @@ void TZcCustomCalendar::WndProc(TMessage& m) {
       const RECT& client = paint.Client();
       const RECT& dirty = paint.Dirty();
       // Composed off-screen, then copied, so a repaint does not flicker.
-      MemoryDC mem(dc);
-      GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
+      UniqueDC mem = CompatibleDC(dc);
+      UniqueGdi<HBITMAP> bmp(CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
       {
         ScopedSelect sel(mem.Get(), bmp.Get());
         PaintTo(mem.Get());
@@ -553,10 +550,9 @@ void TZcCustomCalendar::PaintButton(HDC dc, TZcCalButton button) {
   int x = r.left + (r.right - r.left - g.cx) / 2 + (pressed ? 1 : 0);
   int y = r.top + (r.bottom - r.top - g.cy) / 2 + (pressed ? 1 : 0);
   // A glyph taller than a short button row is clipped to the button.
-  SaveDC(dc);
+  SavedDC saved(dc);
   IntersectClipRect(dc, r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
   DrawZcGlyph(dc, x, y, glyph, enabled);
-  RestoreDC(dc, -1);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -124,7 +124,7 @@ class TZcCustomCalendar : public TZcCustomControl {
   static bool KeyFor(WPARAM vk, TZcCalKey& key);
 
   TZcCalendarCore core_;
-  std::array<GdiObject<HBITMAP>, 6> glyphs_;
+  std::array<UniqueGdi<HBITMAP>, 6> glyphs_;
   TZcCalBorderStyle borderStyle_ = TZcCalBorderStyle::bsNone;
   bool ctl3D_ = true;
   HWND popupOwner_ = nullptr;

@@ -176,7 +176,7 @@ void TZcEdPopup::SetShowButton(bool show) {
   LayoutButton();
 }
 
-void TZcEdPopup::SetButtonGlyph(GdiObject<HBITMAP> glyph) {
+void TZcEdPopup::SetButtonGlyph(UniqueGdi<HBITMAP> glyph) {
   glyph_ = glyph ? std::move(glyph) : LoadBitmapResource("ZCBTNCAL");
   button_->SetGlyph(glyph_.Get());
   LayoutButton();

@@ -116,7 +116,7 @@ class TZcEdPopup : public TZcCustomEdit {
   void SetShowButton(bool show);
   // The drop-down button's picture; an empty one restores the "ZCBTNCAL" bitmap.
   HBITMAP ButtonGlyph() const { return glyph_.Get(); }
-  void SetButtonGlyph(GdiObject<HBITMAP> glyph);
+  void SetButtonGlyph(UniqueGdi<HBITMAP> glyph);
   TZcPopupAnchor PopupAnchor = TZcPopupAnchor::paLeft;
   // Also enables the drop-down button exactly when not read-only.
   void SetReadOnly(bool readOnly);
@@ -142,7 +142,7 @@ class TZcEdPopup : public TZcCustomEdit {
 
  private:
   TZcEdButton* button_;
-  GdiObject<HBITMAP> glyph_;
+  UniqueGdi<HBITMAP> glyph_;
   bool showButton_ = true;
   bool popupActive_ = false;
 };

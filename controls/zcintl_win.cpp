@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/Handles.h"
+
 namespace zelvo {
 
 namespace {
@@ -17,11 +19,12 @@ std::string TZcWinIntlSource::ProfileString(const std::string& key, const std::s
 }
 
 std::optional<std::string> TZcWinIntlSource::RegistryShortDate() const {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\International", 0, KEY_QUERY_VALUE, &key) !=
+  UniqueRegKey owner;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\International", 0, KEY_QUERY_VALUE, owner.Addr()) !=
       ERROR_SUCCESS) {
     return std::nullopt;
   }
+  HKEY key = owner.Get();
   std::optional<std::string> result;
   DWORD type = 0;
   char buffer[256] = {};
@@ -34,7 +37,6 @@ std::optional<std::string> TZcWinIntlSource::RegistryShortDate() const {
     if (auto zero = value.find('\0'); zero != std::string::npos) value.resize(zero);
     result = value;
   }
-  RegCloseKey(key);
   return result;
 }
 

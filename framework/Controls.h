@@ -253,8 +253,8 @@ class TWinControl : public TComponent {
   bool visible_ = true;
   bool enabled_ = true;
   bool tabStop_ = false;
-  mutable GdiObject<HFONT> font_;
-  GdiObject<HBRUSH> brush_;
+  mutable UniqueGdi<HFONT> font_;
+  UniqueGdi<HBRUSH> brush_;
   TColor brushColor_ = clNone;
   mutable TFontSpec fontFor_;
 };

@@ -391,7 +391,7 @@ void TRadioGroup::WndProc(TMessage& m) {
     // The group box draws only its frame and caption; the area inside is the group's colour.
     RECT r;
     GetClientRect(HandleIfCreated(), &r);
-    GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(EffectiveColor())));
+    UniqueGdi<HBRUSH> brush(CreateSolidBrush(ColorToRGB(EffectiveColor())));
     FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush.Get());
     m.Result = 1;
     return;

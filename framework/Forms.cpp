@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/CallbackGuard.h"
+#include "framework/Menus.h"
 #include "util/Exceptions.h"
 #include "util/Util.h"
 
@@ -106,9 +107,9 @@ void TForm::AfterCreateWnd() {
   HWND h = HandleIfCreated();
   if (Icon) {
     SendMessageA(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
-    SendMessageA(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon));
+    SendMessageA(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon ? SmallIcon.Get() : Icon));
   }
-  if (Menu) SetMenu(h, Menu);
+  if (Menu) Menu->AttachToWindow(h);
   // Top-level framework windows are owned by the application's hidden window (or, while a
   // modal form is up, by the active form) so they stay above it and share its taskbar entry.
   if (Application && Application->Handle() && !(GetWindowLongA(h, GWL_STYLE) & WS_CHILD)) {
@@ -421,6 +422,7 @@ bool TForm::HandleDialogKey(const MSG& msg) {
 }
 
 void TForm::WndProc(TMessage& m) {
+  if (DispatchMenuMessage(*this, m)) return;
   switch (m.Msg) {
     case WM_CLOSE:
       Close();
@@ -428,7 +430,7 @@ void TForm::WndProc(TMessage& m) {
     case WM_ERASEBKGND: {
       RECT r;
       GetClientRect(HandleIfCreated(), &r);
-      GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Color)));
+      UniqueGdi<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Color)));
       FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush.Get());
       m.Result = 1;
       return;

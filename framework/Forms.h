@@ -27,6 +27,7 @@ using TCloseEvent = std::function<void(class TForm& sender, TCloseAction& action
 
 // Controls that act as push buttons for Enter/Escape handling.
 class TButtonControl;
+class TMainMenu;
 
 class TForm : public TWinControl {
  public:
@@ -40,8 +41,13 @@ class TForm : public TWinControl {
   TFormStyle FormStyle = TFormStyle::fsNormal;
   bool AutoScroll = false;
   bool KeyPreview = false;
-  HICON Icon = nullptr;  // not owned (resource icons are shared)
-  HMENU Menu = nullptr;  // the window menu; a skin may take it over
+  // The window's icons. Icon is not owned: a shared resource icon (LR_SHARED) that is never
+  // destroyed. SmallIcon, at the small-icon size, is owned; when empty the caption shows Icon.
+  HICON Icon = nullptr;
+  UniqueIcon SmallIcon;
+  // The menu bar (not owned; usually a component of the form). A skin may take the bar off the
+  // window for a while (TTakenMenu).
+  TMainMenu* Menu = nullptr;
 
   void SetClientSize(int width, int height);
   int ClientWidth() const { return clientWidth_; }

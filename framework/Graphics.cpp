@@ -4,8 +4,18 @@
 
 namespace zelvo {
 
+static_assert(syscolour::Scrollbar == COLOR_SCROLLBAR && syscolour::Menu == COLOR_MENU &&
+              syscolour::Window == COLOR_WINDOW && syscolour::MenuText == COLOR_MENUTEXT &&
+              syscolour::WindowText == COLOR_WINDOWTEXT && syscolour::CaptionText == COLOR_CAPTIONTEXT &&
+              syscolour::Highlight == COLOR_HIGHLIGHT && syscolour::HighlightText == COLOR_HIGHLIGHTTEXT &&
+              syscolour::BtnFace == COLOR_BTNFACE && syscolour::BtnShadow == COLOR_BTNSHADOW &&
+              syscolour::GrayText == COLOR_GRAYTEXT && syscolour::BtnText == COLOR_BTNTEXT &&
+              syscolour::InactiveCaptionText == COLOR_INACTIVECAPTIONTEXT &&
+              syscolour::BtnHighlight == COLOR_BTNHIGHLIGHT && syscolour::DkShadow3D == COLOR_3DDKSHADOW);
+
 COLORREF ColorToRGB(TColor c) {
-  if (c & kSystemColor) return GetSysColor(static_cast<int>(c & 0xFF));
+  if (c == clNone) return RGB(0, 0, 0);
+  if (IsSystemColour(c)) return GetSysColor(SystemColourIndex(c));
   return static_cast<COLORREF>(c & 0x00FFFFFF);
 }
 
@@ -38,11 +48,21 @@ TFontSpec MessageFontSpec() {
   return font;
 }
 
-GdiObject<HBITMAP> LoadBitmapResource(const char* name) {
+UniqueGdi<HBITMAP> LoadBitmapResource(const char* name) {
   auto bmp = static_cast<HBITMAP>(
       LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!bmp) throw Exception(std::string("Bitmap resource ") + name + " not found");
-  return GdiObject<HBITMAP>(bmp);
+  return UniqueGdi<HBITMAP>(bmp);
+}
+
+HICON LoadSharedIcon(const char* name) {
+  return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                       GetSystemMetrics(SM_CYICON), LR_SHARED));
+}
+
+UniqueIcon LoadSmallIcon(const char* name) {
+  return UniqueIcon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
 }
 
 SIZE BitmapSize(HBITMAP bmp) {
@@ -54,15 +74,15 @@ SIZE BitmapSize(HBITMAP bmp) {
 COLORREF BottomLeftPixel(HBITMAP bmp) {
   SIZE s = BitmapSize(bmp);
   if (s.cx <= 0 || s.cy <= 0) return RGB(0, 0, 0);
-  ScopedGetDC screen(nullptr);
-  MemoryDC mem(screen.Get());
+  WindowDC screen(nullptr);
+  UniqueDC mem = CompatibleDC(screen.Get());
   ScopedSelect sel(mem.Get(), bmp);
   return GetPixel(mem.Get(), 0, s.cy - 1);
 }
 
 void DrawTransparent(HDC dc, int x, int y, HBITMAP bmp, int srcX, int srcY, int w, int h,
                      COLORREF transparent) {
-  MemoryDC mem(dc);
+  UniqueDC mem = CompatibleDC(dc);
   ScopedSelect sel(mem.Get(), bmp);
   TransparentBlt(dc, x, y, w, h, mem.Get(), srcX, srcY, w, h, transparent);
 }

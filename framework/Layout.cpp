@@ -10,17 +10,18 @@ namespace zelvo {
 
 namespace {
 // One glyph of two equal frames side by side (normal, disabled) from two bitmap resources.
-GdiObject<HBITMAP> JoinGlyphFrames(const char* normal, const char* disabled) {
-  GdiObject<HBITMAP> first = LoadBitmapResource(normal);
-  GdiObject<HBITMAP> second = LoadBitmapResource(disabled);
+UniqueGdi<HBITMAP> JoinGlyphFrames(const char* normal, const char* disabled) {
+  UniqueGdi<HBITMAP> first = LoadBitmapResource(normal);
+  UniqueGdi<HBITMAP> second = LoadBitmapResource(disabled);
   const SIZE a = BitmapSize(first.Get()), b = BitmapSize(second.Get());
   if (a.cx != b.cx || a.cy != b.cy) {
     throw Exception(std::string("The glyphs ") + normal + " and " + disabled + " differ in size");
   }
-  ScopedGetDC screen(nullptr);
-  GdiObject<HBITMAP> joined(CreateCompatibleBitmap(screen.Get(), a.cx * 2, a.cy));
+  WindowDC screen(nullptr);
+  UniqueGdi<HBITMAP> joined(CreateCompatibleBitmap(screen.Get(), a.cx * 2, a.cy));
   if (!joined) throw Exception(std::string("Cannot make the glyph ") + normal);
-  MemoryDC dst(screen.Get()), src(screen.Get());
+  UniqueDC dst = CompatibleDC(screen.Get());
+  UniqueDC src = CompatibleDC(screen.Get());
   ScopedSelect selDst(dst.Get(), joined.Get());
   {
     ScopedSelect selSrc(src.Get(), first.Get());
@@ -62,7 +63,8 @@ void TTableForm::BuildFromTable(const TFormDef& def) {
   Font.height = def.fontHeight;
   Font.color = def.fontColor;
   if (def.iconResource) {
-    Icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), def.iconResource, IMAGE_ICON, 32, 32, 0));
+    Icon = LoadSharedIcon(def.iconResource);
+    SmallIcon = LoadSmallIcon(def.iconResource);
   }
   SetClientSize(def.clientWidth, def.clientHeight);
 
@@ -95,7 +97,7 @@ void TTableForm::BuildFromTable(const TFormDef& def) {
         img->Transparent = (c.flags & lfTransparent) != 0;
         if (c.resource && c.kind == TControlKind::Picture) img->LoadBitmap(c.resource);
         if (c.resource && c.kind == TControlKind::Icon) {
-          img->SetIcon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), c.resource, IMAGE_ICON, 32, 32, 0)));
+          img->SetIcon(LoadSharedIcon(c.resource));
         }
         control = img;
         break;

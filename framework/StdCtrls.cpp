@@ -91,7 +91,7 @@ void TBitBtn::SetKind(TBitBtnKind kind) {
   LoadGlyph(GlyphResourceName(kind), 2);
 }
 
-void TBitBtn::SetGlyph(GdiObject<HBITMAP> glyph, int numGlyphs) {
+void TBitBtn::SetGlyph(UniqueGdi<HBITMAP> glyph, int numGlyphs) {
   glyph_ = std::move(glyph);
   numGlyphs_ = std::max(1, numGlyphs);
   Invalidate();
@@ -150,14 +150,14 @@ void TBitBtn::Draw(const DRAWITEMSTRUCT& dis) {
 
   if (activeDefault_ || focused) {
     // The default button carries an outer black frame.
-    GdiObject<HBRUSH> black(CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME)));
+    UniqueGdi<HBRUSH> black(CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME)));
     FrameRect(dc, &r, black.Get());
     InflateRect(&r, -1, -1);
   }
   if (pressed) {
-    GdiObject<HBRUSH> face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    UniqueGdi<HBRUSH> face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
     FillRect(dc, &r, face.Get());
-    GdiObject<HBRUSH> shadow(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
+    UniqueGdi<HBRUSH> shadow(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
     FrameRect(dc, &r, shadow.Get());
   } else {
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
@@ -221,7 +221,7 @@ UINT TLabel::DrawFlags() const {
 }
 
 SIZE TLabel::MeasureText(int maxWidth) {
-  ScopedGetDC screen(nullptr);
+  WindowDC screen(nullptr);
   ScopedSelect font(screen.Get(), FontHandle());
   RECT r{0, 0, maxWidth, 0};
   const std::string& text = Caption();
@@ -237,7 +237,7 @@ void TLabel::WndProc(TMessage& m) {
       HDC dc = paint.Get();
       RECT r = paint.Client();
       if (!Transparent) {
-        GdiObject<HBRUSH> bg(CreateSolidBrush(ColorToRGB(EffectiveColor())));
+        UniqueGdi<HBRUSH> bg(CreateSolidBrush(ColorToRGB(EffectiveColor())));
         FillRect(dc, &r, bg.Get());
       }
       ScopedSelect font(dc, FontHandle());
@@ -293,7 +293,7 @@ void TImage::CreateParams(TCreateParams& params) {
   params.style &= ~static_cast<DWORD>(WS_TABSTOP);
 }
 
-void TImage::SetBitmap(GdiObject<HBITMAP> bmp) {
+void TImage::SetBitmap(UniqueGdi<HBITMAP> bmp) {
   bitmap_ = std::move(bmp);
   icon_ = nullptr;
   Invalidate();
@@ -320,12 +320,12 @@ void TImage::WndProc(TMessage& m) {
       HDC dc = paint.Get();
       const RECT& r = paint.Client();
       if (!Transparent || PictureKind() == TPictureKind::None) {
-        GdiObject<HBRUSH> bg(CreateSolidBrush(ColorToRGB(EffectiveColor())));
+        UniqueGdi<HBRUSH> bg(CreateSolidBrush(ColorToRGB(EffectiveColor())));
         FillRect(dc, &r, bg.Get());
       }
       if (bitmap_) {
         SIZE s = BitmapSize(bitmap_.Get());
-        MemoryDC mem(dc);
+        UniqueDC mem = CompatibleDC(dc);
         ScopedSelect sel(mem.Get(), bitmap_.Get());
         if (Stretch) {
           SetStretchBltMode(dc, HALFTONE);

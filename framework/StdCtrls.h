@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/Forms.h"
-#include "util/MsgDialogLayout.h"
+#include "framework/Types.h"
 
 namespace zelvo {
 
@@ -36,7 +36,7 @@ class TBitBtn : public TButton {
   void SetKind(TBitBtnKind kind);
   // The glyph: a bitmap of NumGlyphs equal frames side by side (normal, disabled, ...); the
   // bottom-left pixel's colour is transparent. The button owns it.
-  void SetGlyph(GdiObject<HBITMAP> glyph, int numGlyphs);
+  void SetGlyph(UniqueGdi<HBITMAP> glyph, int numGlyphs);
   void LoadGlyph(const char* resourceName, int numGlyphs);
   HBITMAP Glyph() const { return glyph_.Get(); }
   int NumGlyphs() const { return numGlyphs_; }
@@ -52,7 +52,7 @@ class TBitBtn : public TButton {
  private:
   void Draw(const DRAWITEMSTRUCT& dis);
   TBitBtnKind kind_ = TBitBtnKind::bkCustom;
-  GdiObject<HBITMAP> glyph_;
+  UniqueGdi<HBITMAP> glyph_;
   int numGlyphs_ = 1;
 };
 
@@ -93,7 +93,7 @@ class TImage : public TWinControl {
   bool Stretch = false;
   bool Center = false;
   bool Transparent = false;
-  void SetBitmap(GdiObject<HBITMAP> bmp);
+  void SetBitmap(UniqueGdi<HBITMAP> bmp);
   void LoadBitmap(const char* resourceName);
   void SetIcon(HICON icon);
   HBITMAP Bitmap() const { return bitmap_.Get(); }
@@ -111,7 +111,7 @@ class TImage : public TWinControl {
   void WndProc(TMessage& m) override;
 
  private:
-  GdiObject<HBITMAP> bitmap_;
+  UniqueGdi<HBITMAP> bitmap_;
   HICON icon_ = nullptr;
 };
 

@@ -1,2 +1,3 @@
-# Native tests of the framework's portable templates (the handler chain), under the sanitizers.
-zelvo_unit_test(unit_framework DIR framework)
+# Native tests of the framework's portable parts (the handler chain, shortcut texts), under the
+# sanitizers.
+zelvo_unit_test(unit_framework DIR framework PARTS framework)

@@ -8,5 +8,6 @@ list(APPEND ZELVO_WIN_SOURCES
   framework/StdCtrls.cpp
   framework/EditCtrls.cpp
   framework/Layout.cpp
+  framework/Menus.cpp
   framework/Resources.cpp
 )

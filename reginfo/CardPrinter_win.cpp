@@ -23,19 +23,6 @@ int TextLength(const std::string& text) {
 // ---------------------------------------------------------------------------------------------
 // TPrinterDC
 
-TPrinterDC& TPrinterDC::operator=(TPrinterDC&& o) noexcept {
-  if (this != &o) {
-    Reset();
-    dc_ = std::exchange(o.dc_, nullptr);
-  }
-  return *this;
-}
-
-void TPrinterDC::Reset() {
-  if (dc_) DeleteDC(dc_);
-  dc_ = nullptr;
-}
-
 TPrinterDC OpenDefaultPrinter(std::string* printerName) {
   DWORD size = 0;
   GetDefaultPrinterA(nullptr, &size);
@@ -132,7 +119,7 @@ void TGdiCardCanvas::RealizeFont() {
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH;
   lstrcpynA(lf.lfFaceName, fontName_.c_str(), LF_FACESIZE);
-  GdiObject<HFONT> font(CreateFontIndirectA(&lf));
+  UniqueGdi<HFONT> font(CreateFontIndirectA(&lf));
   if (!font) Fail("creating the font " + fontName_);
   HGDIOBJ previous = SelectObject(dc_, font.Get());
   if (!previous || previous == HGDI_ERROR) Fail("selecting the font " + fontName_);

@@ -21,22 +21,7 @@ class EPrinterError : public Exception {
 };
 
 // Owner of a printer device context (CreateDC / DeleteDC).
-class TPrinterDC {
- public:
-  TPrinterDC() = default;
-  explicit TPrinterDC(HDC dc) : dc_(dc) {}
-  ~TPrinterDC() { Reset(); }
-  TPrinterDC(TPrinterDC&& o) noexcept : dc_(std::exchange(o.dc_, nullptr)) {}
-  TPrinterDC& operator=(TPrinterDC&& o) noexcept;
-  TPrinterDC(const TPrinterDC&) = delete;
-  TPrinterDC& operator=(const TPrinterDC&) = delete;
-  HDC Get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-  void Reset();
-
- private:
-  HDC dc_ = nullptr;
-};
+using TPrinterDC = UniqueDC;
 
 // The device context of the default printer. Throws EPrinterError when there is none.
 TPrinterDC OpenDefaultPrinter(std::string* printerName = nullptr);
@@ -86,7 +71,7 @@ class TGdiCardCanvas : public CardCanvas {
 
   HDC dc_;
   HGDIOBJ originalFont_ = nullptr;
-  GdiObject<HFONT> font_;
+  UniqueGdi<HFONT> font_;
   std::string fontName_ = "Arial";
   int32_t fontPoints_ = 12;
   uint8_t fontStyle_ = 0;

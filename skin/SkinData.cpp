@@ -35,21 +35,16 @@ namespace {
 // refused before it is read.
 constexpr uint64_t kMaxSkinFileSize = kLzhMaxDecodedSize;
 
-struct FileCloser {
-  HANDLE h;
-  ~FileCloser() { CloseHandle(h); }
-};
-
 bool FileExists(const std::string& path) {
   const DWORD attrs = GetFileAttributesA(path.c_str());
   return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 TByteVector ReadSkinFileBytes(const std::string& path) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) throw ESkinLoadError("Cannot open the skin file \"" + path + "\"");
-  FileCloser closer{f};
+  UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw ESkinLoadError("Cannot open the skin file \"" + path + "\"");
+  HANDLE f = file.Get();
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(f, &size)) throw ESkinLoadError("Cannot read the skin file \"" + path + "\"");
   if (static_cast<uint64_t>(size.QuadPart) > kMaxSkinFileSize) {
@@ -78,22 +73,23 @@ uint32_t ReadLe32(const uint8_t* p) {
 
 // The menu glyphs as an image list, and their shapes as a monochrome mask (1 where the glyph is
 // transparent) for drawing disabled glyphs.
-void LoadMenuGlyphs(ImageListOwner& list, GdiObject<HBITMAP>& mask) {
+void LoadMenuGlyphs(UniqueImageList& list, UniqueGdi<HBITMAP>& mask) {
   auto bmp = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), kMenuGlyphResource, IMAGE_BITMAP, 0,
                                              0, LR_CREATEDIBSECTION));
   if (!bmp) return;
-  GdiObject<HBITMAP> owned(bmp);
+  UniqueGdi<HBITMAP> owned(bmp);
   const SIZE size = BitmapSize(bmp);
   {
     // Colour to monochrome: pixels of the source's background colour (white) become 1.
-    GdiObject<HBITMAP> bits(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
-    MemoryDC src(nullptr), dst(nullptr);
+    UniqueGdi<HBITMAP> bits(CreateBitmap(size.cx, size.cy, 1, 1, nullptr));
+    UniqueDC src = CompatibleDC(nullptr);
+    UniqueDC dst = CompatibleDC(nullptr);
     ScopedSelect selSrc(src.Get(), bmp);
     ScopedSelect selDst(dst.Get(), bits.Get());
     SetBkColor(src.Get(), RGB(255, 255, 255));
     if (bits && BitBlt(dst.Get(), 0, 0, size.cx, size.cy, src.Get(), 0, 0, SRCCOPY)) mask = std::move(bits);
   }
-  ImageListOwner glyphs(
+  UniqueImageList glyphs(
       ImageList_Create(kMenuGlyphSize, kMenuGlyphSize, ILC_COLOR24 | ILC_MASK, kMenuGlyphCount, 0));
   if (!glyphs.Get()) return;
   // White is the mask colour: those pixels become transparent.
@@ -113,7 +109,7 @@ std::string WideToAnsi(std::wstring_view text) {
 
 }  // namespace
 
-GdiObject<HBITMAP> CreateGdiBitmap(const TBitmap32& bitmap) {
+UniqueGdi<HBITMAP> CreateGdiBitmap(const TBitmap32& bitmap) {
   if (bitmap.Empty()) return {};
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -123,9 +119,8 @@ GdiObject<HBITMAP> CreateGdiBitmap(const TBitmap32& bitmap) {
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP h = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!h || !bits) {
-    if (h) DeleteObject(h);
+  UniqueGdi<HBITMAP> owned(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!owned || !bits) {
     throw Exception("Cannot create a bitmap of " + std::to_string(bitmap.Width) + " x " +
                     std::to_string(bitmap.Height) + " pixels");
   }
@@ -137,7 +132,7 @@ GdiObject<HBITMAP> CreateGdiBitmap(const TBitmap32& bitmap) {
     out[i] = (static_cast<uint32_t>(PixelRed(p)) << 16) | (static_cast<uint32_t>(PixelGreen(p)) << 8) |
              PixelBlue(p);
   }
-  return GdiObject<HBITMAP>(h);
+  return owned;
 }
 
 bool IsNtPlatform() { return (GetVersion() & 0x80000000u) == 0; }
@@ -363,14 +358,14 @@ bool TSkinData::DrawMenuGlyph(HDC dc, int x, int y, int index, bool enabled) con
   // colours, the raster operation "pattern where the source is black, destination elsewhere"
   // paints only the glyph's shape.
   if (!menuGlyphMask_) return false;
-  MemoryDC mem(dc);
+  UniqueDC mem = CompatibleDC(dc);
   ScopedSelect selMask(mem.Get(), menuGlyphMask_.Get());
   const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
   const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
   constexpr DWORD kPatternWhereSourceBlack = 0x00B8074A;
   const int left = index * kMenuGlyphSize;
   for (const auto& [dx, colour] : {std::pair{1, COLOR_BTNHIGHLIGHT}, std::pair{0, COLOR_BTNSHADOW}}) {
-    GdiObject<HBRUSH> brush(CreateSolidBrush(GetSysColor(colour)));
+    UniqueGdi<HBRUSH> brush(CreateSolidBrush(GetSysColor(colour)));
     ScopedSelect sel(dc, brush.Get());
     BitBlt(dc, x + dx, y + dx, kMenuGlyphSize, kMenuGlyphSize, mem.Get(), left, 0, kPatternWhereSourceBlack);
   }

@@ -125,32 +125,6 @@ inline constexpr int kMenuGlyphSize = 16;
 inline constexpr int kMenuGlyphCount = 4;
 inline constexpr char kMenuGlyphResource[] = "SKINMENUGLYPHS";
 
-// Move-only owner of an image list.
-class ImageListOwner {
- public:
-  ImageListOwner() = default;
-  explicit ImageListOwner(HIMAGELIST h) : h_(h) {}
-  ~ImageListOwner() { Reset(); }
-  ImageListOwner(ImageListOwner&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  ImageListOwner& operator=(ImageListOwner&& o) noexcept {
-    if (this != &o) {
-      Reset();
-      h_ = std::exchange(o.h_, nullptr);
-    }
-    return *this;
-  }
-  ImageListOwner(const ImageListOwner&) = delete;
-  ImageListOwner& operator=(const ImageListOwner&) = delete;
-  HIMAGELIST Get() const { return h_; }
-  void Reset(HIMAGELIST h = nullptr) {
-    if (h_) ImageList_Destroy(h_);
-    h_ = h;
-  }
-
- private:
-  HIMAGELIST h_ = nullptr;
-};
-
 class TSkinData : public TComponent {
  public:
   static constexpr char kVersion[] = "2.62.5.26";
@@ -243,15 +217,15 @@ class TSkinData : public TComponent {
   TByteVector container_;
   TSkinObjects skin_;
   std::optional<TSkinLoadResult> lastLoad_;
-  GdiObject<HBRUSH> buttonFaceBrush_;
-  ImageListOwner menuGlyphs_;
-  GdiObject<HBITMAP> menuGlyphMask_;
-  mutable std::map<const TBitmap32*, GdiObject<HBITMAP>> gdiBitmaps_;
+  UniqueGdi<HBRUSH> buttonFaceBrush_;
+  UniqueImageList menuGlyphs_;
+  UniqueGdi<HBITMAP> menuGlyphMask_;
+  mutable std::map<const TBitmap32*, UniqueGdi<HBITMAP>> gdiBitmaps_;
   std::unique_ptr<ISkinLoadReporter> reporter_;
 };
 
 // A 32-bit top-down DIB section holding the bitmap's pixels (nullptr for an empty bitmap).
-GdiObject<HBITMAP> CreateGdiBitmap(const TBitmap32& bitmap);
+UniqueGdi<HBITMAP> CreateGdiBitmap(const TBitmap32& bitmap);
 
 // The skin's text routine: draws a wide string with the wide text call on NT-family systems,
 // otherwise converted to the ANSI code page with the ANSI call; same rectangle and flags (with

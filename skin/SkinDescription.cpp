@@ -251,7 +251,7 @@ class TDescriptionParser {
     const int32_t r = Int(section, prefix + "R", -1);
     const int32_t g = Int(section, prefix + "G", -1);
     const int32_t b = Int(section, prefix + "B", -1);
-    if (r < 0 || g < 0 || b < 0) return kSkinNoColour;
+    if (r < 0 || g < 0 || b < 0) return clNone;
     return static_cast<TColor>(r & 0xFF) | (static_cast<TColor>(g & 0xFF) << 8) |
            (static_cast<TColor>(b & 0xFF) << 16);
   }

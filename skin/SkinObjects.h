@@ -9,24 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/Types.h"
 #include "skin/Bmp.h"
 
 namespace zelvo {
-
-// A colour: red in the low byte, then green, then blue; a system colour is FF000000 plus the
-// platform's system-colour index (the same alias the Windows graphics code declares).
-using TColor = uint32_t;
-
-constexpr TColor SystemColour(int index) { return 0xFF000000u | static_cast<TColor>(index); }
-// "No colour set" for the caption-text colours.
-inline constexpr TColor kSkinNoColour = 0x1FFFFFFFu;
-
-// The platform's system-colour indices the skin's colour table falls back on.
-namespace syscolour {
-inline constexpr int Scrollbar = 0, Menu = 4, MenuText = 7, WindowText = 8, CaptionText = 9,
-                     Highlight = 13, HighlightText = 14, BtnFace = 15, BtnShadow = 16, BtnText = 18,
-                     InactiveCaptionText = 19, BtnHighlight = 20, DkShadow3D = 21;
-}
 
 // Colour string: decimal red, green and blue separated by anything that is not a digit, e.g.
 // "10 20 30". A number still open at the end counts only as the third component; missing
@@ -103,8 +89,8 @@ class TDataSkinTitle : public TDataSkinObject {
   int32_t FontHeight = 14;
   int32_t TXTBackleft = 0;
   int32_t TXTBackRight = 0;
-  TColor ActiveTextColour = kSkinNoColour;
-  TColor InactiveTextColour = kSkinNoColour;
+  TColor ActiveTextColour = clNone;
+  TColor InactiveTextColour = clNone;
 };
 
 // One caption (title-bar) button.

@@ -61,7 +61,7 @@ std::string Colour(TColor c) {
   char buf[64];
   if ((c & 0xFF000000u) == 0xFF000000u) {
     std::snprintf(buf, sizeof buf, "system colour %u", c & 0xFFFFFFu);
-  } else if (c == kSkinNoColour) {
+  } else if (c == clNone) {
     std::snprintf(buf, sizeof buf, "(none)");
   } else {
     std::snprintf(buf, sizeof buf, "%3u %3u %3u  #%02X%02X%02X", PixelRed(c), PixelGreen(c), PixelBlue(c),

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/Types.h"
+
 namespace zelvo {
 
 enum class TMsgDlgType : uint8_t { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
@@ -19,15 +21,6 @@ constexpr int kMsgDlgBtnCount = 11;
 // A set of buttons: bit i stands for the button of value i.
 using TMsgDlgButtons = uint16_t;
 constexpr TMsgDlgButtons ButtonBit(TMsgDlgBtn b) { return static_cast<TMsgDlgButtons>(1u << static_cast<unsigned>(b)); }
-
-// Modal results.
-enum : int32_t {
-  mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7,
-  mrAll = 8, mrNoToAll = 9, mrYesToAll = 10
-};
-
-// Image-button kinds; bkCustom is the plain kind with no standard glyph.
-enum class TBitBtnKind : uint8_t { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
 
 struct MsgDlgButtonInfo {
   const char* name;     // control name

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "framework/Handles.h"
 #include "framework/Resources.h"
 #include "resources/resource_ids.h"
 #include "util/ErrorText.h"
@@ -37,13 +38,12 @@ TMessageForm::TMessageForm(TComponent* owner) : TForm(owner) {
       std::string text = ClipboardText();
       if (OpenClipboard(HandleIfCreated())) {
         EmptyClipboard();
-        if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-          if (void* p = GlobalLock(mem)) {
+        // The clipboard owns the memory once SetClipboardData accepts it.
+        if (UniqueGlobal mem{GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)}) {
+          if (void* p = GlobalLock(mem.Get())) {
             std::copy(text.c_str(), text.c_str() + text.size() + 1, static_cast<char*>(p));
-            GlobalUnlock(mem);
-            if (!SetClipboardData(CF_TEXT, mem)) GlobalFree(mem);
-          } else {
-            GlobalFree(mem);
+            GlobalUnlock(mem.Get());
+            if (SetClipboardData(CF_TEXT, mem.Get())) (void)mem.Release();
           }
         }
         CloseClipboard();
@@ -75,8 +75,8 @@ std::unique_ptr<TMessageForm> CreateMessageDialog(const std::string& message, TM
   dlg->Name = "MessageForm";
 
   // Measure with the dialog's font.
-  ScopedGetDC screen(nullptr);
-  GdiObject<HFONT> font(CreateFontFromSpec(dlg->Font));
+  WindowDC screen(nullptr);
+  UniqueGdi<HFONT> font(CreateFontFromSpec(dlg->Font));
   ScopedSelect sel(screen.Get(), font.Get());
   SIZE sample{};
   GetTextExtentPoint32A(screen.Get(), kDialogUnitSample.data(), static_cast<int>(kDialogUnitSample.size()), &sample);

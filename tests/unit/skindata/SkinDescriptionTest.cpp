@@ -98,7 +98,7 @@ TEST(SkinDescription, EmptyDescriptionGivesEveryDefault) {
   EXPECT_EQ(skin.Buttons.CheckButtonFrame, 4);
   EXPECT_EQ(skin.Title.FontHeight, 14);
   EXPECT_EQ(skin.Title.FrameCount, 2);
-  EXPECT_EQ(skin.Title.ActiveTextColour, kSkinNoColour);
+  EXPECT_EQ(skin.Title.ActiveTextColour, clNone);
   for (const auto& e : skin.OptionalEntries()) EXPECT_EQ(e.Object, nullptr) << e.Section;
   EXPECT_TRUE(skin.ImageProblems.empty());
 }
@@ -285,7 +285,7 @@ TEST(SkinDescription, TitleSettings) {
   EXPECT_EQ(t.TXTBackRight, 0);
   EXPECT_EQ(t.FontHeight, 11);
   EXPECT_EQ(t.ActiveTextColour, Rgb(1, 2, 3));         // low 8 bits of each
-  EXPECT_EQ(t.InactiveTextColour, kSkinNoColour);      // blue missing
+  EXPECT_EQ(t.InactiveTextColour, clNone);      // blue missing
 }
 
 TEST(SkinDescription, EntriesExistOnlyWithTheirImageKey) {

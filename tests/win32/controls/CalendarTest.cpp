@@ -109,9 +109,9 @@ TEST(Calendar, PaintsTheMonthWithItsColours) {
   RECT client;
   GetClientRect(c.HandleIfCreated(), &client);
   auto render = [&] {
-    ScopedGetDC screen(nullptr);
-    MemoryDC mem(screen.Get());
-    GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
+    WindowDC screen(nullptr);
+    UniqueDC mem = CompatibleDC(screen.Get());
+    UniqueGdi<HBITMAP> bmp(CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
     ScopedSelect sel(mem.Get(), bmp.Get());
     c.PaintTo(mem.Get());
     // Which colours each cell of the first week row shows.
@@ -185,11 +185,11 @@ TEST(Calendar, RightClickInTheHeaderOpensTheMonthMenu) {
   const int x = (header.left + header.right) / 2, yy = (header.top + header.bottom) / 2;
   g_menuTicks = 0;
   g_menuOwner = h;
-  UINT_PTR timer = SetTimer(nullptr, 0, 60, AnswerMenu);
+  UniqueTimer timer = UniqueTimer::Set(nullptr, 0, 60, AnswerMenu);
   PostMessageA(h, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, yy));
   PostMessageA(h, WM_RBUTTONUP, 0, MAKELPARAM(x, yy));
   ASSERT_TRUE(PumpUntil([&] { return c.Core().Julian() == expected; }, 4000));
-  KillTimer(nullptr, timer);
+  timer.Reset();
   ASSERT_FALSE(f.changes.empty());
   EXPECT_FALSE(f.changes.back().browsing) << "a month chosen from the menu is a choice";
   EXPECT_FALSE(c.Core().MenuActive());

@@ -83,10 +83,10 @@ class DialogWatchdog {
  public:
   DialogWatchdog() {
     current_ = this;
-    timer_ = SetTimer(nullptr, 0, 250, Tick);
+    timer_ = UniqueTimer::Set(nullptr, 0, 250, Tick);
   }
   ~DialogWatchdog() {
-    KillTimer(nullptr, timer_);
+    timer_.Reset();
     current_ = nullptr;
   }
   DialogWatchdog(const DialogWatchdog&) = delete;
@@ -108,7 +108,7 @@ class DialogWatchdog {
     current_->seen_ = nullptr;
   }
   static inline DialogWatchdog* current_ = nullptr;
-  UINT_PTR timer_ = 0;
+  UniqueTimer timer_;
   TMessageForm* seen_ = nullptr;
   int ticks_ = 0;
 };

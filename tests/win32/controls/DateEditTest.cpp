@@ -271,11 +271,11 @@ TEST(DateEdit, DropDownButtonLayoutAndReadOnly) {
   EXPECT_TRUE(IsWindowEnabled(button));
 
   // A wider glyph widens the button; an empty one restores the standard picture.
-  GdiObject<HBITMAP> wide(CreateBitmap(30, 8, 1, 32, nullptr));
+  UniqueGdi<HBITMAP> wide(CreateBitmap(30, 8, 1, 32, nullptr));
   e.SetButtonGlyph(std::move(wide));
   GetWindowRect(button, &b);
   EXPECT_EQ(b.right - b.left, 34);
-  e.SetButtonGlyph(GdiObject<HBITMAP>());
+  e.SetButtonGlyph(UniqueGdi<HBITMAP>());
   EXPECT_EQ(BitmapSize(e.ButtonGlyph()).cx, 11);
 
   // Without the button: 0 x 0, and Alt+Down does nothing.

@@ -62,9 +62,9 @@ Capture CaptureWindow(HWND w) {
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 24;
   void* bits = nullptr;
-  ScopedGetDC screen(nullptr);
-  GdiObject<HBITMAP> dib(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  MemoryDC mem(screen.Get());
+  WindowDC screen(nullptr);
+  UniqueGdi<HBITMAP> dib(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueDC mem = CompatibleDC(screen.Get());
   {
     ScopedSelect sel(mem.Get(), dib.Get());
     // The window's own rendering, frame included; the screen's copy where that is not available.

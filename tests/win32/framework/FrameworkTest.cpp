@@ -183,6 +183,6 @@ TEST(Framework, RadioGroupArrowsMoveTheSelection) {
   RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   RECT r;
   GetClientRect(h, &r);
-  ScopedGetDC dc(h);
+  WindowDC dc(h);
   EXPECT_EQ(GetPixel(dc.Get(), r.right - 3, r.bottom - 3), ColorToRGB(t.group->EffectiveColor()));
 }

@@ -181,9 +181,9 @@ int32_t ShowModalWith(TForm& form, std::vector<std::function<bool()>> steps, Mod
   run.steps = std::move(steps);
   run.form = &form;
   g_run = &run;
-  UINT_PTR timer = SetTimer(nullptr, 0, 40, StepTimer);
+  UniqueTimer timer = UniqueTimer::Set(nullptr, 0, 40, StepTimer);
   int32_t result = form.ShowModal();
-  KillTimer(nullptr, timer);
+  timer.Reset();
   g_run = nullptr;
   return result;
 }
@@ -317,9 +317,11 @@ TEST(RegisterForm, SettingsOfTheControls) {
   EXPECT_EQ(glyph.cx, 32);
   EXPECT_EQ(glyph.cy, 16);
   {
-    GdiObject<HBITMAP> normal = LoadBitmapResource("BBPRINT"), disabled = LoadBitmapResource("BBPRINTDISABLED");
-    ScopedGetDC screen(nullptr);
-    MemoryDC joined(screen.Get()), a(screen.Get()), b(screen.Get());
+    UniqueGdi<HBITMAP> normal = LoadBitmapResource("BBPRINT"), disabled = LoadBitmapResource("BBPRINTDISABLED");
+    WindowDC screen(nullptr);
+    UniqueDC joined = CompatibleDC(screen.Get());
+    UniqueDC a = CompatibleDC(screen.Get());
+    UniqueDC b = CompatibleDC(screen.Get());
     ScopedSelect s1(joined.Get(), form.BPrint->Glyph()), s2(a.Get(), normal.Get()), s3(b.Get(), disabled.Get());
     int differing = 0;
     for (int y = 0; y < 16; ++y) {

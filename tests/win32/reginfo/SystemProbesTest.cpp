@@ -9,18 +9,18 @@
 #include <map>
 #include <string>
 
+#include "framework/Handles.h"
 #include "reginfo/SystemProbes_win.h"
 
 using namespace zelvo;
 
 namespace {
 std::string RegistryText(HKEY root, const char* path, const char* value) {
-  HKEY key;
-  if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  UniqueRegKey key;
+  if (RegOpenKeyExA(root, path, 0, KEY_READ, key.Addr()) != ERROR_SUCCESS) return {};
   char buffer[256] = {};
   DWORD size = sizeof buffer - 1, type = 0;
-  LONG rc = RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-  RegCloseKey(key);
+  LONG rc = RegQueryValueExA(key.Get(), value, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
   return rc == ERROR_SUCCESS && type == REG_SZ ? std::string(buffer) : std::string();
 }
 }  // namespace

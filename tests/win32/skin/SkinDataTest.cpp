@@ -54,22 +54,22 @@ std::string TempFile(const std::string& name) {
 }
 
 void WriteBytes(const std::string& path, const TByteVector& bytes) {
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
   DWORD written = 0;
-  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
+  {
+    UniqueFileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(f) << path;
+    WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
   ASSERT_EQ(written, bytes.size());
 }
 
 TByteVector ReadBytes(const std::string& path) {
   TByteVector data;
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return data;
-  data.resize(GetFileSize(f, nullptr));
+  UniqueFileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!f) return data;
+  data.resize(GetFileSize(f.Get(), nullptr));
   DWORD read = 0;
-  if (!data.empty()) ReadFile(f, data.data(), static_cast<DWORD>(data.size()), &read, nullptr);
-  CloseHandle(f);
+  if (!data.empty()) ReadFile(f.Get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr);
   data.resize(read);
   return data;
 }
@@ -99,7 +99,7 @@ TSkinWriter SmallSkinWriter() {
 }
 
 COLORREF PixelOf(HBITMAP bmp, int x, int y) {
-  MemoryDC mem(nullptr);
+  UniqueDC mem = CompatibleDC(nullptr);
   ScopedSelect sel(mem.Get(), bmp);
   return GetPixel(mem.Get(), x, y);
 }
@@ -116,12 +116,11 @@ std::vector<std::pair<std::string, TByteVector>> ReadSkinSources() {
   std::replace(dir.begin(), dir.end(), '/', '\\');
   std::vector<std::pair<std::string, TByteVector>> files;
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return files;
+  UniqueFindHandle search(FindFirstFileA((dir + "*").c_str(), &fd));
+  if (!search) return files;
   do {
     if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.emplace_back(fd.cFileName, ReadBytes(dir + fd.cFileName));
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
+  } while (FindNextFileA(search.Get(), &fd));
   return files;
 }
 
@@ -512,16 +511,16 @@ TEST_F(SkinDataTest, DamagedStoredSkinIsReportedAndTheWindowCarriesOnUnskinned) 
 
 TEST_F(SkinDataTest, MenuGlyphsDrawThroughTheirWhiteMask) {
   TSkinData data(nullptr);
-  GdiObject<HBITMAP> source = LoadBitmapResource(kMenuGlyphResource);
+  UniqueGdi<HBITMAP> source = LoadBitmapResource(kMenuGlyphResource);
   ASSERT_EQ(BitmapSize(source.Get()).cx, 64);
   ASSERT_EQ(BitmapSize(source.Get()).cy, 16);
-  MemoryDC src(nullptr);
+  UniqueDC src = CompatibleDC(nullptr);
   ScopedSelect selSrc(src.Get(), source.Get());
   const COLORREF white = RGB(255, 255, 255), red = RGB(255, 0, 0);
 
   // Enabled: every glyph's pixels as in the resource, its white parts leaving the red ground.
-  GdiObject<HBITMAP> target = CreateGdiBitmap(TBitmap32(64, 16, kRed));
-  MemoryDC dst(nullptr);
+  UniqueGdi<HBITMAP> target = CreateGdiBitmap(TBitmap32(64, 16, kRed));
+  UniqueDC dst = CompatibleDC(nullptr);
   {
     ScopedSelect sel(dst.Get(), target.Get());
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(data.DrawMenuGlyph(dst.Get(), 16 * i, 0, i, true));
@@ -540,7 +539,7 @@ TEST_F(SkinDataTest, MenuGlyphsDrawThroughTheirWhiteMask) {
 
   // Disabled: the close glyph's shape in the shadow colour over its highlight copy one pixel
   // down and right.
-  GdiObject<HBITMAP> greyed = CreateGdiBitmap(TBitmap32(17, 17, kRed));
+  UniqueGdi<HBITMAP> greyed = CreateGdiBitmap(TBitmap32(17, 17, kRed));
   ScopedSelect sel(dst.Get(), greyed.Get());
   ASSERT_TRUE(data.DrawMenuGlyph(dst.Get(), 0, 0, 3, false));
   auto inGlyph = [&](int x, int y) {
@@ -558,8 +557,8 @@ TEST_F(SkinDataTest, MenuGlyphsDrawThroughTheirWhiteMask) {
 
 TEST(SkinText, WideAndAnsiCallsMeasureAndDrawAlike) {
   EXPECT_TRUE(IsNtPlatform());
-  GdiObject<HFONT> font(CreateFontFromSpec(TFontSpec{}));
-  MemoryDC dc(nullptr);
+  UniqueGdi<HFONT> font(CreateFontFromSpec(TFontSpec{}));
+  UniqueDC dc = CompatibleDC(nullptr);
   ScopedSelect selFont(dc.Get(), font.Get());
   const UINT measure = DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE;
   const std::wstring text = AnsiToWide("Close\tShift+F4");
@@ -575,7 +574,7 @@ TEST(SkinText, WideAndAnsiCallsMeasureAndDrawAlike) {
 
   auto draw = [&](TTextCall call) {
     TBitmap32 canvas(160, 20, MakePixel(255, 255, 255));
-    GdiObject<HBITMAP> bmp = CreateGdiBitmap(canvas);
+    UniqueGdi<HBITMAP> bmp = CreateGdiBitmap(canvas);
     {
       ScopedSelect sel(dc.Get(), bmp.Get());
       SetBkMode(dc.Get(), TRANSPARENT);

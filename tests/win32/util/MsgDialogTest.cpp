@@ -12,8 +12,8 @@ using namespace zelvo::test;
 namespace {
 // The layout the dialog should have, measured independently with the message font.
 MsgDialogLayout ExpectedLayout(const std::string& message, bool icon, std::vector<const char*> captions) {
-  ScopedGetDC screen(nullptr);
-  GdiObject<HFONT> font(CreateFontFromSpec(MessageFontSpec()));
+  WindowDC screen(nullptr);
+  UniqueGdi<HFONT> font(CreateFontFromSpec(MessageFontSpec()));
   ScopedSelect sel(screen.Get(), font.Get());
   SIZE s{};
   GetTextExtentPoint32A(screen.Get(), kDialogUnitSample.data(), 52, &s);
@@ -133,8 +133,8 @@ TEST(MsgDialog, AmpersandsShowLiterally) {
                            ASSERT_NE(label, nullptr);
                            EXPECT_EQ(label->Caption(), "Fish && Chips &&&& Peas");
                            // Drawn with prefix processing, the label shows exactly the original text.
-                           ScopedGetDC screen(nullptr);
-                           GdiObject<HFONT> font(CreateFontFromSpec(MessageFontSpec()));
+                           WindowDC screen(nullptr);
+                           UniqueGdi<HFONT> font(CreateFontFromSpec(MessageFontSpec()));
                            ScopedSelect sel(screen.Get(), font.Get());
                            SIZE plain{};
                            std::string shown = "Fish & Chips && Peas";
