@@ -315,6 +315,25 @@ void TZcCustomDateEdit::ExitProcessing() {
   if (!PopupActive() && OnExit) OnExit(*this);
 }
 
+void TZcCustomDateEdit::CommitEntry() {
+  exitPending_ = false;
+  try {
+    core_.CommitText();
+  } catch (const EZcException&) {
+    if (CanFocus() && !Focused()) SetFocus();
+    throw;
+  }
+}
+
+namespace {
+// True when the focus goes to the cancel button of the field's own form: the user is leaving the
+// form, and the entry being abandoned is not checked.
+bool IsCancelButtonOf(HWND next, const TForm* form) {
+  auto* button = dynamic_cast<TButtonControl*>(TWinControl::FromHandle(next));
+  return button && button->Cancel && form && button->ParentForm() == form;
+}
+}  // namespace
+
 void TZcCustomDateEdit::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_CHAR: {
@@ -352,12 +371,17 @@ void TZcCustomDateEdit::WndProc(TMessage& m) {
       // not (opening has parsed already), nor is the form losing the activation.
       HWND next = reinterpret_cast<HWND>(m.WParam);
       HWND self = HandleIfCreated();
-      if (!PopupActive() && !closing_ && next && self && GetAncestor(next, GA_ROOT) == GetAncestor(self, GA_ROOT)) {
+      if (!PopupActive() && !closing_ && next && self && GetAncestor(next, GA_ROOT) == GetAncestor(self, GA_ROOT) &&
+          !IsCancelButtonOf(next, ParentForm())) {
+        exitPending_ = true;
         PostMessageA(self, ZC_EXITFIELD, 0, 0);
       }
       return;
     }
     case ZC_EXITFIELD:
+      // A button pressed meanwhile may have read the entry already (CommitEntry).
+      if (!exitPending_) return;
+      exitPending_ = false;
       ExitProcessing();
       return;
     default:

@@ -113,6 +113,7 @@ TEST(DateEdit, WrongEntriesReportThroughTheErrorDialogAndKeepTheText) {
       {"3/5/ABC", "Invalid year \"ABC\"."},
       {"5 MAR 2004", "Day is required."},
       {"2/30/2004", "Invalid date \"2/30/2004\"."},
+      {"12/30/1899", "Invalid date \"12/30/1899\"."},  // a real day, but its value means "no date"
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
