@@ -1,7 +1,7 @@
 #include "reginfo/RegInfo.h"
 
 #include "controls/zcdateedit.h"
-#include "reginfo/CardPrinter_win.h"
+#include "reginfo/CardPrinter.h"
 #include "reginfo/SystemProbes_win.h"
 #include "util/Exceptions.h"
 #include "util/WinUtil.h"
