@@ -315,6 +315,12 @@ void TZcCustomDateEdit::ExitProcessing() {
   if (!PopupActive() && OnExit) OnExit(*this);
 }
 
+void TZcCustomDateEdit::KeyPress(char& key) {
+  // The key-press event first; "+" and "-" then step the date instead of being typed.
+  TZcEdPopup::KeyPress(key);
+  if (key != 0 && core_.KeyPress(key)) key = 0;
+}
+
 void TZcCustomDateEdit::CommitEntry() {
   exitPending_ = false;
   try {
@@ -336,21 +342,6 @@ bool IsCancelButtonOf(HWND next, const TForm* form) {
 
 void TZcCustomDateEdit::WndProc(TMessage& m) {
   switch (m.Msg) {
-    case WM_CHAR: {
-      char key = static_cast<char>(m.WParam);
-      if (OnKeyPress) {
-        OnKeyPress(*this, key);
-        if (key == 0) return;
-        m.WParam = static_cast<unsigned char>(key);
-      }
-      if (core_.KeyPress(key)) {
-        m.Result = 0;
-        return;
-      }
-      // The key-press event has run; the system edit types the character.
-      TWinControl::WndProc(m);
-      return;
-    }
     case WM_KEYDOWN:
       if (PopupActive() && (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE)) {
         PopupClose(TZcPopupCloseReason::Key);

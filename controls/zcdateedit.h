@@ -211,6 +211,7 @@ class TZcCustomDateEdit : public TZcEdPopup {
 
  protected:
   void WndProc(TMessage& m) override;
+  void KeyPress(char& key) override;
   void ControllerChanged() override;
 
  private:

@@ -180,6 +180,21 @@ TEST(DateEdit, PlusAndMinusStepFromTheShownOrTypedDate) {
   Pump(100);
   EXPECT_EQ(f.date->Text(), UsShown(today) + "+");
   EXPECT_EQ(f.date->Date(), Serial(today));
+
+  // The key-press event runs first: what it leaves decides, and a key it clears does nothing.
+  f.date->SetAllowIncDec(true);
+  f.date->SetDate(Serial(today));
+  f.date->OnKeyPress = [](TCustomEdit&, char& key) {
+    if (key == '=') key = '+';
+    else if (key == '-') key = 0;
+  };
+  PostChars(h, "=");
+  ASSERT_TRUE(PumpUntil([&] { return f.date->Date() == Serial(today + 1); }));
+  PostChars(h, "-");
+  Pump(100);
+  EXPECT_EQ(f.date->Date(), Serial(today + 1));
+  EXPECT_EQ(f.date->Text(), UsShown(today + 1));
+  f.date->OnKeyPress = nullptr;
 }
 
 TEST(DateEdit, EpochComesFromTheFieldOrTheFormsController) {
