@@ -59,6 +59,19 @@ std::string ReadWholeFile(const std::string& path) {
   }
   return data;
 }
+
+// UTF-16 text in the system's ANSI code page, as every other text of the program.
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 is the system's wide text");
+std::string WideToAnsi(std::u16string_view wide) {
+  if (wide.empty()) return {};
+  const auto* w = reinterpret_cast<const wchar_t*>(wide.data());
+  const int n = static_cast<int>(wide.size());
+  const int size = WideCharToMultiByte(CP_ACP, 0, w, n, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) throw Exception("The settings file cannot be read in this system's code page");
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, w, n, out.data(), size, nullptr, nullptr);
+  return out;
+}
 }  // namespace
 
 const TFormDef& TMainForm::LayoutTable() { return kMainLayout; }
@@ -84,12 +97,10 @@ TTableForm::Method TMainForm::MethodAddress(std::string_view name) {
 }
 
 void TMainForm::FormCreate() {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string settingsPath = SettingsFilePath(std::string(path, n));
+  std::string settingsPath = SettingsFilePath(ProgramPath());
   DWORD attrs = GetFileAttributesA(settingsPath.c_str());
   if (attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
-    TIniFile ini(ReadWholeFile(settingsPath));
+    TIniFile ini(SettingsText(ReadWholeFile(settingsPath), WideToAnsi));
     settings_ = ReadRegistrationSettings(ini);
   }
   if (!args_.empty() && IsSilentArgument(args_[0])) {
@@ -106,7 +117,7 @@ void TMainForm::BRegisterOnlineClick() {
   if (settings_.pageAddress.empty()) settings_.pageAddress = kDefaultRegistrationPage;
   std::string target = RegistrationTarget(settings_.pageAddress, settings_.sku);
   uintptr_t result = 0;
-  if (HasWebScheme(target)) {
+  if (MayOpenAddress(target)) {
     result = shell_->Execute(Application ? Application->Handle() : nullptr, "open", target, nullptr, nullptr,
                              SW_HIDE);
   }

@@ -31,4 +31,8 @@ bool HasWebScheme(std::string_view address) {
   return scheme == "http" || scheme == "https";
 }
 
+bool MayOpenAddress(std::string_view address) {
+  return address.size() <= kMaxWebAddress && HasWebScheme(address);
+}
+
 }  // namespace zelvo

@@ -2,6 +2,8 @@
 // file and the registration address.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -33,6 +35,14 @@ std::string RegistrationTarget(const std::string& pageAddress, const std::string
 // Only web addresses (scheme http or https, any letter case) may be handed to the shell's "open":
 // anything else could start a program or open a local file.
 bool HasWebScheme(std::string_view address);
+
+// The longest address browsers accept. A longer one is refused before it reaches the shell, which
+// cannot be trusted with it (some shells overrun a fixed buffer on a long address).
+inline constexpr size_t kMaxWebAddress = 2083;
+
+// True when the address may be handed to the shell: a web address of at most kMaxWebAddress
+// characters. Anything else is reported as a page that could not be opened.
+bool MayOpenAddress(std::string_view address);
 
 // The shell's answer: greater than 32 means it accepted the request.
 constexpr bool ShellSucceeded(uintptr_t result) { return result > 32; }

@@ -315,23 +315,33 @@ void TZcCustomDateEdit::ExitProcessing() {
   if (!PopupActive() && OnExit) OnExit(*this);
 }
 
+void TZcCustomDateEdit::KeyPress(char& key) {
+  // The key-press event first; "+" and "-" then step the date instead of being typed.
+  TZcEdPopup::KeyPress(key);
+  if (key != 0 && core_.KeyPress(key)) key = 0;
+}
+
+void TZcCustomDateEdit::CommitEntry() {
+  exitPending_ = false;
+  try {
+    core_.CommitText();
+  } catch (const EZcException&) {
+    if (CanFocus() && !Focused()) SetFocus();
+    throw;
+  }
+}
+
+namespace {
+// True when the focus goes to the cancel button of the field's own form: the user is leaving the
+// form, and the entry being abandoned is not checked.
+bool IsCancelButtonOf(HWND next, const TForm* form) {
+  auto* button = dynamic_cast<TButtonControl*>(TWinControl::FromHandle(next));
+  return button && button->Cancel && form && button->ParentForm() == form;
+}
+}  // namespace
+
 void TZcCustomDateEdit::WndProc(TMessage& m) {
   switch (m.Msg) {
-    case WM_CHAR: {
-      char key = static_cast<char>(m.WParam);
-      if (OnKeyPress) {
-        OnKeyPress(*this, key);
-        if (key == 0) return;
-        m.WParam = static_cast<unsigned char>(key);
-      }
-      if (core_.KeyPress(key)) {
-        m.Result = 0;
-        return;
-      }
-      // The key-press event has run; the system edit types the character.
-      TWinControl::WndProc(m);
-      return;
-    }
     case WM_KEYDOWN:
       if (PopupActive() && (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE)) {
         PopupClose(TZcPopupCloseReason::Key);
@@ -352,12 +362,17 @@ void TZcCustomDateEdit::WndProc(TMessage& m) {
       // not (opening has parsed already), nor is the form losing the activation.
       HWND next = reinterpret_cast<HWND>(m.WParam);
       HWND self = HandleIfCreated();
-      if (!PopupActive() && !closing_ && next && self && GetAncestor(next, GA_ROOT) == GetAncestor(self, GA_ROOT)) {
+      if (!PopupActive() && !closing_ && next && self && GetAncestor(next, GA_ROOT) == GetAncestor(self, GA_ROOT) &&
+          !IsCancelButtonOf(next, ParentForm())) {
+        exitPending_ = true;
         PostMessageA(self, ZC_EXITFIELD, 0, 0);
       }
       return;
     }
     case ZC_EXITFIELD:
+      // A button pressed meanwhile may have read the entry already (CommitEntry).
+      if (!exitPending_) return;
+      exitPending_ = false;
       ExitProcessing();
       return;
     default:

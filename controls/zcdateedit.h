@@ -160,6 +160,10 @@ class TZcCustomDateEdit : public TZcEdPopup {
   std::string FormatDate(double value) { return core_.Format(value); }
   // Parses a text as if typed (throws EZcException; the text and date then stay).
   void SetDateText(const std::string& text) { core_.SetDateText(text); }
+  // Reads text typed into the box and not yet read, as leaving the field would (a button that
+  // acts on the date without taking the focus calls this first). On a wrong entry the focus
+  // goes back to the field and the error is thrown on; a pending exit of the field is done here.
+  void CommitEntry();
 
   bool AllowIncDec() const { return core_.allowIncDec; }
   void SetAllowIncDec(bool value) { core_.allowIncDec = value; }
@@ -207,6 +211,7 @@ class TZcCustomDateEdit : public TZcEdPopup {
 
  protected:
   void WndProc(TMessage& m) override;
+  void KeyPress(char& key) override;
   void ControllerChanged() override;
 
  private:
@@ -234,6 +239,7 @@ class TZcCustomDateEdit : public TZcEdPopup {
   EditText editText_;
   TZcCalendar* calendar_;
   bool closing_ = false;
+  bool exitPending_ = false;  // ZC_EXITFIELD posted and not yet handled
   bool savedAutoScroll_ = false;
   TForm* scrollForm_ = nullptr;
   int savedCaret_ = 0;

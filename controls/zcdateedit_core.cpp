@@ -288,7 +288,11 @@ bool TZcDateEditCore::SetEpoch(int value) {
 void TZcDateEditCore::SetForceCentury(bool value) {
   if (value == forceCentury_) return;
   forceCentury_ = value;
-  if (date_ != 0.0) SetText(Format(date_));
+  if (date_ == 0.0) return;
+  // Typed text not yet read stays as typed.
+  const bool committed = Text() == shown_;
+  shown_ = Format(date_);
+  if (committed) SetText(shown_);
 }
 
 int TZcDateEditCore::EffectiveEpoch() const {
@@ -314,7 +318,8 @@ std::string TZcDateEditCore::Format(double value) { return FormatDay(DateTimeToS
 void TZcDateEditCore::SetDate(double value) {
   date_ = value;
   SetModified(true);
-  SetText(value != 0.0 ? Format(value) : std::string());
+  shown_ = value != 0.0 ? Format(value) : std::string();
+  SetText(shown_);
   if (OnSetDate) OnSetDate();
 }
 
@@ -335,11 +340,18 @@ void TZcDateEditCore::SetDateText(const std::string& typed) {
   TZcDateParts parts =
       ParseDateParts(intl_, text, order_, requiredFields, EffectiveEpoch(), today);
   TStDate julian = DMYtoStDate(parts.day, parts.month, parts.year, EffectiveEpoch());
-  if (julian == kBadDate) {
-    // Emptying the box silently would throw away what the user typed: report it and keep the text.
+  // Emptying the box silently would throw away what the user typed: report it and keep the text.
+  // 30 December 1899 is a real day, but its value 0 is the one that means "no date".
+  if (!Holdable(julian)) {
     throw EZcException(TZcError::InvalidDate, WithToken(kInvalidDate, typed));
   }
   SetDate(StDateToDateTime(julian));
+}
+
+bool TZcDateEditCore::Holdable(TStDate julian) { return julian != kBadDate && StDateToDateTime(julian) != 0.0; }
+
+void TZcDateEditCore::CommitText() {
+  if (Text() != shown_) ExitProcessing();
 }
 
 bool TZcDateEditCore::KeyPress(char key) {
@@ -353,7 +365,9 @@ bool TZcDateEditCore::KeyPress(char key) {
   if (start == kBadDate) return true;  // a held value outside 1600-3999: nothing to step from
   int64_t next = int64_t{start} + (key == '+' ? 1 : -1);
   if (next < kMinDate || next > kMaxDate) return true;  // stepping out of 1600-3999: the date stays as it is
-  SetDate(StDateToDateTime(static_cast<TStDate>(next)));
+  const auto day = static_cast<TStDate>(next);
+  if (!Holdable(day)) throw EZcException(TZcError::InvalidDate, WithToken(kInvalidDate, FormatDay(day)));
+  SetDate(StDateToDateTime(day));
   return true;
 }
 

@@ -130,10 +130,15 @@ class TZcDateEditCore {
   // Parsing the box's current text, as on leaving the field. The Windows layer fires its exit
   // event after this when the popup is not active.
   void ExitProcessing() { SetDateText(Text()); }
+  // True while the box holds text the parser has not read (typed since the date was last shown).
+  bool TextUncommitted() const { return Text() != shown_; }
+  // Reads such text as on leaving the field (throws like SetDateText); shown text is left alone.
+  void CommitText();
   // A typed character: "+" or "-" steps the date by one day (after the exit processing, see
   // OnExitProcessing) and returns true (the key is swallowed); any other key, a read-only field or
   // AllowIncDec False return false. A step that would leave 1600-3999 leaves the date unchanged
-  // (the key is still swallowed). Parse errors propagate.
+  // (the key is still swallowed); a step onto 30 December 1899, whose value 0 means no date,
+  // throws "Invalid date" with that day's text. Parse errors propagate.
   bool KeyPress(char key);
 
   TStDate Today() const { return today_(); }
@@ -150,12 +155,15 @@ class TZcDateEditCore {
 
  private:
   std::string FormatDay(TStDate julian);
+  // A day the field can hold: valid, and not the one whose value is 0.
+  static bool Holdable(TStDate julian);
   std::string DisplayPicture();
 
   const TZcIntlSup& intl_;
   TZcTodayFunc today_;
   IZcEditText* edit_ = nullptr;
   std::string text_;
+  std::string shown_;  // the text the core last showed for the date value
   bool modified_ = false;
   int epoch_ = 0;
   bool forceCentury_ = false;

@@ -191,17 +191,27 @@ char TZcIntlSup::UpperChar(char ch) const {
 
 namespace {
 
-// Fills the first run of a number letter, from its last character backwards, with the value right-
-// aligned in a 40-character field; lower-case positions turn leading spaces into zeros.
-void FillNumber(std::string& out, char letter, int value) {
-  size_t start = FindLetter(out, letter);
-  if (start == std::string::npos) return;
-  size_t end = RunEnd(out, start);
+// The first run of a letter (either case) in the picture as given: [start, end), or start npos.
+struct Run {
+  size_t start = std::string_view::npos;
+  size_t end = std::string_view::npos;
+};
+Run FindRun(std::string_view picture, char letter) {
+  Run r;
+  r.start = FindLetter(picture, letter);
+  if (r.start != std::string_view::npos) r.end = RunEnd(picture, r.start);
+  return r;
+}
+
+// Fills a number run, from its last character backwards, with the value right-aligned; where the
+// picture's letter is lower case, leading spaces become zeros.
+void FillNumber(std::string& out, std::string_view picture, Run run, int value) {
+  if (run.start == std::string_view::npos) return;
   std::string digits = std::to_string(value);
   size_t used = 0;
-  for (size_t p = end; p-- > start; ++used) {
+  for (size_t p = run.end; p-- > run.start; ++used) {
     char c = used < digits.size() ? digits[digits.size() - 1 - used] : ' ';
-    if (c == ' ' && IsAsciiLower(out[p])) c = '0';
+    if (c == ' ' && IsAsciiLower(picture[p])) c = '0';
     out[p] = c;
   }
 }
@@ -219,21 +229,23 @@ std::string TZcIntlSup::FormatDate(std::string_view picture, TStDate julian) con
   } else {
     int day, month, year;
     StDateToDMY(julian, day, month, year);
-    FillNumber(out, 'm', month);
-    FillNumber(out, 'd', day);
-    FillNumber(out, 'y', year);
-    auto fillName = [&](char letter, const std::string& name) {
-      size_t start = FindLetter(out, letter);
-      if (start == std::string::npos) return;
-      size_t end = RunEnd(out, start);
-      for (size_t p = start; p < end; ++p) {
-        size_t k = p - start;
+    // Every run is found in the picture as given: a name already written into the result may
+    // hold picture letters (the month "Chwefror" has a "w") and must not be taken for a slot.
+    const Run monthRun = FindRun(picture, 'm'), dayRun = FindRun(picture, 'd'), yearRun = FindRun(picture, 'y');
+    const Run monthName = FindRun(picture, 'n'), dayName = FindRun(picture, 'w');
+    FillNumber(out, picture, monthRun, month);
+    FillNumber(out, picture, dayRun, day);
+    FillNumber(out, picture, yearRun, year);
+    auto fillName = [&](Run run, const std::string& name) {
+      if (run.start == std::string_view::npos) return;
+      for (size_t p = run.start; p < run.end; ++p) {
+        size_t k = p - run.start;
         char c = k < name.size() ? name[k] : ' ';
-        out[p] = IsAsciiUpper(out[p]) ? UpperChar(c) : c;
+        out[p] = IsAsciiUpper(picture[p]) ? UpperChar(c) : c;
       }
     };
-    fillName('n', MonthName(month, false));
-    fillName('w', DayName(DayOfWeek(julian), false));
+    fillName(monthName, MonthName(month, false));
+    fillName(dayName, DayName(DayOfWeek(julian), false));
   }
   std::replace(out.begin(), out.end(), '/', settings_.dateSeparator);
   // Literal slots: every run of a placeholder letter found in the picture itself (a name written

@@ -93,6 +93,10 @@ void TCustomEdit::Change() {
   if (OnChange) OnChange(*this);
 }
 
+void TCustomEdit::KeyPress(char& key) {
+  if (OnKeyPress) OnKeyPress(*this, key);
+}
+
 void TCustomEdit::WndProc(TMessage& m) {
   switch (m.Msg) {
     case CN_COMMAND:
@@ -102,14 +106,16 @@ void TCustomEdit::WndProc(TMessage& m) {
         Change();
       }
       return;
-    case WM_CHAR:
-      if (OnKeyPress) {
-        char key = static_cast<char>(m.WParam);
-        OnKeyPress(*this, key);
-        if (key == 0) return;
-        m.WParam = static_cast<unsigned char>(key);
+    case WM_CHAR: {
+      char key = static_cast<char>(m.WParam);
+      KeyPress(key);
+      if (key == 0) {
+        m.Result = 0;
+        return;
       }
+      m.WParam = static_cast<unsigned char>(key);
       break;
+    }
     case WM_SETFOCUS:
       TWinControl::WndProc(m);
       if (AutoSelect && !(GetWindowLongA(HandleIfCreated(), GWL_STYLE) & ES_MULTILINE)) SelectAll();

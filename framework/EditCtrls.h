@@ -44,6 +44,9 @@ class TCustomEdit : public TWinControl {
   void AfterCreateWnd() override;
   void WndProc(TMessage& m) override;
   virtual void Change();
+  // A typed character before the system edit types it: fires OnKeyPress. An override calls this
+  // first and acts on what is left; a key set to 0 is swallowed.
+  virtual void KeyPress(char& key);
 
  private:
   bool readOnly_ = false;

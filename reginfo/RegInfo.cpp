@@ -1,7 +1,7 @@
 #include "reginfo/RegInfo.h"
 
 #include "controls/zcdateedit.h"
-#include "reginfo/CardPrinter_win.h"
+#include "reginfo/CardPrinter.h"
 #include "reginfo/SystemProbes_win.h"
 #include "util/Exceptions.h"
 #include "util/WinUtil.h"
@@ -264,6 +264,14 @@ CardAnswers TRegisterForm::Answers() const {
 }
 
 void TRegisterForm::BPrintClick() {
+  // Enter presses this button with the focus still in the date field, whose entry is read only
+  // when the focus leaves it: read it now. A wrong date stops the print and keeps the form open.
+  try {
+    EDate->CommitEntry();
+  } catch (...) {
+    ModalResult = 0;
+    throw;
+  }
   std::unique_ptr<CardPrinter> printer = PrinterFactory();
   PrintCard(*printer, QuestionsSource(), Answers());
 }

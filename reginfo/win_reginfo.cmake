@@ -3,5 +3,5 @@
 list(APPEND ZELVO_WIN_SOURCES
   reginfo/RegInfo.cpp
   reginfo/SystemProbes_win.cpp
-  reginfo/CardPrinter_win.cpp
+  reginfo/CardPrinter.cpp
 )

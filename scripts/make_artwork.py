@@ -30,6 +30,8 @@ import struct
 import subprocess
 import sys
 
+from bmpfile import bmp24
+
 # --------------------------------------------------------------------------
 # Brand palette
 # --------------------------------------------------------------------------
@@ -59,23 +61,6 @@ def hex_rgb(text):
 # --------------------------------------------------------------------------
 # File writers
 # --------------------------------------------------------------------------
-def bmp24_bytes(width, height, pixels):
-    """pixels: list of rows, top row first, each a list of (r, g, b)."""
-    stride = (width * 3 + 3) & ~3
-    body = bytearray()
-    for row in reversed(pixels):  # BMP stores the bottom row first
-        line = bytearray()
-        for r, g, b in row:
-            line += bytes((b, g, r))
-        line += b"\0" * (stride - len(line))
-        body += line
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0,
-                       len(body), 2835, 2835, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(body), 0, 0,
-                         14 + len(info))
-    return header + info + bytes(body)
-
-
 def ico_image_bytes(size, indices, opaque, palette):
     """One 4-bpp icon image: BITMAPINFOHEADER, 16-entry palette, XOR bits, AND mask."""
     xor_stride = ((size * 4 + 31) // 32) * 4
@@ -633,12 +618,12 @@ def make_glyphs():
     for name in GLYPH_ORDER:
         rows = glyph_strip(GLYPHS[name])
         check_key(rows, name)
-        files[name + ".bmp"] = bmp24_bytes(32, 16, rows)
+        files[name + ".bmp"] = bmp24(rows)
     printer = glyph_pixels(PRINTER)
     for name, pixels in (("printer", printer), ("printer_disabled", disabled_pixels(printer))):
         rows = keyed(pixels)
         check_key(rows, name)
-        files[name + ".bmp"] = bmp24_bytes(16, 16, rows)
+        files[name + ".bmp"] = bmp24(rows)
     return files
 
 
@@ -692,7 +677,7 @@ def main():
     out = os.path.normpath(opts.out)
 
     back = make_main_back()
-    write_file(os.path.join(out, "MainBack.bmp"), bmp24_bytes(MAIN_W, MAIN_H, back))
+    write_file(os.path.join(out, "MainBack.bmp"), bmp24(back))
     write_file(os.path.join(out, "register.ico"), make_icon())
     for name, data in make_glyphs().items():
         write_file(os.path.join(out, "glyphs", name), data)

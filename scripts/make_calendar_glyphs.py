@@ -21,8 +21,9 @@ Usage:  python3 scripts/make_calendar_glyphs.py [--out DIR]
 
 import argparse
 import os
-import struct
 import sys
+
+from bmpfile import bmp24
 
 PALETTE = {
     ".": (0x80, 0x80, 0x00),  # transparent key (olive)
@@ -112,24 +113,9 @@ GLYPHS = {
 
 def bmp_bytes(rows):
     """A 24-bit bottom-up BMP of a character map."""
-    height = len(rows)
-    width = len(rows[0])
-    if any(len(r) != width for r in rows):
-        raise ValueError("ragged glyph rows")
     if rows[-1][0] != ".":
         raise ValueError("the bottom-left pixel must be the transparent key")
-    stride = (width * 3 + 3) & ~3
-    pixels = bytearray()
-    for row in reversed(rows):
-        line = bytearray()
-        for ch in row:
-            r, g, b = PALETTE[ch]
-            line += bytes((b, g, r))
-        line += b"\0" * (stride - len(line))
-        pixels += line
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
-    return header + info + bytes(pixels)
+    return bmp24([[PALETTE[ch] for ch in row] for row in rows])
 
 
 def main():

@@ -19,9 +19,10 @@ The output is deterministic: same script, same bytes.
 
 import argparse
 import os
-import struct
 import subprocess
 import sys
+
+from bmpfile import bmp24
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -867,17 +868,7 @@ def up_down(vertical):
 # Output
 # --------------------------------------------------------------------------
 def bmp_bytes(img):
-    stride = (img.w * 3 + 3) & ~3
-    data = bytearray()
-    for y in range(img.h - 1, -1, -1):
-        row = bytearray()
-        for (r, g, b) in img.px[y]:
-            row += bytes((b, g, r))
-        row += b"\0" * (stride - img.w * 3)
-        data += row
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, img.w, img.h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    return header + info + bytes(data)
+    return bmp24(img.px)
 
 
 def write(path, data):

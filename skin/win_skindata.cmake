@@ -80,7 +80,7 @@ add_custom_command(
 
 # The resources target is made after the subsystems' Windows lists have been read, so the
 # generated resource script is added to it (and the menu-glyph bitmap to the dependencies of the
-# lead's resources.rc) once the top-level list has been processed.
+# program's resource script, resources/resources.rc) once the top-level list has been processed.
 function(zelvo_add_skin_resources)
   target_sources(zelvo_resources PRIVATE ${CMAKE_BINARY_DIR}/generated/skin/mainform_skinstream.rc)
   set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/resources.rc APPEND PROPERTY

@@ -20,6 +20,23 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string SettingsText(std::string_view bytes, const TWideToAnsi& toAnsi) {
+  auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  if (bytes.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) return std::string(bytes.substr(3));
+  if (bytes.size() < 2) return std::string(bytes);
+  const bool little = byte(0) == 0xFF && byte(1) == 0xFE;
+  const bool big = byte(0) == 0xFE && byte(1) == 0xFF;
+  if (!little && !big) return std::string(bytes);
+  std::u16string wide;
+  wide.reserve((bytes.size() - 2) / 2);
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const unsigned lo = little ? byte(i) : byte(i + 1);
+    const unsigned hi = little ? byte(i + 1) : byte(i);
+    wide.push_back(static_cast<char16_t>(lo | (hi << 8)));
+  }
+  return toAnsi(wide);
+}
+
 TIniFile::TIniFile(std::string_view content) {
   Section* current = nullptr;
   size_t pos = 0;

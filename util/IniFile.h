@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,6 +37,15 @@ class TIniFile {
   const Section* Find(std::string_view section) const;
   std::vector<Section> sections_;
 };
+
+// Turns UTF-16 text into text in the program's code page (the Windows layer converts with the
+// system; characters the code page lacks become its default character).
+using TWideToAnsi = std::function<std::string(std::u16string_view)>;
+
+// The settings text of a file's bytes, as editors save it: a UTF-8 byte-order mark is dropped
+// (the rest is read as it is); a UTF-16 file with its mark (little- or big-endian) is converted
+// through `toAnsi`, a lone last byte ignored; anything else is already text in the code page.
+std::string SettingsText(std::string_view bytes, const TWideToAnsi& toAnsi);
 
 // Trims leading and trailing blanks and control characters (bytes up to 32).
 std::string_view TrimText(std::string_view text);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "util/Exceptions.h"
+
 namespace zelvo {
 
 std::string ProgramDir;
@@ -118,6 +120,22 @@ std::string LowerAscii(std::string text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return text;
+}
+
+std::string ReadWholeText(const TFillBuffer& fill, uint32_t maxLength) {
+  // The classic path limit first: nearly every answer fits at once.
+  uint32_t size = 260;
+  for (;;) {
+    if (size > maxLength) size = maxLength;
+    std::string buffer(size, '\0');
+    const uint32_t n = fill(buffer.data(), size);
+    if (n < size) {
+      buffer.resize(n);
+      return buffer;
+    }
+    if (size >= maxLength) throw Exception("The text is longer than " + std::to_string(maxLength) + " characters");
+    size = size > maxLength / 2 ? maxLength : size * 2;
+  }
 }
 
 }  // namespace zelvo

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -33,6 +34,13 @@ std::string ExtractFilePath(const std::string& path);  // directory part, with i
 std::string ExtractFileName(const std::string& path);  // file-name part
 // Replaces the extension of the file-name part (from its last "."), or appends one when it has none.
 std::string ChangeFileExt(const std::string& path, std::string_view ext);
+
+// Reads a text of unknown length through a call that fills a buffer of the given size and answers
+// how many characters it wrote (the program path's call, for one). An answer that fills the
+// whole buffer may be a cut text, so the buffer grows until the answer is shorter; 0 is a failure
+// and gives the empty text. A text that still fills maxLength characters is a failure (Exception).
+using TFillBuffer = std::function<uint32_t(char* buffer, uint32_t size)>;
+std::string ReadWholeText(const TFillBuffer& fill, uint32_t maxLength);
 
 // Lower-cases the letters A to Z only (other bytes are left alone).
 std::string LowerAscii(std::string text);

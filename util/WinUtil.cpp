@@ -375,10 +375,14 @@ namespace {
 std::unique_ptr<TExceptionHandler> g_reporter;
 }
 
+std::string ProgramPath() {
+  // The longest path the system handles is 32,767 characters.
+  return ReadWholeText([](char* buffer, uint32_t size) { return GetModuleFileNameA(nullptr, buffer, size); },
+                       32768);
+}
+
 void StartUtilities(TApplication& app) {
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  ProgramDir = TrimBackslash(ExtractFilePath(std::string(path, n)));
+  ProgramDir = TrimBackslash(ExtractFilePath(ProgramPath()));
   if (!SetCurrentDirectoryA(ProgramDir.c_str())) {
     throw Exception("I/O error " + std::to_string(GetLastError()));
   }

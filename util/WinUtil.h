@@ -81,6 +81,9 @@ class TExceptionHandler {
 
 // Utility-library start-up: records the program directory, makes it the current directory and
 // installs the error reporter. Throws when the current directory cannot be changed.
+// The program file's full path, however long.
+std::string ProgramPath();
+
 void StartUtilities(TApplication& app);
 void StopUtilities();
 

@@ -18,7 +18,7 @@
 
 #include "framework/Forms.h"
 #include "controls/zcdateedit.h"
-#include "reginfo/CardPrinter_win.h"
+#include "reginfo/CardPrinter.h"
 #include "reginfo/RegInfo.h"
 #include "util/WinUtil.h"
 

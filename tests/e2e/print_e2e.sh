@@ -10,6 +10,7 @@ set -euo pipefail
 driver="$1"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$root/scripts/wine-env.sh"
+source "$root/tests/e2e/lib.sh"
 : "${DISPLAY:?the end-to-end tests need the display that scripts/test.sh starts}"
 zelvo_wine_prefix
 started=$(date +%s%N)
@@ -61,15 +62,7 @@ start_driver() {
   driver_pid=$!
 }
 
-wait_window() {
-  local pattern="$1" w=""
-  for _ in $(seq 1 300); do
-    w=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | tail -n 1 || true)
-    if [ -n "$w" ]; then echo "$w"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
+wait_window() { e2e_wait_window "$1" 300; }
 
 # Waits until the driver has reported its n-th dialog; prints that report.
 wait_dialog() {
@@ -92,25 +85,16 @@ answer() {
 }
 
 wait_driver() {
-  for _ in $(seq 1 300); do
-    if ! kill -0 "$driver_pid" 2>/dev/null; then
-      wait "$driver_pid" || fail "the driver ended with status $?"
-      driver_pid=""
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "the form did not close"
+  e2e_wait_process "$driver_pid" 300 || fail "the form did not close"
+  driver_pid=""
+  [ "$e2e_status" = 0 ] || fail "the driver ended with status $e2e_status"
 }
 
 press_print() {
   local form
   form=$(wait_window '^Registration Information$') || fail "the registration form never appeared"
   sleep 0.5
-  if [ -n "${1:-}" ]; then
-    mkdir -p "$ZELVO_BUILD/screenshots"
-    import -window "$form" "$1"
-  fi
+  if [ -n "${1:-}" ]; then e2e_screenshot "$form" "$1" >/dev/null; fi
   # Enter in the focused product field presses the default button, "Print Registration...".
   xdotool windowfocus --sync "$form" key Return
 }
@@ -197,7 +181,7 @@ completed_jobs() { lpstat -W completed -o "$queue" 2>/dev/null | wc -l; }
 # --- case 2: the card, printed ------------------------------------------------------------
 t=$(date +%s%N)
 start_driver
-press_print "$ZELVO_BUILD/screenshots/registration-form.png"
+press_print registration-form.png
 # Yes to the Americas, No to "Are you sure?" (the focus is on No), asked again: No, then Yes.
 americas="Question|Do you live in North, Central, or South America?"
 expect_dialog 1 "$americas"

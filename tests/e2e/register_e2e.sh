@@ -7,6 +7,7 @@ case_name="$1"
 exe="$2"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$root/scripts/wine-env.sh"
+source "$root/tests/e2e/lib.sh"
 : "${DISPLAY:?the end-to-end tests need the display that scripts/test.sh starts}"
 zelvo_wine_prefix
 
@@ -15,14 +16,7 @@ rm -rf "$work"
 mkdir -p "$work/app" "$work/bin"
 cp "$exe" "$work/app/register.exe"
 record="$work/opened.txt"
-: > "$record"
-# The stand-in browser: Wine's browser bridge hands web addresses to xdg-open.
-cat > "$work/bin/xdg-open" <<EOS
-#!/bin/sh
-printf '%s\n' "\$1" >> "$record"
-EOS
-chmod +x "$work/bin/xdg-open"
-export PATH="$work/bin:$PATH"
+e2e_stand_in_browser "$work/bin" "$record"
 title='^Zelvo Program Registration$'
 pid=""
 
@@ -33,30 +27,14 @@ start_program() {
   pid=$!
 }
 
-# Waits for a visible window whose title matches; prints its id.
-wait_window() {
-  local pattern="$1" w=""
-  for _ in $(seq 1 200); do
-    w=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
-    if [ -n "$w" ]; then echo "$w"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
+wait_window() { e2e_wait_window "$1"; }
 
 # Waits (in this shell, whose child the program is) for the program to end; sets $status.
 status=""
 wait_exit() {
-  for _ in $(seq 1 200); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      status=0
-      wait "$pid" || status=$?
-      pid=""
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
+  e2e_wait_process "$pid" || return 1
+  status=$e2e_status
+  pid=""
 }
 
 # Waits until the stand-in browser has recorded an address; prints it.
@@ -96,7 +74,13 @@ refusing_prefix() {
 
 write_settings() { printf "$1" > "$work/app/register.ini"; }
 
-expect_eq() { [ "$1" = "$2" ] || fail "expected '$2', got '$1'"; }
+expect_eq() { e2e_expect_eq "$@"; }
+
+# A page address of the given length in all (the SKU "L-1" included).
+long_page() {
+  local page="https://www.example.com/register.asp?pad="
+  printf '%s' "$page$(head -c $(( $1 - ${#page} - 3 )) /dev/zero | tr '\0' 'x')L-1"
+}
 
 case "$case_name" in
   click)
@@ -151,8 +135,7 @@ case "$case_name" in
     err=$(wait_window '^Error$') || fail "no error dialog after the shell refused"
     kill -0 "$pid" 2>/dev/null || fail "program ended although the shell refused"
     xdotool search --onlyvisible --name "$title" >/dev/null || fail "main window went away"
-    mkdir -p "$ZELVO_BUILD/screenshots"
-    import -window "$err" "$ZELVO_BUILD/screenshots/error-dialog.png"
+    e2e_screenshot "$err" error-dialog.png >/dev/null
     xdotool windowfocus --sync "$err" key Return
     for _ in $(seq 1 50); do xdotool search --onlyvisible --name '^Error$' >/dev/null 2>&1 || break; sleep 0.1; done
     [ ! -s "$record" ] || fail "an address was opened although the shell refused"
@@ -178,13 +161,52 @@ case "$case_name" in
     expect_eq "$status" 0
     [ ! -s "$record" ] || fail "an address was opened although the shell refused"
     ;;
+  utf16-settings)
+    # Saved by an editor as UTF-16 with its byte-order mark.
+    printf '[General]\r\nSKU=U-16\r\nURL=https://www.example.com/r.asp?sku=\r\n' |
+      iconv -f ASCII -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$work/app/register.ini"
+    start_program "Zelvo Notes"
+    win=$(wait_window "$title") || fail "main window never appeared"
+    sleep 0.5
+    click_register_now "$win"
+    wait_exit || fail "program did not end after the click"
+    expect_eq "$status" 0
+    expect_eq "$(wait_address)" "https://www.example.com/r.asp?sku=U-16"
+    ;;
+  long-address)
+    # Far longer than a plain ANSI shell call survives, and still within what browsers take.
+    page=$(long_page 2000)
+    write_settings "[General]\nSKU=L-1\nURL=${page%L-1}\n"
+    start_program "Zelvo Notes"
+    win=$(wait_window "$title") || fail "main window never appeared"
+    sleep 0.5
+    click_register_now "$win"
+    wait_exit || fail "program did not end after the click"
+    expect_eq "$status" 0
+    expect_eq "$(wait_address)" "$page"
+    ;;
+  too-long-address)
+    page=$(long_page 2084)
+    write_settings "[General]\nSKU=L-1\nURL=${page%L-1}\n"
+    start_program "Zelvo Notes"
+    win=$(wait_window "$title") || fail "main window never appeared"
+    sleep 0.5
+    click_register_now "$win"
+    err=$(wait_window '^Error$') || fail "no error dialog for an address longer than browsers take"
+    kill -0 "$pid" 2>/dev/null || fail "program ended"
+    xdotool windowfocus --sync "$err" key Return
+    sleep 0.5
+    kill -0 "$pid" 2>/dev/null || fail "program ended after the error"
+    [ ! -s "$record" ] || fail "the address was handed on"
+    xdotool windowfocus --sync "$win" key alt+F4
+    wait_exit || fail "program did not close with Alt+F4"
+    expect_eq "$status" 0
+    ;;
   screenshot)
     start_program "Zelvo Notes"
     win=$(wait_window "$title") || fail "main window never appeared"
     sleep 1
-    mkdir -p "$ZELVO_BUILD/screenshots"
-    shot="$ZELVO_BUILD/screenshots/main-window.png"
-    import -window "$win" "$shot"
+    shot=$(e2e_screenshot "$win" main-window.png)
     read -r bx by _ _ width height < <(client_origin "$win")
     [ "$bx" -ge 0 ] && [ "$bx" -le 12 ] && [ "$by" -ge 0 ] && [ "$by" -le 48 ] ||
       fail "window ${width}x${height} does not hold a 418x275 client area"

@@ -54,3 +54,18 @@ TEST(Registration, OnlyWebAddressesGoToTheShell) {
   EXPECT_TRUE(ShellSucceeded(33));
   EXPECT_FALSE(ShellSucceeded(0));
 }
+
+TEST(Registration, AddressesLongerThanBrowsersAcceptAreRefused) {
+  auto address = [](size_t length) {
+    std::string a = "https://www.example.com/register.asp?sku=";
+    a.resize(length, 'x');
+    return a;
+  };
+  EXPECT_TRUE(MayOpenAddress(address(2083)));
+  EXPECT_FALSE(MayOpenAddress(address(2084)));
+  EXPECT_FALSE(MayOpenAddress(address(100000)));
+  // The length counts the SKU too: a page that fits can be pushed over by it.
+  EXPECT_FALSE(MayOpenAddress(RegistrationTarget(address(2080), "ZN-1")));
+  EXPECT_TRUE(MayOpenAddress(RegistrationTarget(address(2079), "ZN-1")));
+  EXPECT_FALSE(MayOpenAddress("calc.exe")) << "short but no web address";
+}

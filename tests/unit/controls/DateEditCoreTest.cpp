@@ -141,12 +141,71 @@ TEST(DateParseUs, EmptyBoxAndToday) {
   EXPECT_EQ(f.Enter("T"), " 6/15/2004");
 }
 
-TEST(DateParseUs, TheDayBeforeThePlatformsDayOneCannotBeHeld) {
+TEST(DateParseUs, TheDayWhoseValueMeansNoDateIsReported) {
   DateField f(UsLocale());
-  EXPECT_EQ(f.Enter("12/30/1899"), "");
-  EXPECT_EQ(f.field.Date(), 0.0);
   EXPECT_EQ(f.Enter("12/31/1899"), "12/31/1899");
   EXPECT_EQ(f.field.Date(), 1.0);
+  // 30 December 1899 is value 0, "no date": typed, it is refused like any impossible date.
+  ExpectError(f, "12/30/1899", TZcError::InvalidDate, "Invalid date \"12/30/1899\"");
+  ExpectError(f, "dec 30 1899", TZcError::InvalidDate, "Invalid date \"dec 30 1899\"");
+  EXPECT_EQ(f.Enter("12/29/1899"), "12/29/1899");
+  EXPECT_EQ(f.field.Date(), -1.0);
+  // Stepping onto it either way is refused too; the held date and its text stay.
+  f.Enter("12/31/1899");
+  try {
+    f.field.KeyPress('-');
+    ADD_FAILURE() << "stepped onto value 0";
+  } catch (const EZcException& e) {
+    EXPECT_EQ(e.Message(), "Invalid date \"12/30/1899\"");
+  }
+  EXPECT_EQ(f.field.Date(), 1.0);
+  EXPECT_EQ(f.field.Text(), "12/31/1899");
+  f.Enter("12/29/1899");
+  EXPECT_THROW(f.field.KeyPress('+'), EZcException);
+  EXPECT_EQ(f.field.Date(), -1.0);
+  EXPECT_EQ(f.field.Text(), "12/29/1899");
+}
+
+TEST(DateCommit, OnlyTextNotYetReadIsParsed) {
+  DateField f(UsLocale());
+  f.field.SetDate(StDateToDateTime(Day(2004, 6, 15)));
+  EXPECT_FALSE(f.field.TextUncommitted());
+  // Typed text is read; a wrong entry throws and stays uncommitted until it is corrected.
+  f.field.SetText("next fri");
+  EXPECT_TRUE(f.field.TextUncommitted());
+  f.field.CommitText();
+  EXPECT_EQ(f.Value(), Day(2004, 6, 18));
+  EXPECT_FALSE(f.field.TextUncommitted());
+  f.field.SetText("2/30/2004");
+  EXPECT_THROW(f.field.CommitText(), EZcException);
+  EXPECT_TRUE(f.field.TextUncommitted());
+  EXPECT_EQ(f.Value(), Day(2004, 6, 18));
+  f.field.SetText("");
+  f.field.CommitText();
+  EXPECT_EQ(f.field.Date(), 0.0);
+  EXPECT_FALSE(f.field.TextUncommitted());
+}
+
+TEST(DateCommit, ShownTextIsNotReadAgain) {
+  // A two-digit year shown for 1950 would be read back as 2050 with the form's epoch.
+  TZcLocaleSettings twoDigits = UsLocale();
+  twoDigits.shortDateFormat = "M/d/yy";
+  DateField f(twoDigits);
+  f.field.SetDate(StDateToDateTime(Day(1950, 1, 2)));
+  ASSERT_EQ(f.field.Text(), " 1/ 2/50");
+  f.field.CommitText();
+  EXPECT_EQ(f.Value(), Day(1950, 1, 2));
+  f.field.ExitProcessing();  // leaving the field reads it, as it always has
+  EXPECT_EQ(f.Value(), Day(2050, 1, 2));
+}
+
+TEST(DateCommit, ForceCenturyKeepsTypedText) {
+  DateField f(UsLocale());
+  f.field.SetDate(StDateToDateTime(Day(2004, 3, 5)));
+  f.field.SetText("3/9");
+  f.field.SetForceCentury(true);
+  EXPECT_EQ(f.field.Text(), "3/9") << "what the user typed is not overwritten";
+  EXPECT_TRUE(f.field.TextUncommitted());
 }
 
 TEST(DateParseUs, EpochOfFieldAndController) {

@@ -176,6 +176,23 @@ TEST(IntlFormat, SlotsFromThePictureNotFromNames) {
   EXPECT_EQ(spanish.FormatDate(spanish.LongDatePicture(), Day(2004, 8, 1)), "domi de agos");
 }
 
+TEST(IntlFormat, NamesHoldingPictureLettersLeaveLaterRunsAlone) {
+  // Welsh: month names with "w", weekday names with "d" and "y", written before the runs after them.
+  TZcLocaleSettings cy;
+  cy.longDateFormat = "dd MMMMMMMM yyyy, dddddddddddd";
+  cy.longMonthNames = {"Ionawr", "Chwefror", "Mawrth", "Ebrill", "Mai", "Mehefin",
+                       "Gorffennaf", "Awst", "Medi", "Hydref", "Tachwedd", "Rhagfyr"};
+  cy.longDayNames = {"Dydd Sul", "Dydd Llun", "Dydd Mawrth", "Dydd Mercher",
+                     "Dydd Iau", "Dydd Gwener", "Dydd Sadwrn"};
+  TZcIntlSup welsh(cy);
+  ASSERT_EQ(welsh.LongDatePicture(), "dd nnnnnnnn yyyy, wwwwwwwwwwww");
+  EXPECT_EQ(welsh.FormatDate(welsh.LongDatePicture(), Day(2004, 2, 14)), "14 Chwefror 2004, Dydd Sadwrn ");
+  EXPECT_EQ(welsh.FormatDate(welsh.LongDatePicture(), Day(2004, 11, 5)), "05 Tachwedd 2004, Dydd Gwener ");
+  // Capitals too, and a weekday run before a number run.
+  EXPECT_EQ(welsh.FormatDate("NNNNNNNN WWWW mm", Day(2004, 2, 14)), "CHWEFROR DYDD 02");
+  EXPECT_EQ(welsh.FormatDate("wwwwwwwwwww yyyy", Day(2004, 3, 2)), "Dydd Mawrth 2004");
+}
+
 TEST(IntlFormat, SeparatorInOutput) {
   TZcIntlSup dot(DotLocale());
   EXPECT_EQ(dot.FormatDate("dd/mm/yyyy", kBadDate), "  .  .    ");

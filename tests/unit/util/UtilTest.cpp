@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
+
+#include "util/Exceptions.h"
 
 using namespace zelvo;
 
@@ -98,4 +102,50 @@ TEST(Util, FilePathPieces) {
   EXPECT_EQ(ChangeFileExt("C:\\A.B\\register", ".ini"), "C:\\A.B\\register.ini");
   EXPECT_EQ(ChangeFileExt("C:\\A\\re.g.exe", ".ini"), "C:\\A\\re.g.ini");
   EXPECT_EQ(LowerAscii("SiLeNt\xC4"), "silent\xC4");
+}
+
+namespace {
+// The program path's call as systems answer it when the buffer is too small: older ones fill
+// it without a terminator, newer ones cut one character short to end it with a zero; both
+// answer the buffer's size.
+TFillBuffer PathSource(const std::string& path, bool terminates, int& calls) {
+  return [&path, terminates, &calls](char* buffer, uint32_t size) -> uint32_t {
+    ++calls;
+    if (path.size() < size) {
+      std::copy(path.begin(), path.end(), buffer);
+      buffer[path.size()] = '\0';
+      return static_cast<uint32_t>(path.size());
+    }
+    const size_t kept = terminates ? size - 1 : size;
+    std::copy(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(kept), buffer);
+    if (terminates) buffer[kept] = '\0';
+    return size;
+  };
+}
+}  // namespace
+
+TEST(ReadWholeText, GrowsUntilTheAnswerIsNotCut) {
+  for (bool terminates : {false, true}) {
+    for (size_t length : {size_t{1}, size_t{259}, size_t{260}, size_t{261}, size_t{4000}, size_t{32766}}) {
+      SCOPED_TRACE(std::to_string(length) + (terminates ? " terminated" : " unterminated"));
+      std::string path(length, 'p');
+      path.front() = 'C';
+      path.back() = 'e';
+      int calls = 0;
+      EXPECT_EQ(ReadWholeText(PathSource(path, terminates, calls), 32768), path);
+      EXPECT_LE(calls, 9) << "the buffer doubles";
+    }
+  }
+}
+
+TEST(ReadWholeText, FailureAndTextsTooLong) {
+  int calls = 0;
+  const std::string none;
+  EXPECT_EQ(ReadWholeText(PathSource(none, true, calls), 32768), "");
+  const std::string huge(40000, 'x');
+  EXPECT_THROW(ReadWholeText(PathSource(huge, false, calls), 32768), Exception);
+  // A text exactly as long as the limit cannot be told from a cut one.
+  const std::string limit(1000, 'x');
+  EXPECT_THROW(ReadWholeText(PathSource(limit, false, calls), 1000), Exception);
+  EXPECT_EQ(ReadWholeText(PathSource(limit, false, calls), 1001), limit);
 }

@@ -120,6 +120,32 @@ TEST(MainForm, NonWebAddressesNeverReachTheShell) {
   EXPECT_TRUE(form.Visible());
 }
 
+TEST(MainForm, AddressesLongerThanBrowsersTakeNeverReachTheShell) {
+  std::vector<Call> calls;
+  TMainForm form(nullptr, {}, std::make_unique<FakeShell>(32, &calls));
+  auto& settings = const_cast<TRegistrationSettings&>(form.Settings());
+  settings.sku = "L-1";
+  std::string page = "https://www.example.com/register.asp?pad=";
+  page.resize(2083 - settings.sku.size(), 'x');
+  settings.pageAddress = page + "x";  // 2,084 with the SKU
+  form.Show();
+  std::string message;
+  EXPECT_TRUE(WithDialog([&] { form.BRegisterOnlineClick(); },
+                         [&](TMessageForm& dlg) {
+                           message = dlg.Find<TLabel>("Message")->Caption();
+                           PressKey(VK_RETURN);
+                         }));
+  EXPECT_EQ(message, "Error connecting to registration web page.");
+  EXPECT_TRUE(calls.empty());
+  settings.pageAddress = page;  // 2,083: handed on whole, with the verb, the owner and SW_HIDE
+  EXPECT_TRUE(WithDialog([&] { form.BRegisterOnlineClick(); }, [](TMessageForm&) { PressKey(VK_RETURN); }));
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].file.size(), 2083u);
+  EXPECT_EQ(calls[0].operation, "open");
+  EXPECT_EQ(calls[0].show, SW_HIDE);
+  EXPECT_EQ(calls[0].owner, Application->Handle());
+}
+
 TEST(MainForm, EnterPressesRegisterNow) {
   std::vector<Call> calls;
   TMainForm form(nullptr, {}, std::make_unique<FakeShell>(33, &calls));

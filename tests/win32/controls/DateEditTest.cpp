@@ -113,6 +113,7 @@ TEST(DateEdit, WrongEntriesReportThroughTheErrorDialogAndKeepTheText) {
       {"3/5/ABC", "Invalid year \"ABC\"."},
       {"5 MAR 2004", "Day is required."},
       {"2/30/2004", "Invalid date \"2/30/2004\"."},
+      {"12/30/1899", "Invalid date \"12/30/1899\"."},  // a real day, but its value means "no date"
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -179,6 +180,21 @@ TEST(DateEdit, PlusAndMinusStepFromTheShownOrTypedDate) {
   Pump(100);
   EXPECT_EQ(f.date->Text(), UsShown(today) + "+");
   EXPECT_EQ(f.date->Date(), Serial(today));
+
+  // The key-press event runs first: what it leaves decides, and a key it clears does nothing.
+  f.date->SetAllowIncDec(true);
+  f.date->SetDate(Serial(today));
+  f.date->OnKeyPress = [](TCustomEdit&, char& key) {
+    if (key == '=') key = '+';
+    else if (key == '-') key = 0;
+  };
+  PostChars(h, "=");
+  ASSERT_TRUE(PumpUntil([&] { return f.date->Date() == Serial(today + 1); }));
+  PostChars(h, "-");
+  Pump(100);
+  EXPECT_EQ(f.date->Date(), Serial(today + 1));
+  EXPECT_EQ(f.date->Text(), UsShown(today + 1));
+  f.date->OnKeyPress = nullptr;
 }
 
 TEST(DateEdit, EpochComesFromTheFieldOrTheFormsController) {

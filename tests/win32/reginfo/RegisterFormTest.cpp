@@ -8,6 +8,7 @@
 
 #include "../Win32TestSupport.h"
 #include "controls/zcdateedit.h"
+#include "controls/zcintl_win.h"
 #include "reginfo/RegInfo.h"
 
 using namespace zelvo;
@@ -16,8 +17,8 @@ using namespace zelvo::test;
 namespace {
 
 // ---------------------------------------------------------------------------------------------
-// The form's table as the registration form is specified: component, kind, label caption and
-// the label's right edge, position and size, in tab order.
+// What the form must hold: component, kind, label caption and the label's right edge, position
+// and size, in tab order.
 struct ExpectedControl {
   int tab;
   const char* name;
@@ -599,4 +600,115 @@ TEST(RegisterForm, APrinterFailureIsReportedAndTheFormStillClosesWithOK) {
   EXPECT_EQ(f.log.begun, 1);
   EXPECT_EQ(f.log.aborted, 1) << "no partial card";
   EXPECT_EQ(f.log.ended, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The date field's entry and the buttons that act without taking the focus from it.
+
+namespace {
+// Replaces the date field's text by typing, leaving the focus in it.
+void TypeIntoDate(TRegisterForm& form, const std::string& text) {
+  form.EDate->SetFocus();
+  form.EDate->SelectAll();
+  PostMessageA(form.EDate->Handle(), WM_CHAR, VK_BACK, 1);
+  Pump(30);
+  TypeText(text);
+}
+}  // namespace
+
+TEST(RegisterForm, EnterInTheDateFieldPrintsTheDateAsRead) {
+  Fixture f;
+  TRegisterForm& form = f.form;
+  ModalRun run;
+  int32_t result = ShowModalWith(form,
+                                 {[&] {
+                                    TypeIntoDate(form, "next fri");
+                                    PressKey(VK_RETURN);
+                                    return true;
+                                  }},
+                                 run);
+  EXPECT_FALSE(run.timedOut);
+  EXPECT_EQ(result, mrOk);
+  TStDate friday = ZcToday() + 1;
+  while (DayOfWeek(friday) != 5) ++friday;
+  EXPECT_EQ(form.EDate->Date(), StDateToDateTime(friday));
+  const std::string shown = form.EDate->FormatDate(StDateToDateTime(friday));
+  EXPECT_EQ(form.EDate->Text(), shown);
+  EXPECT_NE(std::find(f.log.texts.begin(), f.log.texts.end(), "Date purchased: " + shown), f.log.texts.end())
+      << "the card carries the date read, not the words typed";
+  EXPECT_EQ(f.log.ended, 1);
+}
+
+TEST(RegisterForm, EnterWithAnImpossibleDateShowsTheErrorAndPrintsNothing) {
+  Fixture f;
+  TRegisterForm& form = f.form;
+  const double today = form.EDate->Date();
+  ModalRun run;
+  std::string error;
+  bool stillOpen = false;
+  bool focusBack = false;
+  int32_t result = ShowModalWith(form,
+                                 {[&] {
+                                    TypeIntoDate(form, "2/30/2004");
+                                    PressKey(VK_RETURN);
+                                    return true;
+                                  },
+                                  [&] {
+                                    TMessageForm* dlg = VisibleMessageDialog();
+                                    if (!dlg) return false;
+                                    error = dlg->Find<TLabel>("Message")->Caption();
+                                    dlg->ModalResult = mrOk;
+                                    return true;
+                                  },
+                                  [&] {
+                                    if (VisibleMessageDialog()) return false;
+                                    stillOpen = IsWindowVisible(form.Handle()) != FALSE;
+                                    focusBack = GetFocus() == form.EDate->Handle();
+                                    PressKey(VK_ESCAPE);
+                                    return true;
+                                  }},
+                                 run);
+  EXPECT_FALSE(run.timedOut);
+  EXPECT_EQ(error, "Invalid date \"2/30/2004\".");
+  EXPECT_TRUE(stillOpen) << "the form waits for the correction";
+  EXPECT_TRUE(focusBack);
+  EXPECT_EQ(result, mrCancel);
+  EXPECT_EQ(f.log.begun, 0) << "nothing printed";
+  EXPECT_EQ(form.EDate->Date(), today);
+}
+
+TEST(RegisterForm, DontRegisterLeavesAWrongDateUncheckedAndCloses) {
+  Fixture f;
+  TRegisterForm& form = f.form;
+  ModalRun run;
+  bool dialogSeen = false;
+  int ticks = 0;
+  int32_t result = ShowModalWith(form,
+                                 {[&] {
+                                    TypeIntoDate(form, "2/30/2004");
+                                    // A real click, press and release apart: the button takes the
+                                    // focus on the press, and a check of the field would come
+                                    // before the release.
+                                    PostMessageA(form.BDontRegister->Handle(), WM_LBUTTONDOWN, MK_LBUTTON,
+                                                 MAKELPARAM(10, 10));
+                                    return true;
+                                  },
+                                  [&] {
+                                    if (++ticks < 4) return false;  // time for a check to show itself
+                                    if (TMessageForm* dlg = VisibleMessageDialog()) {
+                                      dialogSeen = true;
+                                      dlg->ModalResult = mrOk;
+                                    }
+                                    return true;
+                                  },
+                                  [&] {
+                                    if (VisibleMessageDialog()) return false;
+                                    PostMessageA(form.BDontRegister->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+                                    return true;
+                                  }},
+                                 run);
+  EXPECT_FALSE(run.timedOut);
+  EXPECT_FALSE(dialogSeen) << "the entry being abandoned is not checked";
+  EXPECT_EQ(result, mrCancel);
+  EXPECT_EQ(f.log.begun, 0);
 }

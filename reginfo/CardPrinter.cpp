@@ -1,4 +1,4 @@
-#include "reginfo/CardPrinter_win.h"
+#include "reginfo/CardPrinter.h"
 
 #include <winspool.h>
 
