@@ -110,6 +110,8 @@ class TSkinReader {
   // Copies the entry whose (lower-cased) name equals the lower-cased `name`; leaves `target`
   // empty and returns False when there is none.
   bool ExtractByName(std::string_view name, TByteVector& target) const;
+  // The same as a view into the reader's data (valid until the next Load or Clear).
+  bool FindByName(std::string_view name, TByteSpan& view) const;
   // Copies the first entry whose name contains `part` (lower-cased) and returns its name in
   // `name`; `target` and `name` are left empty and False returned when there is none.
   bool ExtractByPart(std::string_view part, TByteVector& target, std::string& name) const;
@@ -121,10 +123,12 @@ class TSkinReader {
   void Clear();
 
  private:
+  bool Parse(TByteVector payload);  // keeps the payload as the entries' storage
+
   std::vector<std::string> names_;
   std::vector<uint32_t> sizes_;
   std::vector<size_t> offsets_;
-  TByteVector data_;
+  TByteVector data_;  // the whole payload; offsets_ point into it
 };
 
 // Builds a container (for the pack tool and tests). Names keep their letter case; a name may not
