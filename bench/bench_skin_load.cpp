@@ -17,6 +17,7 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <ctime>
 #include <new>
 
 #include "skin/SkinLoad.h"
@@ -138,13 +139,15 @@ int WriteHostile(const fs::path& dir) {
 int Measure(const fs::path& file) {
   const TByteVector bytes = ReadFile(file);
   const auto start = std::chrono::steady_clock::now();
+  const std::clock_t cpuStart = std::clock();
   TSkinObjects skin;
   const TSkinLoadResult r = LoadSkin(bytes, skin);
+  const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  std::printf("%-20s %8.3f s  peak %7.1f MiB  image memory %7.1f MiB  %s\n", file.filename().string().c_str(),
-              seconds, static_cast<double>(usage.ru_maxrss) / 1024.0,
+  std::printf("%-20s cpu %6.3f s  wall %6.3f s  peak %6.1f MiB  image memory %5.1f MiB  %s\n",
+              file.filename().string().c_str(), cpu, seconds, static_cast<double>(usage.ru_maxrss) / 1024.0,
               static_cast<double>(skin.ImageBytes) / 1048576.0, r.Ok() ? "loaded" : r.Message.c_str());
   return 0;
 }

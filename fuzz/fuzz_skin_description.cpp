@@ -1,8 +1,8 @@
 // Any text as a skin description, with a few bitmaps to name and the input itself offered as a
 // bitmap too: the parser must finish with every piece consistent and never read out of bounds.
-// Two of the bitmaps are large when decoded but tiny as files (a 4096 x 2048 and a 16384 x 512
-// RLE bitmap), so a description naming them from many keys tests that each is decoded once and
-// the skin's budget holds.
+// Two of the bitmaps are large when decoded but tiny as files (2048 x 1024 and 8192 x 256 RLE
+// bitmaps, 8 MiB each), so a description naming them from many keys tests that each is decoded
+// once (256 copies would pass the memory limit many times over) and the skin's budget holds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,8 +21,8 @@ const zelvo::TMemorySkinEntries& Entries(const uint8_t* data, size_t size, zelvo
     e.Add("b.bmp", zelvo::WriteBmp24(zelvo::TBitmap32(75, 21, 0x123456)));
     e.Add("m.bmp", zelvo::WriteBmp24(zelvo::TBitmap32(120, 14, 0x00FF00)));
     e.Add("s.bmp", zelvo::WriteBmp24(zelvo::TBitmap32(1, 1)));
-    e.Add("h.bmp", zelvo::test::Rle8Bitmap(4096, 2048));
-    e.Add("w.bmp", zelvo::test::Rle8Bitmap(16384, 512));
+    e.Add("h.bmp", zelvo::test::Rle8Bitmap(2048, 1024));
+    e.Add("w.bmp", zelvo::test::Rle8Bitmap(8192, 256));
     return e;
   }();
   withSelf = fixed;

@@ -199,8 +199,9 @@ TLZH::TLZH() {
 
 TLZH::~TLZH() = default;
 
-void TLZH::Decode(TByteSpan input, uint32_t size, TByteVector& output) {
-  output.clear();
+namespace {
+
+void CheckDeclaredSize(TByteSpan input, uint64_t size) {
   if (size > kLzhMaxDecodedSize) {
     throw ElzhException("LZH : Declared size of " + std::to_string(size) +
                         " bytes is above the limit of " + std::to_string(kLzhMaxDecodedSize) +
@@ -213,6 +214,13 @@ void TLZH::Decode(TByteSpan input, uint32_t size, TByteVector& output) {
                         " bytes of compressed data cannot hold the declared " +
                         std::to_string(size) + " bytes");
   }
+}
+
+}  // namespace
+
+void TLZH::Decode(TByteSpan input, uint32_t size, TByteVector& output) {
+  output.clear();
+  CheckDeclaredSize(input, size);
   try {
     output.resize(size);
   } catch (const std::bad_alloc&) {
@@ -227,7 +235,12 @@ void TLZH::Decode(TByteSpan input, uint32_t size, TByteVector& output) {
   }
 }
 
-void TLZH::DecodeInto(TByteSpan input, TByteVector& output) {
+void TLZH::DecodeTo(TByteSpan input, std::span<uint8_t> output) {
+  CheckDeclaredSize(input, output.size());
+  DecodeInto(input, output);
+}
+
+void TLZH::DecodeInto(TByteSpan input, std::span<uint8_t> output) {
   const uint32_t size = static_cast<uint32_t>(output.size());
   HuffmanTree& t = *tree_;
   t.Start();
@@ -242,14 +255,14 @@ void TLZH::DecodeInto(TByteSpan input, TByteVector& output) {
     // A code is at most about 24 bits long (the root's count stays below 0x8000), so one refill
     // covers the whole walk; the walk reads the buffer directly and skips once at the end.
     in.EnsureBits(32);
-    const uint64_t bits = in.Buffer();
-    const uint16_t e = lookup.Entry(static_cast<unsigned>(bits >> (64 - kLookBits)));
+    const uint64_t ahead = in.Buffer();
+    const uint16_t e = lookup.Entry(static_cast<unsigned>(ahead >> (64 - kLookBits)));
     int used = CodeLookup::Bits(e);
     unsigned leaf = static_cast<unsigned>(CodeLookup::Position(e));
     unsigned c = t.son[leaf];
     while (c < static_cast<unsigned>(T)) {
       if (used == 32) throw ElzhException("LZH : Damaged data: a code longer than 32 bits");
-      leaf = c + static_cast<unsigned>((bits << used) >> 63);
+      leaf = c + static_cast<unsigned>((ahead << used) >> 63);
       ++used;
       c = t.son[leaf];
     }

@@ -77,13 +77,16 @@ class TLZH {
   // The output itself serves as the ring (the whole of it is in memory), with every byte before
   // the first one reading as a blank, as in a ring filled with blanks.
   void Decode(TByteSpan input, uint32_t size, TByteVector& output);
+  // The same into memory the caller provides (all of `output` is written; nothing is cleared on
+  // failure): for callers that keep the output elsewhere than in a vector.
+  void DecodeTo(TByteSpan input, std::span<uint8_t> output);
 
   // Encodes `input` as an -lh1- stream that any -lh1- reader decodes (matches never reach ring
   // bytes the stream has not written, apart from the blank prefill). `output` is replaced.
   void Encode(TByteSpan input, TByteVector& output);
 
  private:
-  void DecodeInto(TByteSpan input, TByteVector& output);  // fills output.size() bytes
+  void DecodeInto(TByteSpan input, std::span<uint8_t> output);  // fills all of output
 
   std::unique_ptr<lzh::HuffmanTree> tree_;
 };
