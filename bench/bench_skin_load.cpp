@@ -1,6 +1,11 @@
 // Time from container bytes to loaded skin objects, on the program's own skin packed from
 // resources/skin/ in the set-up; and the steps separately: decoding the container, decoding the
-// bitmaps, parsing the description with them.
+// bitmaps, parsing the description with them. Two helper modes measure hostile skins, one process
+// per file so each peak is its own:
+//   bench_skin_load --write-hostile DIR   writes the hostile skins (tests/unit/skindata/HostileSkins.h)
+//   bench_skin_load --measure FILE        loads FILE once; prints wall time, peak resident memory
+//                                         and the outcome
+// Any other arguments go to Google Benchmark.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -9,7 +14,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/resource.h>
+
+#include <chrono>
+#include <ctime>
+#include <new>
+
 #include "skin/SkinLoad.h"
+#include "tests/unit/skindata/HostileSkins.h"
 
 namespace {
 
@@ -62,7 +74,7 @@ void BM_LoadSkinFromContainer(benchmark::State& state) {
       state.SkipWithError(r.Message.c_str());
       break;
     }
-    benchmark::DoNotOptimize(skin.Left.Image.Pixels.data());
+    benchmark::DoNotOptimize(skin.Left.Image.Pixels().data());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * PayloadBytes()));
   state.counters["container_bytes"] = static_cast<double>(s.container.size());
@@ -83,7 +95,7 @@ void BM_DecodeBitmapsOnly(benchmark::State& state) {
   for (auto _ : state) {
     for (size_t i = 1; i < s.files.size(); ++i) {
       TBitmap32 bmp = ReadBmp(s.files[i].second);
-      benchmark::DoNotOptimize(bmp.Pixels.data());
+      benchmark::DoNotOptimize(bmp.Pixels().data());
     }
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * (PayloadBytes() - s.files[0].second.size())));
@@ -107,3 +119,52 @@ BENCHMARK(BM_LoadSkinFromContainer)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeContainerOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeBitmapsOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParseDescriptionWithBitmaps)->Unit(benchmark::kMicrosecond);
+
+namespace {
+
+int WriteHostile(const fs::path& dir) {
+  fs::create_directories(dir);
+  const test::HostileSkin skins[] = {test::OneBigBitmapEverywhere(),
+                                     // about 63 MiB of runs in a 1 x 1 bitmap
+                                     test::LongRunsFourTimes(33000000), test::OverBudget(),
+                                     test::ManyHugeEntries(1000)};
+  for (const test::HostileSkin& h : skins) {
+    std::ofstream(dir / h.Name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(h.Bytes.data()), static_cast<std::streamsize>(h.Bytes.size()));
+    std::printf("%-20s %9zu bytes\n", h.Name.c_str(), h.Bytes.size());
+  }
+  return 0;
+}
+
+int Measure(const fs::path& file) {
+  const TByteVector bytes = ReadFile(file);
+  const auto start = std::chrono::steady_clock::now();
+  const std::clock_t cpuStart = std::clock();
+  TSkinObjects skin;
+  const TSkinLoadResult r = LoadSkin(bytes, skin);
+  const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("%-20s cpu %6.3f s  wall %6.3f s  peak %6.1f MiB  image memory %5.1f MiB  %s\n",
+              file.filename().string().c_str(), cpu, seconds, static_cast<double>(usage.ru_maxrss) / 1024.0,
+              static_cast<double>(skin.ImageBytes) / 1048576.0, r.Ok() ? "loaded" : r.Message.c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    if (argc == 3 && std::string(argv[1]) == "--write-hostile") return WriteHostile(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--measure") return Measure(argv[2]);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_skin_load: %s\n", e.what());
+    return 1;
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -52,7 +52,7 @@ function(zelvo_unit_test name)
   target_link_options(${name} PRIVATE -fsanitize=address,undefined)
   target_link_libraries(${name} PRIVATE ${libs} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE ZELVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-                             ZELVO_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata")
+                             ZELVO_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/tests/unit/skinread/data")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
 endfunction()
 

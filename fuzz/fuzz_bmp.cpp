@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "fuzz/fuzz_limits.h"
 #include "skin/Bmp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (reason.empty() || !bmp.Empty()) std::abort();
     return 0;
   }
-  if (bmp.Empty() || bmp.Pixels.size() != static_cast<size_t>(bmp.Width) * static_cast<size_t>(bmp.Height)) {
+  if (bmp.Empty() || bmp.Pixels().size() != static_cast<size_t>(bmp.Width) * static_cast<size_t>(bmp.Height)) {
     std::abort();
   }
   if (!(zelvo::ReadBmp(zelvo::WriteBmp24(bmp)) == bmp)) std::abort();

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_limits.h"
 #include "skin/SkinRead.h"
 
 namespace {

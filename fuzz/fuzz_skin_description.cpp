@@ -1,11 +1,16 @@
 // Any text as a skin description, with a few bitmaps to name and the input itself offered as a
 // bitmap too: the parser must finish with every piece consistent and never read out of bounds.
+// Two of the bitmaps are large when decoded but tiny as files (2048 x 1024 and 8192 x 256 RLE
+// bitmaps, 8 MiB each), so a description naming them from many keys tests that each is decoded
+// once (256 copies would pass the memory limit many times over) and the skin's budget holds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
+#include "fuzz/fuzz_limits.h"
 #include "skin/SkinDescription.h"
+#include "tests/unit/skindata/HostileSkins.h"
 
 namespace {
 
@@ -16,6 +21,8 @@ const zelvo::TMemorySkinEntries& Entries(const uint8_t* data, size_t size, zelvo
     e.Add("b.bmp", zelvo::WriteBmp24(zelvo::TBitmap32(75, 21, 0x123456)));
     e.Add("m.bmp", zelvo::WriteBmp24(zelvo::TBitmap32(120, 14, 0x00FF00)));
     e.Add("s.bmp", zelvo::WriteBmp24(zelvo::TBitmap32(1, 1)));
+    e.Add("h.bmp", zelvo::test::Rle8Bitmap(2048, 1024));
+    e.Add("w.bmp", zelvo::test::Rle8Bitmap(8192, 256));
     return e;
   }();
   withSelf = fixed;
@@ -41,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const auto& b : skin.CaptionButtons) {
     if (b->FrameCount < 1) std::abort();
   }
+  if (skin.ImageBytes > zelvo::kSkinImageBudget) std::abort();
   if (skin.Buttons.CheckButtonFrame < 1 || skin.Buttons.RadioButtonFrame < 1) std::abort();
   for (const auto& e : skin.OptionalEntries()) {
     if (e.Object != nullptr && e.Object->FrameCount < 1) std::abort();

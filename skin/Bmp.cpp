@@ -164,11 +164,12 @@ void ReadRows(std::span<const uint8_t> file, const Header& h, size_t offset,
   }
   const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
   const bool topDown = h.height < 0;
+  const std::span<TPixel> pixels = bmp.MutablePixels();
   auto index = [&](uint32_t i) { return i < palette.size() ? palette[i] : TPixel{0}; };
 
   for (int32_t r = 0; r < ht; ++r) {
     const uint8_t* row = file.data() + offset + stride * static_cast<uint64_t>(r);
-    TPixel* out = &bmp.Pixels[static_cast<size_t>(topDown ? r : ht - 1 - r) * w];
+    TPixel* out = &pixels[static_cast<size_t>(topDown ? r : ht - 1 - r) * w];
     switch (h.bits) {
       case 1:
         for (int32_t x = 0; x < w; ++x) out[x] = index((row[x >> 3] >> (7 - (x & 7))) & 1);
@@ -203,17 +204,18 @@ void ReadRows(std::span<const uint8_t> file, const Header& h, size_t offset,
 
 // RLE8 / RLE4: runs and literal groups, bottom-up. Pixels the stream skips stay black. The stream
 // may end at a code boundary without its end-of-bitmap code; ending inside a code is an error.
+// Whatever lies beyond the right or top edge is stepped over in one move, so the work is bounded
+// by the input's length plus the bitmap's size, however long the runs are.
 void ReadRle(std::span<const uint8_t> file, const Header& h, size_t offset,
              const std::vector<TPixel>& palette, TBitmap32& bmp) {
   const bool four = h.compression == kBiRle4;
   const int64_t w = bmp.Width, ht = bmp.Height;
+  const std::span<TPixel> pixels = bmp.MutablePixels();
   int64_t x = 0, y = 0;  // y counts rows from the bottom
-  auto put = [&](uint32_t i) {
-    if (x < w && y < ht) {
-      bmp.Pixels[static_cast<size_t>((ht - 1 - y) * w + x)] = i < palette.size() ? palette[i] : TPixel{0};
-    }
-    ++x;
-  };
+  auto colour = [&](uint32_t i) { return i < palette.size() ? palette[i] : TPixel{0}; };
+  // How many of the next n pixels of the current row lie inside the bitmap.
+  auto visible = [&](int64_t n) { return x >= w ? int64_t{0} : std::min(n, w - x); };
+  auto row = [&]() { return &pixels[static_cast<size_t>((ht - 1 - y) * w)]; };
   size_t pos = offset;
   const size_t end = file.size();
   while (y < ht) {
@@ -224,7 +226,17 @@ void ReadRle(std::span<const uint8_t> file, const Header& h, size_t offset,
     const uint8_t count = file[pos], value = file[pos + 1];
     pos += 2;
     if (count > 0) {
-      for (int i = 0; i < count; ++i) put(four ? ((i & 1) ? (value & 15) : (value >> 4)) : value);
+      const int64_t n = visible(count);
+      if (n > 0) {
+        TPixel* out = row() + x;
+        if (four) {
+          const TPixel hi = colour(value >> 4), lo = colour(value & 15u);
+          for (int64_t i = 0; i < n; ++i) out[i] = (i & 1) ? lo : hi;
+        } else {
+          std::fill_n(out, n, colour(value));
+        }
+      }
+      x += count;
     } else if (value == 0) {
       x = 0;
       ++y;
@@ -236,13 +248,18 @@ void ReadRle(std::span<const uint8_t> file, const Header& h, size_t offset,
       y += file[pos + 1];
       pos += 2;
     } else {
-      size_t bytes = four ? (value + 1u) / 2 : value;
-      size_t padded = (bytes + 1) & ~static_cast<size_t>(1);
+      const size_t bytes = four ? (value + 1u) / 2 : value;
+      const size_t padded = (bytes + 1) & ~static_cast<size_t>(1);
       if (end - pos < bytes) Fail("RLE data ends inside a literal run");
-      for (int i = 0; i < value; ++i) {
-        uint8_t b = file[pos + (four ? i / 2 : i)];
-        put(four ? ((i & 1) ? (b & 15) : (b >> 4)) : b);
+      const int64_t n = visible(value);
+      if (n > 0) {
+        TPixel* out = row() + x;
+        for (int64_t i = 0; i < n; ++i) {
+          const uint8_t b = file[pos + static_cast<size_t>(four ? i / 2 : i)];
+          out[i] = colour(four ? ((i & 1) ? (b & 15u) : (b >> 4)) : b);
+        }
       }
+      x += value;
       pos += std::min(padded, end - pos);
     }
   }
@@ -251,17 +268,42 @@ void ReadRle(std::span<const uint8_t> file, const Header& h, size_t offset,
 }  // namespace
 
 TBitmap32::TBitmap32(int32_t width, int32_t height, TPixel fill)
-    : Width(std::max(width, 0)), Height(std::max(height, 0)),
-      Pixels(static_cast<size_t>(Width) * static_cast<size_t>(Height), fill) {}
+    : Width(std::max(width, 0)), Height(std::max(height, 0)) {
+  if (Width == 0 || Height == 0) {
+    Width = Height = 0;
+    return;
+  }
+  pixels_ = std::make_shared_for_overwrite<TPixel[]>(PixelCount());
+  std::fill_n(pixels_.get(), PixelCount(), fill);
+}
 
 void TBitmap32::Clear() { *this = TBitmap32(); }
+
+void TBitmap32::Unshare() {
+  if (!pixels_ || pixels_.use_count() == 1) return;
+  std::shared_ptr<TPixel[]> own = std::make_shared_for_overwrite<TPixel[]>(PixelCount());
+  std::copy_n(pixels_.get(), PixelCount(), own.get());
+  pixels_ = std::move(own);
+}
+
+std::span<TPixel> TBitmap32::MutablePixels() {
+  Unshare();
+  return {pixels_.get(), PixelCount()};
+}
+
+bool TBitmap32::operator==(const TBitmap32& other) const {
+  if (Width != other.Width || Height != other.Height) return false;
+  if (pixels_ == other.pixels_) return true;
+  return std::equal(Pixels().begin(), Pixels().end(), other.Pixels().begin());
+}
 
 TBitmap32 TBitmap32::Columns(int32_t left, int32_t width) const {
   left = std::clamp(left, 0, Width);
   width = std::clamp(width, 0, Width - left);
   TBitmap32 out(width, width > 0 ? Height : 0);
+  const std::span<TPixel> dst = out.MutablePixels();
   for (int32_t y = 0; y < out.Height; ++y) {
-    for (int32_t x = 0; x < width; ++x) out.At(x, y) = At(left + x, y);
+    std::copy_n(&pixels_[Index(left, y)], width, &dst[static_cast<size_t>(y) * static_cast<size_t>(width)]);
   }
   out.SourceBits = SourceBits;
   return out;
@@ -269,11 +311,19 @@ TBitmap32 TBitmap32::Columns(int32_t left, int32_t width) const {
 
 TBitmap32 TBitmap32::Mirrored() const {
   TBitmap32 out(Width, Height);
+  const std::span<TPixel> dst = out.MutablePixels();
   for (int32_t y = 0; y < Height; ++y) {
-    for (int32_t x = 0; x < Width; ++x) out.At(Width - 1 - x, y) = At(x, y);
+    std::reverse_copy(&pixels_[Index(0, y)], &pixels_[Index(0, y)] + Width, &dst[Index(0, y)]);
   }
   out.SourceBits = SourceBits;
   return out;
+}
+
+TBmpSize ReadBmpSize(std::span<const uint8_t> file) {
+  const Header h = ReadHeader(file);
+  CheckFormat(h);
+  return {static_cast<int32_t>(h.width), static_cast<int32_t>(h.height < 0 ? -h.height : h.height),
+          static_cast<int32_t>(h.bits)};
 }
 
 TBitmap32 ReadBmp(std::span<const uint8_t> file) {

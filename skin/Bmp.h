@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -33,37 +34,90 @@ inline constexpr uint8_t PixelGreen(TPixel p) { return static_cast<uint8_t>(p >>
 inline constexpr uint8_t PixelBlue(TPixel p) { return static_cast<uint8_t>(p >> 16); }
 inline constexpr TPixel kMagenta = MakePixel(0xFF, 0x00, 0xFF);
 
-// A top-down bitmap: row 0 is the top row.
-struct TBitmap32 {
+// A top-down bitmap: row 0 is the top row. Copies share one block of pixels until one of them is
+// written to (copy on write), so every skin piece that names the same bitmap file holds the same
+// pixels. Reading never copies: At() on a non-const bitmap gives a reference object that reads in
+// place and unshares only when assigned to.
+class TBitmap32 {
+ public:
+  class PixelRef;
+
   int32_t Width = 0;
   int32_t Height = 0;
-  std::vector<TPixel> Pixels;  // Width * Height, row by row from the top
-  int32_t SourceBits = 0;      // bits per pixel of the file it came from (0 when made in memory)
+  int32_t SourceBits = 0;  // bits per pixel of the file it came from (0 when made in memory)
 
   TBitmap32() = default;
+  // Raises std::bad_alloc like any allocation; the readers turn that into their own errors.
   TBitmap32(int32_t width, int32_t height, TPixel fill = 0);
 
   bool Empty() const { return Width <= 0 || Height <= 0; }
   void Clear();
-  TPixel At(int32_t x, int32_t y) const { return Pixels[static_cast<size_t>(y) * Width + x]; }
-  TPixel& At(int32_t x, int32_t y) { return Pixels[static_cast<size_t>(y) * Width + x]; }
+  TPixel At(int32_t x, int32_t y) const { return pixels_[Index(x, y)]; }
+  PixelRef At(int32_t x, int32_t y);
+
+  // All pixels, row by row from the top (Width * Height of them).
+  std::span<const TPixel> Pixels() const { return {pixels_.get(), PixelCount()}; }
+  // The same for writing; unshares first.
+  std::span<TPixel> MutablePixels();
+  size_t PixelCount() const { return static_cast<size_t>(Width) * static_cast<size_t>(Height); }
+  // Bytes of pixel storage, counted once however many bitmaps share it.
+  size_t PixelBytes() const { return PixelCount() * sizeof(TPixel); }
+  bool SharesPixelsWith(const TBitmap32& other) const {
+    return pixels_ != nullptr && pixels_ == other.pixels_;
+  }
 
   // The columns [left, left + width) as a new bitmap (clipped to the image).
   TBitmap32 Columns(int32_t left, int32_t width) const;
   // A copy mirrored left-to-right.
   TBitmap32 Mirrored() const;
 
-  bool operator==(const TBitmap32& other) const {
-    return Width == other.Width && Height == other.Height && Pixels == other.Pixels;
-  }
+  bool operator==(const TBitmap32& other) const;
+
+ private:
+  size_t Index(int32_t x, int32_t y) const { return static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x); }
+  void Unshare();
+
+  std::shared_ptr<TPixel[]> pixels_;
 };
+
+// What a non-const At() returns: reads like a TPixel, and writing through it gives the bitmap its
+// own pixels first.
+class TBitmap32::PixelRef {
+ public:
+  operator TPixel() const { return bitmap_.pixels_[index_]; }
+  PixelRef& operator=(TPixel value) {
+    if (bitmap_.pixels_.use_count() > 1) bitmap_.Unshare();
+    bitmap_.pixels_[index_] = value;
+    return *this;
+  }
+  PixelRef& operator=(const PixelRef& other) { return *this = static_cast<TPixel>(other); }
+
+ private:
+  friend class TBitmap32;
+  PixelRef(TBitmap32& bitmap, size_t index) : bitmap_(bitmap), index_(index) {}
+  TBitmap32& bitmap_;
+  size_t index_;
+};
+
+inline TBitmap32::PixelRef TBitmap32::At(int32_t x, int32_t y) { return PixelRef(*this, Index(x, y)); }
 
 // Limits of what the reader accepts. A skin bitmap is a few hundred pixels wide; these bounds only
 // keep a hostile file from demanding gigabytes.
 inline constexpr int32_t kBmpMaxSide = 16384;
 inline constexpr int64_t kBmpMaxPixels = 8 * 1024 * 1024;
 
-// Decodes a whole BMP file (starting with "BM"). Raises EBmpError on anything it cannot read.
+// What a BMP file's headers say, checked as ReadBmp checks them, without reading any pixel.
+struct TBmpSize {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t Bits = 0;
+  size_t PixelBytes() const { return static_cast<size_t>(Width) * static_cast<size_t>(Height) * sizeof(TPixel); }
+};
+// Raises EBmpError where ReadBmp would refuse the headers (its pixel data may still be damaged).
+TBmpSize ReadBmpSize(std::span<const uint8_t> file);
+
+// Decodes a whole BMP file (starting with "BM"). Raises EBmpError on anything it cannot read, and
+// std::bad_alloc when memory for the pixels cannot be had.
 TBitmap32 ReadBmp(std::span<const uint8_t> file);
 // The same, answering False with the reason instead of raising.
 bool TryReadBmp(std::span<const uint8_t> file, TBitmap32& bitmap, std::string& reason);

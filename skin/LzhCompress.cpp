@@ -85,12 +85,12 @@ struct Match {
 // ordered by the strings that start there (up to the longest match). Inserting a position walks
 // the tree once, finding the longest match on the way and splitting the tree around the new node,
 // so runs and repeated rows cost about as little as text. Tree slots are reused cyclically; a node
-// further back than the window is never followed.
+// further back than the ring is never followed.
 class MatchFinder {
  public:
   // `window` holds `size` bytes plus kSlack spare ones.
   MatchFinder(const TByteVector& window, int size)
-      : w_(window), size_(size), head_(size_t{1} << kHashBits, -1), tree_(2 * N, -1) {}
+      : w_(window), size_(size), head_(size_t{1} << kHashBits, -1), tree_(2 * kSlots, -1) {}
 
   // Longest match for `pos` (nearest among equals found), then adds `pos`. Positions are
   // visited in order, each once, through At or SkipTo.
@@ -116,20 +116,21 @@ class MatchFinder {
     int cand = head_[h];
     head_[h] = pos;
     // The new node's two subtrees, strings below and above it, filled in as the walk goes.
-    int* below = &tree_[2 * (pos & (N - 1))];
+    int* below = &tree_[2 * (pos & (kSlots - 1))];
     int* above = below + 1;
     int lenBelow = 0;
     int lenAbove = 0;
     int bestLen = kMinMatch - 1;
     for (int depth = maxDepth;; --depth) {
-      // Distances stop one short of the full ring so a live node never shares the new one's slot.
-      if (cand < 0 || pos - cand >= N || depth == 0) {
+      // A source may lie the whole ring back (distance N): the ring slot it occupies is read
+      // before the copy's first byte overwrites it.
+      if (cand < 0 || pos - cand > N || depth == 0) {
         *below = *above = -1;
         break;
       }
       const uint8_t* p = w_.data() + cand;
       const int len = CommonLength(p, cur, std::min(lenBelow, lenAbove), maxLen);
-      int* pair = &tree_[2 * (cand & (N - 1))];
+      int* pair = &tree_[2 * (cand & (kSlots - 1))];
       if (len > bestLen) {
         bestLen = len;
         best.length = len;
@@ -155,10 +156,13 @@ class MatchFinder {
     return best;
   }
 
+  // Twice the ring, so the node a full ring back still has its own slot when `pos` is added.
+  static constexpr int kSlots = 2 * N;
+
   const TByteVector& w_;
   int size_;
   std::vector<int> head_;
-  std::vector<int> tree_;  // two children per ring slot
+  std::vector<int> tree_;  // two children per slot
   int next_ = 0;
 };
 

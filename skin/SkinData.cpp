@@ -128,7 +128,7 @@ UniqueGdi<HBITMAP> CreateGdiBitmap(const TBitmap32& bitmap) {
   auto* out = static_cast<uint32_t*>(bits);
   const size_t count = static_cast<size_t>(bitmap.Width) * static_cast<size_t>(bitmap.Height);
   for (size_t i = 0; i < count; ++i) {
-    const TPixel p = bitmap.Pixels[i];
+    const TPixel p = bitmap.Pixels()[i];
     out[i] = (static_cast<uint32_t>(PixelRed(p)) << 16) | (static_cast<uint32_t>(PixelGreen(p)) << 8) |
              PixelBlue(p);
   }

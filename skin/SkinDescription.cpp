@@ -78,7 +78,8 @@ class TDescriptionParser {
   bool Has(std::string_view section, std::string_view key) const { return ini_.ValueExists(section, key); }
 
   // The bitmap a description value names: only its file-name part (after the last backslash)
-  // counts, and only an extension of exactly ".bmp" names a bitmap entry.
+  // counts, and only an extension of exactly ".bmp" names a bitmap entry. Each entry is decoded
+  // once; later keys naming it share its pixels (and its problem, if it has one).
   TBitmap32 Bitmap(std::string_view section, std::string_view key) {
     const std::string value = ini_.ReadString(section, key, "");
     if (value.empty()) return {};
@@ -88,14 +89,37 @@ class TDescriptionParser {
     std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
     if (name.empty()) return Problem(section, key, value, "no file name");
     if (ext != ".bmp") return Problem(section, key, value, "not a \".bmp\" name (the extension is matched exactly)");
-    std::vector<uint8_t> bytes;
-    if (!entries_.ExtractByName(name, bytes)) return Problem(section, key, value, "no entry \"" + name + "\" in the skin");
-    if (bytes.empty()) return Problem(section, key, value, "entry \"" + name + "\" is empty");
-    TBitmap32 bmp;
-    std::string reason;
-    if (!TryReadBmp(bytes, bmp, reason)) return Problem(section, key, value, reason);
-    return bmp;
+    auto [it, added] = decoded_.try_emplace(LowerAscii(name));
+    if (added) it->second = Decode(name);
+    if (!it->second.Reason.empty()) return Problem(section, key, value, it->second.Reason);
+    return it->second.Image;
   }
+
+  // Memory for `bytes` more pixel storage, or ESkinDescriptionError when the skin would pass its
+  // budget.
+  void Charge(size_t bytes, const std::string& what) {
+    if (bytes > kSkinImageBudget - spent_) {
+      throw ESkinDescriptionError("The skin's bitmaps need more than " +
+                                  std::to_string(kSkinImageBudget >> 20) + " MiB in all (" + what +
+                                  " would bring them to " + std::to_string((spent_ + bytes) >> 20) +
+                                  " MiB)");
+    }
+    spent_ += bytes;
+  }
+
+  // The columns [left, left + width) of a shared bitmap as a piece of their own, charged.
+  TBitmap32 Cut(const TBitmap32& strip, int32_t left, int32_t width, const std::string& what) {
+    const int32_t l = std::clamp(left, 0, strip.Width);
+    const int32_t w = std::clamp(width, 0, strip.Width - l);
+    Charge(static_cast<size_t>(w) * static_cast<size_t>(strip.Height) * sizeof(TPixel), what);
+    return strip.Columns(l, w);
+  }
+  TBitmap32 Mirror(const TBitmap32& image, const std::string& what) {
+    Charge(image.PixelBytes(), what);
+    return image.Mirrored();
+  }
+
+  size_t Spent() const { return spent_; }
 
   TBitmap32 Problem(std::string_view section, std::string_view key, const std::string& value,
                     std::string reason) {
@@ -198,7 +222,7 @@ class TDescriptionParser {
       if (!strip.Empty()) {
         const int32_t a = strip.Width / 12;
         b->Xcoord = (a + 4) * (3 - i);
-        b->Image = strip.Columns(4 * a * i, 4 * a);
+        b->Image = Cut(strip, 4 * a * i, 4 * a, std::string("the ") + kMdiNames[i] + " button");
       }
       skin_.CaptionButtons.push_back(std::move(b));
     }
@@ -382,9 +406,33 @@ class TDescriptionParser {
   }
 
  private:
+  struct Decoded {
+    TBitmap32 Image;
+    std::string Reason;  // why the entry cannot be used; empty when Image holds it
+  };
+
+  Decoded Decode(const std::string& name) {
+    std::span<const uint8_t> bytes;
+    if (!entries_.FindByName(name, bytes)) return {{}, "no entry \"" + name + "\" in the skin"};
+    if (bytes.empty()) return {{}, "entry \"" + name + "\" is empty"};
+    TBmpSize size;
+    try {
+      size = ReadBmpSize(bytes);
+    } catch (const EBmpError& e) {
+      return {{}, e.Message()};
+    }
+    Charge(size.PixelBytes(), "\"" + name + "\" of " + std::to_string(size.Width) + " x " +
+                                  std::to_string(size.Height) + " pixels");
+    Decoded d;
+    if (!TryReadBmp(bytes, d.Image, d.Reason)) spent_ -= size.PixelBytes();
+    return d;
+  }
+
   const TIniFile& ini_;
   const ISkinEntrySource& entries_;
   TSkinObjects& skin_;
+  std::map<std::string, Decoded> decoded_;  // by lower-cased entry name
+  size_t spent_ = 0;                         // bytes of pixel storage held by the skin
 };
 
 }  // namespace
@@ -393,10 +441,10 @@ void TMemorySkinEntries::Add(std::string_view name, std::vector<uint8_t> bytes) 
   entries_.emplace(LowerAscii(std::string(name)), std::move(bytes));
 }
 
-bool TMemorySkinEntries::ExtractByName(std::string_view name, std::vector<uint8_t>& bytes) const {
+bool TMemorySkinEntries::FindByName(std::string_view name, std::span<const uint8_t>& bytes) const {
   auto it = entries_.find(LowerAscii(std::string(name)));
   if (it == entries_.end()) {
-    bytes.clear();
+    bytes = {};
     return false;
   }
   bytes = it->second;
@@ -465,10 +513,11 @@ void ParseSkinDescription(std::string_view description, const ISkinEntrySource& 
 
   // The combo button drawn on the left (right-to-left windows) uses a mirrored copy.
   if (skin.ComboButton && !skin.ComboButton->Image.Empty()) {
-    skin.ComboButton->Image2 = skin.ComboButton->Image.Mirrored();
+    skin.ComboButton->Image2 = p.Mirror(skin.ComboButton->Image, "the mirrored combo button");
     skin.ComboButton->Image2.SourceBits = 24;
   }
   p.FrameCounts();
+  skin.ImageBytes = p.Spent();
 }
 
 }  // namespace zelvo

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,15 +25,16 @@ class ESkinDescriptionError : public Exception {
 class ISkinEntrySource {
  public:
   virtual ~ISkinEntrySource() = default;
-  // Copies the entry whose lower-cased name equals the lower-cased `name`; False when none.
-  virtual bool ExtractByName(std::string_view name, std::vector<uint8_t>& bytes) const = 0;
+  // Finds the entry whose lower-cased name equals the lower-cased `name` and gives a view of its
+  // bytes, valid as long as the source is unchanged; False (and an empty view) when none.
+  virtual bool FindByName(std::string_view name, std::span<const uint8_t>& bytes) const = 0;
 };
 
 // Entries held in memory, looked up by lower-cased name; the first added of a name wins.
 class TMemorySkinEntries : public ISkinEntrySource {
  public:
   void Add(std::string_view name, std::vector<uint8_t> bytes);
-  bool ExtractByName(std::string_view name, std::vector<uint8_t>& bytes) const override;
+  bool FindByName(std::string_view name, std::span<const uint8_t>& bytes) const override;
 
  private:
   std::map<std::string, std::vector<uint8_t>> entries_;
@@ -42,11 +44,15 @@ class TMemorySkinEntries : public ISkinEntrySource {
 // ignored (and noted in TSkinObjects::Warnings).
 inline constexpr size_t kMaxCaptionButtonSections = 256;
 inline constexpr size_t kMaxExtraColours = 256;
+// Pixel memory one skin may hold in all. Each bitmap entry is decoded once however many keys name
+// it, and the pieces cut or mirrored from it count too; a description that would need more is
+// refused before the allocation that would pass the limit.
+inline constexpr size_t kSkinImageBudget = 64u * 1024u * 1024u;
 
 // Parses `description` into `skin` (which is reset first), fetching bitmaps from `entries`.
 // Every value has its default when absent; named bitmaps that cannot be used leave that image
-// empty and are listed in skin.ImageProblems. Raises ESkinDescriptionError only for a text larger
-// than an INI file may be.
+// empty and are listed in skin.ImageProblems. Raises ESkinDescriptionError for a text larger than
+// an INI file may be and for bitmaps that together pass kSkinImageBudget.
 void ParseSkinDescription(std::string_view description, const ISkinEntrySource& entries, TSkinObjects& skin);
 
 // Section names of an INI text in file order, duplicates included, by the same line rules as

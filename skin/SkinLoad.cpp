@@ -1,5 +1,7 @@
 #include "skin/SkinLoad.h"
 
+#include <new>
+
 namespace zelvo {
 
 TSkinLoadResult LoadSkinFromReader(const TSkinReader& reader, TSkinObjects& skin) {
@@ -21,6 +23,11 @@ TSkinLoadResult LoadSkinFromReader(const TSkinReader& reader, TSkinObjects& skin
     result.Status = TSkinLoadStatus::Damaged;
     result.Message = e.Message();
     return result;
+  } catch (const std::bad_alloc&) {
+    skin = TSkinObjects();
+    result.Status = TSkinLoadStatus::Damaged;
+    result.Message = kSkinNoMemoryText;
+    return result;
   }
   skin.DescriptionName = name;
   result.Status = TSkinLoadStatus::Loaded;
@@ -41,6 +48,11 @@ TSkinLoadResult LoadSkin(TByteSpan container, TSkinObjects& skin) {
     skin = TSkinObjects();
     result.Status = TSkinLoadStatus::Damaged;
     result.Message = e.Message();
+    return result;
+  } catch (const std::bad_alloc&) {
+    skin = TSkinObjects();
+    result.Status = TSkinLoadStatus::Damaged;
+    result.Message = kSkinNoMemoryText;
     return result;
   }
   return LoadSkinFromReader(reader, skin);

@@ -12,12 +12,14 @@
 
 namespace zelvo {
 
+inline constexpr char kSkinNoMemoryText[] = "Not enough memory to load the skin";
+
 // A container's entries as the description's bitmap source.
 class TSkinReaderEntries : public ISkinEntrySource {
  public:
   explicit TSkinReaderEntries(const TSkinReader& reader) : reader_(reader) {}
-  bool ExtractByName(std::string_view name, std::vector<uint8_t>& bytes) const override {
-    return reader_.ExtractByName(name, bytes);
+  bool FindByName(std::string_view name, std::span<const uint8_t>& bytes) const override {
+    return reader_.FindByName(name, bytes);
   }
 
  private:
@@ -41,7 +43,8 @@ struct TSkinLoadResult {
 
 // Loads a whole skin from container bytes. On success `skin` holds the new skin (bitmaps that
 // could not be used are empty and listed in skin.ImageProblems); on failure `skin` is reset to
-// an empty skin. Never raises for bad data.
+// an empty skin. Never raises for bad data, nor when memory runs out (that is reported as
+// Damaged with kSkinNoMemoryText).
 TSkinLoadResult LoadSkin(TByteSpan container, TSkinObjects& skin);
 
 // The same from a reader that has already loaded a container (the inspect tool lists its entries

@@ -3,6 +3,7 @@
 // Windows skin component turns them into GDI bitmaps.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -189,6 +190,8 @@ class TSkinObjects {
   std::vector<std::string> Warnings;
   // Name of the description entry the skin was parsed from.
   std::string DescriptionName;
+  // Bytes of pixel storage the skin's images hold, each shared bitmap counted once.
+  size_t ImageBytes = 0;
 
   // Each optional entry with its description-file section name, in loading order (absent ones
   // give a null pointer). For tools and tests that walk the whole skin.

@@ -71,6 +71,8 @@ class BitReader {
     if (count_ < n) Refill();
   }
   unsigned Peek(int n) const { return static_cast<unsigned>(buf_ >> (64 - n)); }
+  // The buffered bits, next bit at the top; at least `count` of them are valid after EnsureBits.
+  uint64_t Buffer() const { return buf_; }
   void Skip(int n) {
     buf_ <<= n;
     count_ -= n;
@@ -197,8 +199,9 @@ TLZH::TLZH() {
 
 TLZH::~TLZH() = default;
 
-void TLZH::Decode(TByteSpan input, uint32_t size, TByteVector& output) {
-  output.clear();
+namespace {
+
+void CheckDeclaredSize(TByteSpan input, uint64_t size) {
   if (size > kLzhMaxDecodedSize) {
     throw ElzhException("LZH : Declared size of " + std::to_string(size) +
                         " bytes is above the limit of " + std::to_string(kLzhMaxDecodedSize) +
@@ -211,6 +214,13 @@ void TLZH::Decode(TByteSpan input, uint32_t size, TByteVector& output) {
                         " bytes of compressed data cannot hold the declared " +
                         std::to_string(size) + " bytes");
   }
+}
+
+}  // namespace
+
+void TLZH::Decode(TByteSpan input, uint32_t size, TByteVector& output) {
+  output.clear();
+  CheckDeclaredSize(input, size);
   try {
     output.resize(size);
   } catch (const std::bad_alloc&) {
@@ -225,7 +235,12 @@ void TLZH::Decode(TByteSpan input, uint32_t size, TByteVector& output) {
   }
 }
 
-void TLZH::DecodeInto(TByteSpan input, TByteVector& output) {
+void TLZH::DecodeTo(TByteSpan input, std::span<uint8_t> output) {
+  CheckDeclaredSize(input, output.size());
+  DecodeInto(input, output);
+}
+
+void TLZH::DecodeInto(TByteSpan input, std::span<uint8_t> output) {
   const uint32_t size = static_cast<uint32_t>(output.size());
   HuffmanTree& t = *tree_;
   t.Start();
@@ -237,15 +252,21 @@ void TLZH::DecodeInto(TByteSpan input, TByteVector& output) {
   // The whole output stays in memory, so it serves as the ring: a source before the first output
   // byte lies in the ring's initial contents, which are all blanks.
   while (pos < size) {
+    // A code is at most about 24 bits long (the root's count stays below 0x8000), so one refill
+    // covers the whole walk; the walk reads the buffer directly and skips once at the end.
     in.EnsureBits(32);
-    const uint16_t e = lookup.Entry(in.Peek(kLookBits));
-    in.Skip(CodeLookup::Bits(e));
+    const uint64_t ahead = in.Buffer();
+    const uint16_t e = lookup.Entry(static_cast<unsigned>(ahead >> (64 - kLookBits)));
+    int used = CodeLookup::Bits(e);
     unsigned leaf = static_cast<unsigned>(CodeLookup::Position(e));
     unsigned c = t.son[leaf];
     while (c < static_cast<unsigned>(T)) {
-      leaf = c + in.Bit();
+      if (used == 32) throw ElzhException("LZH : Damaged data: a code longer than 32 bits");
+      leaf = c + static_cast<unsigned>((ahead << used) >> 63);
+      ++used;
       c = t.son[leaf];
     }
+    in.Skip(used);
     c -= T;
     if (t.freq[R] == TLZH::kMaxFreq) {
       t.Update(static_cast<int>(c));
@@ -326,12 +347,15 @@ void TSkinReader::Clear() {
 
 bool TSkinReader::Load(TByteSpan container) {
   Clear();
-  const TByteVector payload = SkinContainerDecode(container);
-  return LoadPayload(payload);
+  return Parse(SkinContainerDecode(container));
 }
 
 bool TSkinReader::LoadPayload(TByteSpan payload) {
   Clear();
+  return Parse(TByteVector(payload.begin(), payload.end()));
+}
+
+bool TSkinReader::Parse(TByteVector payload) {
   const size_t total = payload.size();
   if (total < 16) {
     throw ESkinFileError("Skin data is damaged: its header needs 16 bytes, only " +
@@ -361,14 +385,14 @@ bool TSkinReader::LoadPayload(TByteSpan payload) {
   uint64_t sum = 0;
   for (size_t i = 0; i < names.size(); ++i) {
     sizes[i] = ReadU32(payload.data() + tableAt + 4 * i);
-    offsets[i] = static_cast<size_t>(sum);
+    offsets[i] = dataAt + static_cast<size_t>(sum);
     sum += sizes[i];
     if (sum > total - dataAt) {
       throw ESkinFileError("Skin data is damaged: entry \"" + names[i] + "\" of " +
                            std::to_string(sizes[i]) + " bytes goes beyond the data");
     }
   }
-  data_.assign(payload.begin() + static_cast<std::ptrdiff_t>(dataAt), payload.end());
+  data_ = std::move(payload);
   names_ = std::move(names);
   sizes_ = std::move(sizes);
   offsets_ = std::move(offsets);
@@ -380,12 +404,18 @@ TByteSpan TSkinReader::Entry(size_t index) const {
 }
 
 bool TSkinReader::ExtractByName(std::string_view name, TByteVector& target) const {
-  target.clear();
+  TByteSpan view;
+  const bool found = FindByName(name, view);
+  target.assign(view.begin(), view.end());
+  return found;
+}
+
+bool TSkinReader::FindByName(std::string_view name, TByteSpan& view) const {
+  view = {};
   const std::string wanted = LowerAscii(std::string(name));
   for (size_t i = 0; i < names_.size(); ++i) {
     if (names_[i] == wanted) {
-      const TByteSpan e = Entry(i);
-      target.assign(e.begin(), e.end());
+      view = Entry(i);
       return true;
     }
   }

@@ -77,13 +77,16 @@ class TLZH {
   // The output itself serves as the ring (the whole of it is in memory), with every byte before
   // the first one reading as a blank, as in a ring filled with blanks.
   void Decode(TByteSpan input, uint32_t size, TByteVector& output);
+  // The same into memory the caller provides (all of `output` is written; nothing is cleared on
+  // failure): for callers that keep the output elsewhere than in a vector.
+  void DecodeTo(TByteSpan input, std::span<uint8_t> output);
 
   // Encodes `input` as an -lh1- stream that any -lh1- reader decodes (matches never reach ring
   // bytes the stream has not written, apart from the blank prefill). `output` is replaced.
   void Encode(TByteSpan input, TByteVector& output);
 
  private:
-  void DecodeInto(TByteSpan input, TByteVector& output);  // fills output.size() bytes
+  void DecodeInto(TByteSpan input, std::span<uint8_t> output);  // fills all of output
 
   std::unique_ptr<lzh::HuffmanTree> tree_;
 };
@@ -110,6 +113,8 @@ class TSkinReader {
   // Copies the entry whose (lower-cased) name equals the lower-cased `name`; leaves `target`
   // empty and returns False when there is none.
   bool ExtractByName(std::string_view name, TByteVector& target) const;
+  // The same as a view into the reader's data (valid until the next Load or Clear).
+  bool FindByName(std::string_view name, TByteSpan& view) const;
   // Copies the first entry whose name contains `part` (lower-cased) and returns its name in
   // `name`; `target` and `name` are left empty and False returned when there is none.
   bool ExtractByPart(std::string_view part, TByteVector& target, std::string& name) const;
@@ -121,10 +126,12 @@ class TSkinReader {
   void Clear();
 
  private:
+  bool Parse(TByteVector payload);  // keeps the payload as the entries' storage
+
   std::vector<std::string> names_;
   std::vector<uint32_t> sizes_;
   std::vector<size_t> offsets_;
-  TByteVector data_;
+  TByteVector data_;  // the whole payload; offsets_ point into it
 };
 
 // Builds a container (for the pack tool and tests). Names keep their letter case; a name may not

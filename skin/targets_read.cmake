@@ -14,3 +14,8 @@ if(NOT CMAKE_CROSSCOMPILING AND NOT ZELVO_FUZZ)
   set_tests_properties(skin_tools_roundtrip PROPERTIES LABELS native)
 endif()
 zelvo_fuzz_target(skin_container SOURCE fuzz_skin_container.cpp PARTS skinread)
+if(TARGET unit_skinread)
+  # The unpack tool's tests run the built tool.
+  add_dependencies(unit_skinread skinunpack)
+  target_compile_definitions(unit_skinread PRIVATE ZELVO_SKINUNPACK="$<TARGET_FILE:skinunpack>")
+endif()

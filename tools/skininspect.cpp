@@ -6,30 +6,36 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "skin/SkinLoad.h"
+#include "tools/toolutil_files.h"
 #include "util/Util.h"
 
 namespace fs = std::filesystem;
 using namespace zelvo;
+using zelvo::tools::EscapedName;
 
 namespace {
 
 const char kUsage[] =
-    "Usage: skininspect [--strict] SKIN\n"
+    "Usage: skininspect [--strict] [--check] SKIN\n"
     "\n"
     "Shows the contents of a skin: SKIN is a skin file (the compressed container) or a folder of\n"
     "skin sources (one .ini description and its .bmp files, as the pack tool takes them).\n"
     "\n"
-    "Lists the entries and their sizes, then the description as the program reads it: frame\n"
+    "Lists the entries, their sizes and what their headers say (no pixels are decoded for the\n"
+    "list), then the description as the program reads it: frame\n"
     "sides, title settings, caption buttons with their frame counts, colours, each control piece\n"
     "(or that it is absent), and every named bitmap that is missing or cannot be read.\n"
     "\n"
     "Options:\n"
     "  --strict   exit with status 1 when a named bitmap is missing or unreadable\n"
+    "  --check    also decode every .bmp entry, within the skin's memory budget, and say which\n"
+    "             cannot be read (with --strict, any such entry gives status 1)\n"
     "  --help     show this text\n"
     "\n"
     "Exit status: 0 when the skin loads, 1 with --strict and bitmap problems, 2 when the skin\n"
@@ -95,8 +101,8 @@ void PrintEntry(const char* section, const TDataSkinObject* o) {
 }
 
 void PrintSkin(const TSkinObjects& skin) {
-  std::printf("\nDescription: %s\n", skin.DescriptionName.c_str());
-  std::printf("Skin name:   %s\n", skin.SkinName.empty() ? "(none)" : skin.SkinName.c_str());
+  std::printf("\nDescription: %s\n", EscapedName(skin.DescriptionName).c_str());
+  std::printf("Skin name:   %s\n", skin.SkinName.empty() ? "(none)" : EscapedName(skin.SkinName).c_str());
 
   std::printf("\nFrame sides:\n");
   for (const TDataSkinBorder* s : {&skin.Left, &skin.Right, &skin.Top, &skin.Bottom}) {
@@ -120,7 +126,7 @@ void PrintSkin(const TSkinObjects& skin) {
   std::printf("\nCaption buttons (%zu):\n", skin.CaptionButtons.size());
   for (const auto& b : skin.CaptionButtons) {
     std::printf("  %-14s action %3d align %3d at %4d,%-4d visibility %d/%d combine %d, %d frames, %s\n",
-                b->Name.c_str(), b->Action, b->Align, b->Xcoord, b->Ycoord, b->Visibility, b->Visibility1,
+                EscapedName(b->Name).c_str(), b->Action, b->Align, b->Xcoord, b->Ycoord, b->Visibility, b->Visibility1,
                 b->CombineOp, b->FrameCount,
                 b->Image.Empty() ? ((b->Action == 3 || b->Action == 11) ? "window icon" : "no image")
                                  : ImageText(b->Image, 1).c_str());
@@ -159,22 +165,56 @@ void PrintSkin(const TSkinObjects& skin) {
 
   std::printf("\nBitmap problems (%zu)%s\n", skin.ImageProblems.size(), skin.ImageProblems.empty() ? "" : ":");
   for (const auto& p : skin.ImageProblems) {
-    std::printf("  [%s] %s=%s: %s\n", p.Section.c_str(), p.Key.c_str(), p.Value.c_str(), p.Reason.c_str());
+    std::printf("  [%s] %s=%s: %s\n", EscapedName(p.Section).c_str(), EscapedName(p.Key).c_str(),
+                EscapedName(p.Value).c_str(), EscapedName(p.Reason).c_str());
   }
-  for (const auto& w : skin.Warnings) std::printf("Warning: %s\n", w.c_str());
+  for (const auto& w : skin.Warnings) std::printf("Warning: %s\n", EscapedName(w).c_str());
+  std::printf("\nImage memory: %zu bytes (shared bitmaps counted once)\n", skin.ImageBytes);
 }
 
-// Describes one entry's bytes: a readable bitmap's size, or why it is not one.
-std::string EntryNote(const std::string& name, TByteSpan bytes) {
-  if (name.size() < 4 || LowerAscii(name.substr(name.size() - 4)) != ".bmp") return "";
-  TBitmap32 bmp;
-  std::string reason;
-  if (!TryReadBmp(bytes, bmp, reason)) return "unreadable: " + reason;
-  return "bitmap " + std::to_string(bmp.Width) + " x " + std::to_string(bmp.Height) + ", " +
-         std::to_string(bmp.SourceBits) + " bits";
-}
+// Notes on each entry for the listing. Only the headers are read unless checking is asked for;
+// then each bitmap entry is decoded in turn and dropped, the decoded sizes counted against the
+// same budget a skin load has, so a skin of many huge entries cannot take unbounded time.
+class EntryNotes {
+ public:
+  explicit EntryNotes(bool check) : check_(check) {}
 
-int InspectFolder(const fs::path& dir, bool strict) {
+  std::string Note(const std::string& name, TByteSpan bytes) {
+    if (name.size() < 4 || LowerAscii(name.substr(name.size() - 4)) != ".bmp") return "";
+    TBmpSize size;
+    try {
+      size = ReadBmpSize(bytes);
+    } catch (const EBmpError& e) {
+      ++problems_;
+      return "unreadable: " + e.Message();
+    }
+    std::string text = "bitmap " + std::to_string(size.Width) + " x " + std::to_string(size.Height) + ", " +
+                       std::to_string(size.Bits) + " bits";
+    if (!check_) return text;
+    if (size.PixelBytes() > kSkinImageBudget - spent_) {
+      ++problems_;
+      return text + "; not decoded: the entries before it used up the " +
+             std::to_string(kSkinImageBudget >> 20) + " MiB budget";
+    }
+    spent_ += size.PixelBytes();
+    TBitmap32 bmp;
+    std::string reason;
+    if (!TryReadBmp(bytes, bmp, reason)) {
+      ++problems_;
+      return "unreadable: " + reason;
+    }
+    return text + ", decodes";
+  }
+  size_t Problems() const { return problems_; }
+
+ private:
+  bool check_;
+  size_t spent_ = 0;
+  size_t problems_ = 0;
+};
+
+int InspectFolder(const fs::path& dir, bool strict, bool check) {
+  EntryNotes notes(check);
   std::vector<fs::path> files;
   for (const auto& e : fs::directory_iterator(dir)) {
     if (e.is_regular_file()) files.push_back(e.path());
@@ -182,7 +222,7 @@ int InspectFolder(const fs::path& dir, bool strict) {
   std::sort(files.begin(), files.end());
   TMemorySkinEntries entries;
   std::string description, descriptionName;
-  std::printf("Skin folder: %s\n\nEntries (%zu):\n", dir.string().c_str(), files.size());
+  std::printf("Skin folder: %s\n\nEntries (%zu):\n", EscapedName(dir.string()).c_str(), files.size());
   for (const fs::path& f : files) {
     TByteVector bytes;
     std::string error;
@@ -191,7 +231,7 @@ int InspectFolder(const fs::path& dir, bool strict) {
       return 2;
     }
     const std::string name = f.filename().string();
-    std::printf("  %-28s %9zu  %s\n", name.c_str(), bytes.size(), EntryNote(name, bytes).c_str());
+    std::printf("  %-28s %9zu  %s\n", EscapedName(name).c_str(), bytes.size(), notes.Note(name, bytes).c_str());
     if (descriptionName.empty() && LowerAscii(name).find(".ini") != std::string::npos) {
       descriptionName = LowerAscii(name);
       description.assign(bytes.begin(), bytes.end());
@@ -211,10 +251,11 @@ int InspectFolder(const fs::path& dir, bool strict) {
   }
   skin.DescriptionName = descriptionName;
   PrintSkin(skin);
-  return strict && !skin.ImageProblems.empty() ? 1 : 0;
+  return strict && (!skin.ImageProblems.empty() || notes.Problems() > 0) ? 1 : 0;
 }
 
-int InspectFile(const fs::path& path, bool strict) {
+int InspectFile(const fs::path& path, bool strict, bool check) {
+  EntryNotes notes(check);
   TByteVector container;
   std::string error;
   if (!ReadWholeFile(path, container, error)) {
@@ -228,34 +269,31 @@ int InspectFile(const fs::path& path, bool strict) {
       return 2;
     }
   } catch (const Exception& e) {
-    std::fprintf(stderr, "skininspect: %s: %s\n", path.string().c_str(), e.Message().c_str());
+    std::fprintf(stderr, "skininspect: %s: %s\n", path.string().c_str(), EscapedName(e.Message()).c_str());
     return 2;
   }
   uint64_t decoded = 0;
   for (size_t i = 0; i < reader.Count(); ++i) decoded += reader.Size(i);
-  std::printf("Skin file: %s (%zu bytes; entries hold %llu bytes)\n\nEntries (%zu):\n", path.string().c_str(),
+  std::printf("Skin file: %s (%zu bytes; entries hold %llu bytes)\n\nEntries (%zu):\n", EscapedName(path.string()).c_str(),
               container.size(), static_cast<unsigned long long>(decoded), reader.Count());
   std::set<std::string> seen;
   for (size_t i = 0; i < reader.Count(); ++i) {
     const std::string& name = reader.Name(i);
-    std::string note = EntryNote(name, reader.Entry(i));
-    if (!seen.insert(name).second) note = "duplicate name, never used";
-    std::printf("  %-28s %9u  %s\n", name.c_str(), reader.Size(i), note.c_str());
+    const std::string note = seen.insert(name).second ? notes.Note(name, reader.Entry(i)) : "duplicate name, never used";
+    std::printf("  %-28s %9u  %s\n", EscapedName(name).c_str(), reader.Size(i), note.c_str());
   }
   TSkinObjects skin;
   const TSkinLoadResult r = LoadSkinFromReader(reader, skin);
   if (!r.Ok()) {
-    std::fprintf(stderr, "skininspect: %s: %s\n", path.string().c_str(), r.Message.c_str());
+    std::fprintf(stderr, "skininspect: %s: %s\n", EscapedName(path.string()).c_str(), EscapedName(r.Message).c_str());
     return 2;
   }
   PrintSkin(skin);
-  return strict && !skin.ImageProblems.empty() ? 1 : 0;
+  return strict && (!skin.ImageProblems.empty() || notes.Problems() > 0) ? 1 : 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  bool strict = false;
+int Main(int argc, char** argv) {
+  bool strict = false, check = false;
   std::vector<std::string> paths;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -265,6 +303,8 @@ int main(int argc, char** argv) {
     }
     if (arg == "--strict") {
       strict = true;
+    } else if (arg == "--check") {
+      check = true;
     } else if (!arg.empty() && arg[0] == '-') {
       std::fprintf(stderr, "skininspect: unknown option %s\n\n%s", arg.c_str(), kUsage);
       return 2;
@@ -278,10 +318,21 @@ int main(int argc, char** argv) {
   }
   const fs::path path(paths[0]);
   std::error_code ec;
-  if (fs::is_directory(path, ec)) return InspectFolder(path, strict);
+  if (fs::is_directory(path, ec)) return InspectFolder(path, strict, check);
   if (!fs::exists(path, ec)) {
     std::fprintf(stderr, "skininspect: %s does not exist\n", path.string().c_str());
     return 2;
   }
-  return InspectFile(path, strict);
+  return InspectFile(path, strict, check);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Main(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "skininspect: not enough memory\n");
+    return 2;
+  }
 }

@@ -24,7 +24,8 @@ const char kUsage[] =
     "\n"
     "Unpacks every entry of the compressed skin file SKINFILE into FOLDER (created when needed),\n"
     "one file per entry under its (lower-case) entry name. Nothing is written unless the whole\n"
-    "skin file reads correctly; existing files are not replaced unless --force is given.\n"
+    "skin file reads correctly and every entry name is a new, plain file name; existing files\n"
+    "(and links) are not replaced unless --force is given, and links are never followed.\n"
     "\n"
     "Options:\n"
     "  -l, --list     only list the entries and their sizes\n"
@@ -90,54 +91,59 @@ int Run(const Options& opt) {
 
   if (opt.list) {
     for (size_t i = 0; i < reader.Count(); ++i) {
-      Print(Padded(std::to_string(reader.Size(i)), 10) + "  " + reader.Name(i) + "\n");
+      Print(Padded(std::to_string(reader.Size(i)), 10) + "  " + tools::EscapedName(reader.Name(i)) + "\n");
     }
     Print(std::to_string(reader.Count()) + " entries\n");
     return 0;
   }
 
-  // Check every name and target before writing anything.
+  // Check every name and target before writing anything: a name that is unsafe, that repeats
+  // another, or whose file already exists (unless forced) stops the whole unpack.
   std::set<std::string> seen;
-  std::vector<size_t> toWrite;
   for (size_t i = 0; i < reader.Count(); ++i) {
     const std::string& name = reader.Name(i);
+    const std::string shown = "entry " + std::to_string(i + 1) + " (\"" + tools::EscapedName(name) + "\") ";
     if (const std::string why = UnsafeReason(name); !why.empty()) {
-      throw ToolError("entry " + std::to_string(i + 1) + " (\"" + name + "\") " + why +
-                      "; nothing was written");
+      throw ToolError(shown + why + "; nothing was written");
     }
     if (!seen.insert(name).second) {
-      std::fputs(("skinunpack: entry " + std::to_string(i + 1) + " repeats the name \"" + name +
-                  "\"; the program uses only the first, so it is skipped\n").c_str(),
-                 stderr);
-      continue;
+      throw ToolError(shown + "repeats an earlier entry's name; nothing was written");
     }
-    toWrite.push_back(i);
   }
   std::error_code ec;
-  if (fs::exists(opt.folder, ec) && !fs::is_directory(opt.folder, ec)) {
+  if (tools::NameTaken(opt.folder) && !fs::is_directory(fs::symlink_status(opt.folder, ec))) {
     throw ToolError(Shown(opt.folder) + " exists and is not a folder");
   }
-  if (!opt.force) {
-    for (size_t i : toWrite) {
-      if (fs::exists(opt.folder / reader.Name(i), ec)) {
-        throw ToolError(Shown(opt.folder / reader.Name(i)) +
-                        " already exists (use --force to replace it); nothing was written");
-      }
+  for (size_t i = 0; i < reader.Count(); ++i) {
+    const fs::path target = opt.folder / reader.Name(i);
+    if (!tools::NameTaken(target)) continue;
+    if (!opt.force) {
+      throw ToolError(Shown(target) + " already exists (use --force to replace it); nothing was written");
+    }
+    if (fs::is_directory(fs::symlink_status(target, ec))) {
+      throw ToolError(Shown(target) + " is a folder; nothing was written");
     }
   }
   fs::create_directories(opt.folder, ec);
   if (ec) throw ToolError("cannot create " + Shown(opt.folder) + ": " + ec.message());
 
+  size_t written = 0;
   uint64_t total = 0;
-  for (size_t i : toWrite) {
-    tools::WriteFileReplacing(opt.folder / reader.Name(i), reader.Entry(i));
+  for (size_t i = 0; i < reader.Count(); ++i) {
+    try {
+      tools::WriteFileSafely(opt.folder / reader.Name(i), reader.Entry(i), opt.force);
+    } catch (const ToolError& e) {
+      throw ToolError(std::string(e.what()) + "; " + std::to_string(written) + " of " +
+                      std::to_string(reader.Count()) + " entries had been written");
+    }
+    ++written;
     total += reader.Size(i);
     if (opt.verbose) {
-      Print("  " + reader.Name(i) + "  " + std::to_string(reader.Size(i)) + " bytes\n");
+      Print("  " + tools::EscapedName(reader.Name(i)) + "  " + std::to_string(reader.Size(i)) + " bytes\n");
     }
   }
-  Print("skinunpack: " + std::to_string(toWrite.size()) + " entries, " + std::to_string(total) +
-        " bytes written to " + opt.folder.string() + "\n");
+  Print("skinunpack: " + std::to_string(written) + " entries, " + std::to_string(total) +
+        " bytes written to " + tools::EscapedName(opt.folder.string()) + "\n");
   return 0;
 }
 

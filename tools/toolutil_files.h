@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "skin/SkinRead.h"
@@ -23,11 +24,25 @@ class ToolError : public std::runtime_error {
 // Reads a regular file of at most `maxSize` bytes (ToolError otherwise).
 TByteVector ReadFileBounded(const std::filesystem::path& path, uintmax_t maxSize);
 
-// Writes `bytes` to a temporary file beside `path`, then renames it over `path`, so an existing
-// file is only replaced once the new one is complete.
-void WriteFileReplacing(const std::filesystem::path& path, TByteSpan bytes);
+// Writes `bytes` to `path` through a temporary file of a unique name in the same folder, created
+// exclusively (an existing file or link of that name is never opened, so never followed), then
+// renamed into place. With `replace` false an existing `path` (a link, even a dangling one,
+// included) is left alone and ToolError raised; with `replace` true the name is replaced, never
+// the file a link points to. On any failure the temporary file is removed.
+void WriteFileSafely(const std::filesystem::path& path, TByteSpan bytes, bool replace);
+// The same, replacing an existing file.
+inline void WriteFileReplacing(const std::filesystem::path& path, TByteSpan bytes) {
+  WriteFileSafely(path, bytes, true);
+}
 
-// A display form of a path for messages.
+// True when something (a file, folder or link, even a dangling one) has that name.
+bool NameTaken(const std::filesystem::path& path);
+
+// A name from outside made safe to print: control characters (and the backslash that starts the
+// escapes) shown as \xNN or \\, so no terminal sequence reaches the screen.
+std::string EscapedName(std::string_view name);
+
+// A display form of a path for messages, its control characters escaped.
 std::string Shown(const std::filesystem::path& path);
 
 // Writes text to standard output as it is.

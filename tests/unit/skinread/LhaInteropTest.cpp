@@ -114,6 +114,13 @@ TEST_F(LhasaExtract, LargeMixed) {
   EXPECT_EQ(ThroughLhasa(big), big);
 }
 
+TEST_F(LhasaExtract, CopiesAFullRingBack) {
+  test::TestData gen(14);
+  TByteVector data = gen.Noise(4096);
+  for (int i = 0; i < 3; ++i) data.insert(data.end(), data.begin(), data.begin() + 4096);
+  EXPECT_EQ(ThroughLhasa(data), data);
+}
+
 TEST_F(LhasaExtract, LeadingBlanksAndLongRuns) {
   // Matches into the blank prefill and the longest matches at the very start of the stream.
   TByteVector data(300, ' ');

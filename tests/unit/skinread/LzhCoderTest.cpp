@@ -95,6 +95,22 @@ TEST(LzhRoundTrip, EveryDistance) {
   }
 }
 
+TEST(LzhRoundTrip, ABlockRepeatedAFullRingLaterIsCopied) {
+  // The only matches lie exactly 4096 bytes back: the whole second block must be copies.
+  TestData gen(8);
+  TByteVector data = gen.Noise(4096);
+  data.insert(data.end(), data.begin(), data.end());
+  const TByteVector packed = LzhEncode(data);
+  EXPECT_EQ(LzhDecode(packed, static_cast<uint32_t>(data.size())), data);
+  const size_t once = LzhEncode(TByteSpan(data).first(4096)).size();
+  EXPECT_LT(packed.size(), once + 4096 / 60 * 3) << "about three bytes per 60-byte copy";
+  // One byte short of a full ring is not a match at all: the blocks share nothing.
+  TByteVector shifted(data.begin(), data.begin() + 4096);
+  shifted.push_back(0x55);
+  shifted.insert(shifted.end(), data.begin(), data.begin() + 4096);
+  EXPECT_GT(LzhEncode(shifted).size(), once + 4096 / 60 * 3);
+}
+
 TEST(LzhRoundTrip, LargeMixedDataRebuildsTheTree) {
   TestData gen(1);
   // Far more than 0x8000 symbols, so the tree is rebuilt many times on both sides.
