@@ -4,6 +4,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "framework/CallbackGuard.h"
 #include "framework/Forms.h"
 #include "util/Exceptions.h"
 
@@ -17,6 +18,15 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {}
 TComponent::~TComponent() {
   // Free owned components newest first, the reverse of creation.
   while (!components_.empty()) components_.pop_back();
+}
+
+void TComponent::operator delete(TComponent* p, std::destroying_delete_t) {
+  // The object is whole here: its most-derived class tears down what needs virtual calls (a
+  // window's last messages) before any destructor runs.
+  void* block = dynamic_cast<void*>(p);
+  p->BeforeDestruction();
+  p->~TComponent();
+  ::operator delete(block);
 }
 
 std::vector<TComponent*> TComponent::Components() const {
@@ -97,6 +107,43 @@ WNDPROC RegisterControlClass(const TCreateParams& params) {
   return defProc;
 }
 
+// Binding of a window to the control being created (the map is private to the control).
+struct TWindowBinder {
+  static void Bind(TWinControl* c, HWND h) { c->Bind(h); }
+};
+
+namespace {
+// Binds a framework window at HCBT_CREATEWND, before any other CBT hook of the thread and before
+// the window's first message, so a hook installed by anyone else already finds the object. The
+// hook is installed around each CreateWindowEx, which makes it the newest and so the first called.
+
+LRESULT CALLBACK BindingCbtProc(int code, WPARAM wp, LPARAM lp) {
+  return GuardCallback(TCallbackPolicy::PostToApplication, [&]() -> LRESULT {
+    if (code == HCBT_CREATEWND && t_creating) {
+      HWND h = reinterpret_cast<HWND>(wp);
+      if (!TWinControl::FromHandle(h)) {
+        TWindowBinder::Bind(std::exchange(t_creating, nullptr), h);
+      }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }, LRESULT{0});
+}
+
+// Without the hook (it could not be installed) the window binds at its first message instead.
+class TBindingHook {
+ public:
+  TBindingHook() : hook_(SetWindowsHookExA(WH_CBT, BindingCbtProc, nullptr, GetCurrentThreadId())) {}
+  ~TBindingHook() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+  }
+  TBindingHook(const TBindingHook&) = delete;
+  TBindingHook& operator=(const TBindingHook&) = delete;
+
+ private:
+  HHOOK hook_;
+};
+}  // namespace
+
 LRESULT CALLBACK FrameworkWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   auto& map = HandleMap();
   auto it = map.find(h);
@@ -107,37 +154,57 @@ LRESULT CALLBACK FrameworkWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     c->Bind(h);
   }
   TMessage m{msg, wp, lp, 0};
-  try {
-    c->WindowProc(m);
-  } catch (...) {
-    // No exception crosses the system's callback: the application's handler reports it.
-    HandleCurrentException();
-    m.Result = 0;
-  }
+  const TCallbackPolicy policy = PolicyForMessage(msg);
+  LRESULT result = GuardCallbackOr(
+      policy,
+      [&]() -> LRESULT {
+        c->WindowProc(m);
+        return m.Result;
+      },
+      [&]() -> LRESULT {
+        // A failed non-client message still gets the class's default handling.
+        if (!IsNonClientMessage(msg)) return 0;
+        if (TWinControl* still = TWinControl::FromHandle(h)) {
+          TMessage d{msg, wp, lp, 0};
+          still->DefaultHandler(d);
+          return d.Result;
+        }
+        return DefWindowProcA(h, msg, wp, lp);
+      });
   if (msg == WM_NCDESTROY) {
     auto again = map.find(h);
     if (again != map.end()) again->second->Unbind();
   }
-  return m.Result;
+  return result;
 }
 
 // ---------------------------------------------------------------------------------------------
 // TWinControl
 
-TWinControl::TWinControl(TComponent* owner) : TComponent(owner) {
-  WindowProc = [this](TMessage& m) { WndProc(m); };
-}
+TWinControl::TWinControl(TComponent* owner) : TComponent(owner) {}
 
 TWinControl::~TWinControl() {
-  if (handle_) {
-    HWND h = handle_;
-    DestroyWindow(h);
-    // A window that could not be destroyed must not keep pointing at this object.
-    if (handle_) Unbind();
-  }
+  // Normally BeforeDestruction has destroyed the window already; an object that was not deleted
+  // (one on the stack) gets here with its window, which then sees only this level's handling.
+  DestroyHandle();
+  // A window that could not be destroyed must not keep pointing at this object.
+  if (handle_) Unbind();
   for (TWinControl* child : children_) child->parent_ = nullptr;
   SetParent(nullptr);
 }
+
+void TWinControl::BeforeDestruction() {
+  DestroyHandle();
+  TComponent::BeforeDestruction();
+}
+
+void TWinControl::DestroyHandle() {
+  if (handle_) DestroyWnd();
+}
+
+void TWinControl::WindowProc(TMessage& m) { chain_.Dispatch(m); }
+
+THookToken TWinControl::HookWindowProc(TMessageHandler handler) { return chain_.Insert(std::move(handler)); }
 
 TWinControl* TWinControl::FromHandle(HWND h) {
   auto& map = HandleMap();
@@ -321,11 +388,14 @@ void TWinControl::CreateWnd() {
     parentWnd = parent_->Handle();
   }
   defProc_ = RegisterControlClass(params);
-  t_creating = this;
-  HWND h = CreateWindowExA(params.exStyle, params.windowClass.c_str(), caption_.c_str(), params.style,
-                           left_, top_, width_, height_, parentWnd, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-  t_creating = nullptr;
+  HWND h = nullptr;
+  {
+    t_creating = this;
+    TBindingHook binding;
+    h = CreateWindowExA(params.exStyle, params.windowClass.c_str(), caption_.c_str(), params.style, left_,
+                        top_, width_, height_, parentWnd, nullptr, GetModuleHandleA(nullptr), nullptr);
+    t_creating = nullptr;
+  }
   if (!h) {
     if (handle_) Unbind();
     throw Exception(std::string("Cannot create window for '") + Name + "'");
@@ -414,5 +484,90 @@ void TWinControl::WndProc(TMessage& m) {
   }
   DefaultHandler(m);
 }
+
+}  // namespace zelvo
+
+// ---------------------------------------------------------------------------------------------
+// Adopted windows
+
+namespace zelvo {
+
+struct TForeignWindow::Link {
+  TForeignWindow* self;  // cleared when the object goes
+  int depth = 0;         // calls of the subclass procedure running now
+};
+
+TForeignWindow::TForeignWindow(HWND h) : TWinControl(nullptr), link_(std::make_shared<Link>(Link{this})) {
+  if (!h || !IsWindow(h) || GetWindowThreadProcessId(h, nullptr) != GetCurrentThreadId()) {
+    throw Exception("Only a window of this thread can be adopted");
+  }
+  if (FromHandle(h)) throw Exception("The window already belongs to an object");
+  char cls[256] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  windowClass_ = cls;
+  int n = GetWindowTextLengthA(h);
+  std::string text(static_cast<size_t>(std::max(n, 0)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(h, text.data(), n + 1)));
+  SetCaptionSilently(text);
+  RECT r{};
+  GetWindowRect(h, &r);
+  if (HWND parent = GetParent(h); parent && (GetWindowLongA(h, GWL_STYLE) & WS_CHILD)) {
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  }
+  left_ = r.left;
+  top_ = r.top;
+  width_ = r.right - r.left;
+  height_ = r.bottom - r.top;
+  visible_ = IsWindowVisible(h) != FALSE;
+  enabled_ = IsWindowEnabled(h) != FALSE;
+
+  subclass_ = TWindowSubclass(h, [link = link_](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+    // The link, not the object, is what survives the object being deleted by a handler.
+    std::shared_ptr<Link> keep = link;
+    if (!keep->self) return TWindowSubclass::CallNext(w, msg, wp, lp);
+    ++keep->depth;
+    struct Depth {
+      Link& l;
+      ~Depth() { --l.depth; }
+    } depth{*keep};
+    TMessage m{msg, wp, lp, 0};
+    keep->self->WindowProc(m);
+    if (msg == WM_NCDESTROY && keep->self) keep->self->Unbind();
+    return m.Result;
+  });
+  Bind(h);
+}
+
+TForeignWindow::~TForeignWindow() {
+  Detach();
+  link_->self = nullptr;
+}
+
+void TForeignWindow::Detach() noexcept {
+  subclass_.Reset();
+  if (HandleAllocated()) Unbind();
+}
+
+void TForeignWindow::BeforeDestruction() {
+  // The window is not ours to destroy.
+  Detach();
+  TComponent::BeforeDestruction();
+}
+
+void TForeignWindow::CreateWnd() { throw Exception("The adopted window no longer exists"); }
+
+void TForeignWindow::WndProc(TMessage& m) { DefaultHandler(m); }
+
+void TForeignWindow::DefaultHandler(TMessage& m) {
+  // The previous procedure is reachable only from inside the subclass procedure; a message
+  // handed to the object from elsewhere (a reflected notification) has no default handling.
+  if (HandleAllocated() && link_->depth > 0) {
+    m.Result = TWindowSubclass::CallNext(HandleIfCreated(), m.Msg, m.WParam, m.LParam);
+  } else {
+    m.Result = 0;
+  }
+}
+
+std::unique_ptr<TForeignWindow> AdoptWindow(HWND h) { return std::make_unique<TForeignWindow>(h); }
 
 }  // namespace zelvo

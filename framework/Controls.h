@@ -3,7 +3,13 @@
 // A component has a Name, a Tag, an Owner that frees it, and a class name; kind questions are
 // answered by inheritance. A windowed control owns one HWND, bound to the object when the window
 // is created and released at WM_NCDESTROY. Every message goes through the control's WindowProc,
-// a replaceable handler: a skin can put its own handler in front and call the previous one.
+// an explicit handler chain: a skin hooks itself in front (HookWindowProc), calls the rest of the
+// chain when it wants to, and unhooks by dropping its token, in any order.
+//
+// Lifetime: a window is destroyed while its object is whole. Deleting a component (through its
+// owner, the application, a std::unique_ptr or plain delete) first runs the virtual
+// BeforeDestruction step, in which a windowed control destroys its window; so the most-derived
+// class's WndProc and OnDestroy see WM_DESTROY exactly as they do after DestroyWindow.
 #pragma once
 
 #include <windows.h>
@@ -11,11 +17,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "framework/Graphics.h"
+#include "framework/HandlerChain.h"
+#include "framework/Subclass.h"
 
 namespace zelvo {
 
@@ -41,7 +50,9 @@ struct TMessage {
   LPARAM LParam;
   LRESULT Result;
 };
-using TWndMethod = std::function<void(TMessage&)>;
+// The rest of a control's handler chain, as a handler receives it.
+using TNext = THandlerChain<TMessage>::TNext;
+using TMessageHandler = std::function<void(TMessage&, const TNext&)>;
 using TNotifyEvent = std::function<void(class TComponent& sender)>;
 
 // What a published property looks like from outside, for lookups by name.
@@ -54,6 +65,9 @@ class TComponent {
  public:
   explicit TComponent(TComponent* owner);
   virtual ~TComponent();
+  // Every delete of a component first runs BeforeDestruction on the whole object, then the
+  // destructors.
+  static void operator delete(TComponent* p, std::destroying_delete_t);
   TComponent(const TComponent&) = delete;
   TComponent& operator=(const TComponent&) = delete;
 
@@ -91,6 +105,11 @@ class TComponent {
     return dynamic_cast<const T*>(this) != nullptr;
   }
 
+ protected:
+  // Runs on the whole object before its destructors (see the note at the top of this file).
+  // Overrides call the base.
+  virtual void BeforeDestruction() {}
+
  private:
   TComponent* owner_;
   std::vector<std::unique_ptr<TComponent>> components_;
@@ -113,17 +132,22 @@ class TWinControl : public TComponent {
   ~TWinControl() override;
   const char* ClassName() const override { return "TWinControl"; }
 
-  // The replaceable message handler chain; by default it calls WndProc.
-  TWndMethod WindowProc;
+  // Passes a message through the handler chain; its end is WndProc.
+  void WindowProc(TMessage& m);
+  // Puts `handler` in front of the chain; dropping the token unhooks it (see HandlerChain.h).
+  [[nodiscard]] THookToken HookWindowProc(TMessageHandler handler);
   // The class's own handling; what it does not handle goes to DefaultHandler.
   virtual void WndProc(TMessage& m);
-  // The window class's default processing (the system class's procedure, or DefWindowProc).
-  void DefaultHandler(TMessage& m);
+  // The window class's default processing (the system class's procedure, or DefWindowProc; for
+  // an adopted window, its previous procedure).
+  virtual void DefaultHandler(TMessage& m);
 
   HWND Handle();  // creates the window when needed
   HWND HandleIfCreated() const { return handle_; }
   bool HandleAllocated() const { return handle_ != nullptr; }
   static TWinControl* FromHandle(HWND h);
+  // Destroys the window now (children with it); the object stays and can make a new one.
+  void DestroyHandle();
 
   TWinControl* Parent() const { return parent_; }
   void SetParent(TWinControl* parent);
@@ -187,6 +211,7 @@ class TWinControl : public TComponent {
   std::vector<TWinControl*> TabList() const;
 
  protected:
+  void BeforeDestruction() override;
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
   virtual void AfterCreateWnd() {}  // handle exists; apply state that needs it
@@ -200,10 +225,13 @@ class TWinControl : public TComponent {
 
  private:
   friend LRESULT CALLBACK FrameworkWndProc(HWND, UINT, WPARAM, LPARAM);
+  friend class TForeignWindow;
+  friend struct TWindowBinder;
   void Bind(HWND h);
   void Unbind();
   void CreateChildHandles();
 
+  THandlerChain<TMessage> chain_{[this](TMessage& m) { WndProc(m); }};
   HWND handle_ = nullptr;
   WNDPROC defProc_ = nullptr;
   TWinControl* parent_ = nullptr;
@@ -221,6 +249,41 @@ class TWinControl : public TComponent {
 };
 
 LRESULT CALLBACK FrameworkWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+
+// A window the framework did not create (a system dialog "#32770", a popup menu "#32768", a
+// button of a message box), adopted for as long as this object lives: FromHandle finds it, its
+// messages go through the same WindowProc chain (so HookWindowProc works as for any control),
+// and its default handling is the window's previous procedure. The object adds no behaviour of
+// its own. Destroying the object detaches it (un-maps, un-subclasses) and leaves the window
+// alone; when the window is destroyed first, the object unbinds at WM_NCDESTROY and stays
+// harmless (HandleAllocated() false, Handle() throws).
+class TForeignWindow : public TWinControl {
+ public:
+  // Throws Exception when `h` is not a window of this thread or already has an object.
+  explicit TForeignWindow(HWND h);
+  ~TForeignWindow() override;
+  const char* ClassName() const override { return "TForeignWindow"; }
+  // The window's own class name ("#32770", "Button", ...); empty once the window is gone.
+  const std::string& WindowClassName() const { return windowClass_; }
+  // Un-maps and un-subclasses now; the window stays as it is.
+  void Detach() noexcept;
+
+  void WndProc(TMessage& m) override;
+  void DefaultHandler(TMessage& m) override;
+
+ protected:
+  void BeforeDestruction() override;
+  void CreateWnd() override;
+
+ private:
+  struct Link;
+  std::shared_ptr<Link> link_;
+  TWindowSubclass subclass_;
+  std::string windowClass_;
+};
+
+// Adopts a foreign window (see TForeignWindow).
+std::unique_ptr<TForeignWindow> AdoptWindow(HWND h);
 
 // Registers (once) the window class a control class uses. For a system class, a superclass with
 // the control's class name is made so that the framework sees every message from the first on.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/CallbackGuard.h"
 #include "util/Exceptions.h"
 #include "util/Util.h"
 
@@ -38,10 +39,14 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
   ParentFont = false;
   ParentColor = false;
   Color = clBtnFace;
+  if (Application) Application->RegisterForm(this);
 }
 
 TForm::~TForm() {
-  if (Application) Application->RemoveForm(this);
+  // A form that was deleted has no window left here; one that was not (on the stack) gets its
+  // form-level WM_DESTROY and OnDestroy now.
+  DestroyHandle();
+  if (Application) Application->UnregisterForm(this);
 }
 
 void TForm::DoCreate() {
@@ -190,12 +195,14 @@ struct DisableContext {
   std::vector<HWND> disabled;
 };
 BOOL CALLBACK DisableOtherWindow(HWND w, LPARAM lp) {
-  auto* c = reinterpret_cast<DisableContext*>(lp);
-  if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) {
-    EnableWindow(w, FALSE);
-    c->disabled.push_back(w);
-  }
-  return TRUE;
+  return GuardCallback(TCallbackPolicy::ShowDialog, [&]() -> BOOL {
+    auto* c = reinterpret_cast<DisableContext*>(lp);
+    if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) {
+      EnableWindow(w, FALSE);
+      c->disabled.push_back(w);
+    }
+    return TRUE;
+  }, FALSE);
 }
 }  // namespace
 
@@ -461,32 +468,57 @@ void TForm::WndProc(TMessage& m) {
 // TApplication
 
 namespace {
-LRESULT CALLBACK AppWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT AppWndProcBody(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CLOSE:
-      if (Application && Application->MainForm()) {
-        try {
-          Application->MainForm()->Close();
-        } catch (...) {
-          HandleCurrentException();
-        }
-      }
+      if (Application && Application->MainForm()) Application->MainForm()->Close();
       return 0;
     case WM_ENDSESSION:
       if (wp && Application) Application->Terminate();
       return 0;
+    case CM_CALLBACKERROR:
+      // Error reports from hooks and painting, shown now that they are over.
+      ShowDeferredCallbackErrors();
+      return 0;
     default:
       return DefWindowProcA(h, msg, wp, lp);
   }
+}
+
+LRESULT CALLBACK AppWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  return GuardCallbackOr(
+      PolicyForMessage(msg), [&] { return AppWndProcBody(h, msg, wp, lp); },
+      [&]() -> LRESULT { return IsNonClientMessage(msg) ? DefWindowProcA(h, msg, wp, lp) : 0; });
 }
 }  // namespace
 
 TApplication::TApplication() { Application = this; }
 
 TApplication::~TApplication() {
-  while (!forms_.empty()) forms_.pop_back();
+  // Services first: they let go of every window while the forms are whole.
+  ShutdownServices();
+  // Then the forms, newest first; each destroys its window before its destructors run.
+  while (!forms_.empty()) {
+    std::unique_ptr<TForm> last = std::move(forms_.back());
+    forms_.pop_back();
+    if (mainForm_ == last.get()) mainForm_ = nullptr;
+    last.reset();
+  }
   if (handle_) DestroyWindow(handle_);
+  ShowDeferredCallbackErrors();
   if (Application == this) Application = nullptr;
+}
+
+void TApplication::RemoveService(TApplicationService& service) {
+  auto it = std::find_if(services_.begin(), services_.end(), [&](const auto& p) { return p.get() == &service; });
+  if (it == services_.end()) return;
+  std::unique_ptr<TApplicationService> owned = std::move(*it);
+  services_.erase(it);
+  owned->Shutdown();
+}
+
+void TApplication::ShutdownServices() {
+  while (!services_.empty()) RemoveService(*services_.back());
 }
 
 void TApplication::Initialize() {
@@ -516,17 +548,10 @@ void TApplication::SetTitle(const std::string& title) {
   if (handle_) SetWindowTextA(handle_, title.c_str());
 }
 
-std::vector<TForm*> TApplication::Forms() const {
-  std::vector<TForm*> list;
-  for (const auto& f : forms_) list.push_back(f.get());
-  for (TForm* f : otherForms_) list.push_back(f);
-  return list;
-}
+void TApplication::RegisterForm(TForm* form) { registry_.push_back(form); }
 
-void TApplication::AddForm(TForm* form) { otherForms_.push_back(form); }
-
-void TApplication::RemoveForm(TForm* form) {
-  otherForms_.erase(std::remove(otherForms_.begin(), otherForms_.end(), form), otherForms_.end());
+void TApplication::UnregisterForm(TForm* form) {
+  registry_.erase(std::remove(registry_.begin(), registry_.end(), form), registry_.end());
   if (mainForm_ == form) mainForm_ = nullptr;
 }
 

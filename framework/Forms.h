@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/ApplicationService.h"
 #include "framework/Controls.h"
 
 namespace zelvo {
@@ -123,7 +124,8 @@ class TApplication {
   HICON Icon = nullptr;
 
   // Creates a form owned by the application; the first one becomes the main form. Its
-  // creation step runs under the exception dispatch.
+  // creation step runs under the exception dispatch. (Every form, however made, is listed by
+  // Forms() from its construction to its destruction.)
   template <class T, class... Args>
   T* CreateForm(Args&&... args) {
     auto form = std::make_unique<T>(nullptr, std::forward<Args>(args)...);
@@ -134,12 +136,32 @@ class TApplication {
     return raw;
   }
   TForm* MainForm() const { return mainForm_; }
-  std::vector<TForm*> Forms() const;
-  // Frees a form created by CreateForm (after its window is gone).
+  // Every live form (framework forms and message dialogs alike) in creation order.
+  // A copy: walking it may create or free forms.
+  std::vector<TForm*> Forms() const { return registry_; }
+  // Frees a form created by CreateForm (its window is destroyed first, the form whole).
   void DestroyForm(TForm* form);
-  // A form not made by CreateForm (message dialogs) announces itself for the forms list.
-  void AddForm(TForm* form);
-  void RemoveForm(TForm* form);
+
+  // Services the application owns (the skin manager): shut down and freed newest first, before
+  // any form is destroyed.
+  template <class T>
+  T& AddService(std::unique_ptr<T> service) {
+    T& ref = *service;
+    services_.push_back(std::move(service));
+    return ref;
+  }
+  // The newest service of type T, or nullptr.
+  template <class T>
+  T* FindService() const {
+    for (auto it = services_.rbegin(); it != services_.rend(); ++it) {
+      if (auto* s = dynamic_cast<T*>(it->get())) return s;
+    }
+    return nullptr;
+  }
+  // Shuts one service down and frees it now.
+  void RemoveService(TApplicationService& service);
+  // Shuts every service down and frees them, newest first (the destructor does it too).
+  void ShutdownServices();
 
   void Run();
   void Terminate();
@@ -160,10 +182,13 @@ class TApplication {
  private:
   friend class TForm;
   bool IsKeyMsg(MSG& msg);
+  void RegisterForm(TForm* form);
+  void UnregisterForm(TForm* form);
   HWND handle_ = nullptr;
   std::string title_;
-  std::vector<std::unique_ptr<TForm>> forms_;
-  std::vector<TForm*> otherForms_;
+  std::vector<std::unique_ptr<TApplicationService>> services_;
+  std::vector<std::unique_ptr<TForm>> forms_;  // owned by the application (CreateForm)
+  std::vector<TForm*> registry_;               // every live form, creation order
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
   int modalLevel_ = 0;

@@ -9,56 +9,6 @@
 namespace zelvo {
 
 // ---------------------------------------------------------------------------------------------
-// The skin manager slot
-
-namespace {
-struct ManagerSlot {
-  std::unique_ptr<ISkinManager> manager;
-  TSkinManagerFactory factory;
-};
-ManagerSlot& Slot() {
-  static ManagerSlot slot;
-  return slot;
-}
-}  // namespace
-
-ISkinManager* SkinManager() { return Slot().manager.get(); }
-
-ISkinManager& EnsureSkinManager() {
-  ManagerSlot& s = Slot();
-  if (!s.manager) {
-    if (s.factory) s.manager = s.factory();
-    if (!s.manager) s.manager = std::make_unique<TNullSkinManager>();
-  }
-  return *s.manager;
-}
-
-void SetSkinManagerFactory(TSkinManagerFactory factory) { Slot().factory = std::move(factory); }
-
-void DestroySkinManager() { Slot().manager.reset(); }
-
-void TNullSkinManager::Register(TSkinData& data) {
-  if (std::find(registered_.begin(), registered_.end(), &data) == registered_.end()) {
-    registered_.push_back(&data);
-  }
-}
-
-void TNullSkinManager::Unregister(TSkinData& data) {
-  registered_.erase(std::remove(registered_.begin(), registered_.end(), &data), registered_.end());
-  if (pending_ == &data) pending_ = nullptr;
-}
-
-void TNullSkinManager::Schedule(TSkinAction action, unsigned intervalMs) {
-  action_ = action;
-  interval_ = intervalMs;
-  // Before the first activation the real manager only flips its enabled flag; so does this one.
-  if (!started_) {
-    if (action == TSkinAction::SkinAll) enabled_ = true;
-    if (action == TSkinAction::UnskinAll) enabled_ = false;
-  }
-}
-
-// ---------------------------------------------------------------------------------------------
 // Reporting
 
 void TWindowsSkinLoadReporter::OlderVersion(const std::string& text) {

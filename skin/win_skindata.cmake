@@ -35,7 +35,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
   return()
 endif()
 
-list(APPEND ZELVO_WIN_SOURCES skin/SkinData.cpp)
+list(APPEND ZELVO_WIN_SOURCES skin/SkinData.cpp skin/SkinManagerSeam.cpp)
 
 set(ZELVO_SKINPACK "" CACHE FILEPATH
     "The native skinpack tool (build/native/skinpack) that packs resources/skin for the cross build")

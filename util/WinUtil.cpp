@@ -51,12 +51,9 @@ TMessageForm::TMessageForm(TComponent* owner) : TForm(owner) {
       key = 0;
     }
   };
-  if (Application) Application->AddForm(this);
 }
 
-TMessageForm::~TMessageForm() {
-  if (Application) Application->RemoveForm(this);
-}
+TMessageForm::~TMessageForm() = default;
 
 std::string TMessageForm::ClipboardText() {
   std::string message;

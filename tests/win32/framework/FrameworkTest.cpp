@@ -97,14 +97,17 @@ TEST(Framework, ComponentsKnowOwnerNameKindAndProperties) {
 TEST(Framework, WindowProcIsAReplaceableChain) {
   TestForm t;
   std::vector<UINT> seen;
-  TWndMethod previous = t.first->WindowProc;
-  t.first->WindowProc = [&](TMessage& m) {
+  THookToken hook = t.first->HookWindowProc([&](TMessage& m, const TNext& next) {
     if (m.Msg == WM_SETTEXT) seen.push_back(m.Msg);
-    previous(m);  // the control's own handling still runs
-  };
+    next(m);  // the control's own handling still runs
+  });
   t.first->SetCaption("changed");
   EXPECT_EQ(seen.size(), 1u);
   EXPECT_EQ(t.first->Text(), "changed");
+  hook.Reset();
+  t.first->SetCaption("again");
+  EXPECT_EQ(seen.size(), 1u) << "an unhooked handler sees nothing more";
+  EXPECT_EQ(t.first->Text(), "again");
 }
 
 TEST(Framework, TabWalksTheTabOrderAndAcceleratorsReachLabelledControls) {
