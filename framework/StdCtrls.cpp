@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/ControlSkins_core.h"
 #include "util/Exceptions.h"
 
 namespace zelvo {
@@ -141,6 +142,10 @@ void TBitBtn::WndProc(TMessage& m) {
   TButton::WndProc(m);
 }
 
+static_assert(static_cast<int>(TButtonLayout::blGlyphRight) == static_cast<int>(GlyphLayout::GlyphRight) &&
+              static_cast<int>(TButtonLayout::blGlyphTop) == static_cast<int>(GlyphLayout::GlyphTop) &&
+              static_cast<int>(TButtonLayout::blGlyphBottom) == static_cast<int>(GlyphLayout::GlyphBottom));
+
 void TBitBtn::Draw(const DRAWITEMSTRUCT& dis) {
   HDC dc = dis.hDC;
   RECT r = dis.rcItem;
@@ -163,26 +168,35 @@ void TBitBtn::Draw(const DRAWITEMSTRUCT& dis) {
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
   }
 
-  // Glyph and caption are centred together; a pressed button shifts them by one pixel.
+  // Glyph and caption go where the bitmap-button rule puts them (the skinned bitmap button uses
+  // the same rule); a pressed button shifts them by one pixel.
   ScopedSelect font(dc, FontHandle());
   std::string caption = Caption();
   RECT textRect{0, 0, 0, 0};
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, DT_CALCRECT | DT_SINGLELINE);
-  int textW = textRect.right - textRect.left, textH = textRect.bottom - textRect.top;
+  if (!caption.empty()) {
+    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, DT_CALCRECT | DT_SINGLELINE);
+  }
   SIZE gs = BitmapSize(glyph_.Get());
   int glyphW = glyph_ ? gs.cx / numGlyphs_ : 0, glyphH = glyph_ ? gs.cy : 0;
-  int spacing = (glyphW > 0 && !caption.empty()) ? Spacing : 0;
-  int totalW = glyphW + spacing + textW;
-  int cx = r.left + ((r.right - r.left) - totalW) / 2 + (pressed ? 1 : 0);
-  int cy = r.top + (r.bottom - r.top) / 2 + (pressed ? 1 : 0);
-  if (Margin >= 0) cx = r.left + Margin + (pressed ? 1 : 0);
+  BitButtonLayoutInput in;
+  in.Client = {r.left, r.top, r.right, r.bottom};
+  in.Glyph = {glyphW, glyphH};
+  in.Text = {textRect.right - textRect.left, textRect.bottom - textRect.top};
+  in.Layout = static_cast<GlyphLayout>(Layout);
+  in.Margin = Margin;
+  in.Spacing = Spacing;
+  if (pressed) in.Shift = {1, 1};
+  BitButtonLayoutResult place = LayoutBitButton(in);
 
   if (glyph_) {
-    int frame = (disabled && numGlyphs_ > 1) ? 1 : 0;
-    DrawTransparent(dc, cx, cy - glyphH / 2, glyph_.Get(), frame * glyphW, 0, glyphW, glyphH,
+    ControlState st;
+    st.Enabled = !disabled;
+    st.Pressed = pressed;
+    int cell = BitButtonGlyphCell(st, numGlyphs_);
+    DrawTransparent(dc, place.GlyphPos.X, place.GlyphPos.Y, glyph_.Get(), (cell - 1) * glyphW, 0, glyphW, glyphH,
                     BottomLeftPixel(glyph_.Get()));
   }
-  RECT tr{cx + glyphW + spacing, cy - textH / 2, cx + glyphW + spacing + textW, cy - textH / 2 + textH};
+  RECT tr{place.TextRect.Left, place.TextRect.Top, place.TextRect.Right, place.TextRect.Bottom};
   SetBkMode(dc, TRANSPARENT);
   if (disabled) {
     OffsetRect(&tr, 1, 1);

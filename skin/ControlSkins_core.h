@@ -175,7 +175,10 @@ struct ControlSkinChoice {
 bool NeedsHandleCreation(const ComponentDescription& c, const ControlChoiceSettings& s,
                          const ControlChoiceState& state);
 
-// The skin for one component of a framework form; the first rule that applies decides.
+// The skin for one component of a framework form; the first rule that applies decides. Besides
+// the classes the skin knows by name and kind, a plain check box of the framework gets
+// TSkinCheckBox (tried right after radio buttons, which derive from check boxes). Popup menus
+// are owner-drawn only when both menu switches are on.
 ControlSkinChoice ChooseControlSkin(const ComponentDescription& c, const ControlChoiceSettings& s,
                                     const ControlChoiceState& state);
 
