@@ -60,7 +60,7 @@ TPreview RenderPreview(const TSkinObjects& skin, const TPreviewOptions& options)
   if (!text.Empty() && !options.Caption.empty()) {
     TColor colour = options.Active ? skin.Colours.TitleTextActive : skin.Colours.TitleTextNoActive;
     const TColor own = options.Active ? skin.Title.ActiveTextColour : skin.Title.InactiveTextColour;
-    if (own != kSkinNoColour) colour = own;
+    if (own != clNone) colour = own;
     const TPixel pixel = PreviewColour(colour);
     const int32_t barHeight = std::max(2, text.Height() / 3);
     const int32_t top = text.top + (text.Height() - barHeight) / 2;
