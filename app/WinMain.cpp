@@ -10,6 +10,7 @@
 #include "app/Main.h"
 #include "framework/Forms.h"
 #include "reginfo/RegInfo.h"
+#include "skin/SkinManage.h"
 #include "util/Exceptions.h"
 #include "util/WinUtil.h"
 
@@ -23,6 +24,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     MessageBoxA(nullptr, e.what(), "Zelvo Program Registration", MB_OK | MB_ICONSTOP);
     return 1;
   }
+  // The skin components hand over to the real skin manager. The application owns it and shuts
+  // it down before it frees the forms, so every skinned window gets its own window procedure
+  // back while the skin code still exists.
+  UseSkinManage();
   std::vector<std::string> args;
   for (int i = 1; i < __argc; ++i) args.emplace_back(__argv[i]);
 

@@ -11,8 +11,8 @@
 // text placement, hit zones, client rectangle, message-box widening) is portable and lives in the
 // core; this unit reads the window, calls the core and blits the result.
 //
-// Ownership: the manager owns every TFormSkin (it creates, lists, purges and frees them). The
-// object never removes itself from the manager's list; the manager takes it out before freeing.
+// Ownership: the manager owns every TFormSkin (it creates, lists, purges and frees them); the
+// destructor tells the manager to forget the object.
 #pragma once
 
 #include <windows.h>
@@ -22,18 +22,23 @@
 #include <string>
 #include <vector>
 
+#include <optional>
+
 #include "framework/Controls.h"
+#include "skin/FormSkin_core.h"
 #include "skin/SkinData.h"
 
 #if __has_include("skin/SkinMessages.h")
 #include "skin/SkinMessages.h"
 #else
 namespace zelvo {
-// The skin engine's private window messages (fixed numbers).
-inline constexpr UINT SKIN_QUERY = 0x3504;
-inline constexpr UINT SKIN_INIT = 0x3503;
-inline constexpr UINT SKIN_REPAINTFRAME = 0x3502;
-inline constexpr UINT SKIN_RECOLOR = 0x3401;
+// The skin engine's private window messages (fixed numbers), until the manager's list of them is
+// in the tree.
+inline constexpr unsigned SKIN_QUERY = 0x3504;
+inline constexpr unsigned SKIN_INIT = 0x3503;
+inline constexpr unsigned SKIN_REPAINTFRAME = 0x3502;
+inline constexpr unsigned SKIN_RECOLOR = 0x3401;
+inline constexpr long kSkinInitLParam = 1000;
 }  // namespace zelvo
 #endif
 
@@ -44,23 +49,6 @@ class TSkinManage;
 class TFormSkin;
 
 enum class TFormSkinState { New = 0, Active = 1, Refreshing = 3, Destroying = 4, Sizing = 5, Dead = 6 };
-
-// Placement as the frame sees it.
-enum class TFramePlacement : uint8_t { Normal = 0, Maximized = 1, Minimized = 2 };
-
-// Border kind, from the style found at attach time.
-enum class TFrameBorderKind : uint8_t { Sizeable = 0, Other = 1, CaptionlessPopup = 2, DialogFrame = 3 };
-
-// Window kind: MDI frame (has an "MDIClient" child), MDI child, or anything else.
-enum class TFrameWindowKind : uint8_t { Other = 0, MdiFrame = 1, MdiChild = 2 };
-
-// Available-buttons flags.
-enum TFrameButtonFlag : uint8_t {
-  kFrameHasMaximize = 1,
-  kFrameHasMinimize = 2,
-  kFrameHasSysMenu = 8,
-  kFrameCaptionStripped = 16,
-};
 
 // The skinned system menu's popup and its item tags (glyph index = tag).
 inline constexpr int32_t kSkinSystemMenuTag = 33333;
@@ -91,6 +79,10 @@ class TOffscreen {
   // Copies a portable bitmap to (x, y), clipped to the surface. With `magentaKey` magenta pixels
   // are left as they are (transparent).
   void Put(const TBitmap32& bitmap, int x, int y, bool magentaKey = false);
+  // The same for the part `source` (bitmap coordinates) of the bitmap, placed at (x, y).
+  void Put(const TBitmap32& bitmap, const TRectI& source, int x, int y, bool magentaKey);
+  // The pixel at (x, y) as 0x00RRGGBB (0 outside the surface); for checks.
+  uint32_t PixelRGB(int x, int y) const;
   // Copies the rectangle (x, y, w, h) of the surface to `dc` at (dx, dy).
   void CopyTo(HDC dc, int dx, int dy, int x, int y, int w, int h) const;
 
@@ -149,6 +141,10 @@ class TCaptionButton : public TNCObject {
   const TDataSkinSysButton* skin_;
 };
 
+// Number of the hover timer on the window (WM_TIMER with this id belongs to the frame).
+inline constexpr UINT_PTR kFrameHoverTimerId = 0x5F3D;
+inline constexpr UINT kFrameHoverIntervalMs = 250;
+
 class TFormSkin : public TComponent {
  public:
   // `form` is the framework form whose window `window` is, or nullptr for a foreign window.
@@ -160,12 +156,15 @@ class TFormSkin : public TComponent {
   // foreign window (subclassed by handle). Either may run once.
   void AttachForm();
   void AttachWindow();
+  // AttachForm for a framework form, else AttachWindow.
+  void Attach();
   // Gives the window back as it was found: window procedure and handler restored, caption style,
   // menu and colour back, client size kept, region removed. The object may then be freed.
   void Detach();
 
   HWND Handle() const { return window_; }
   TSkinData& SkinData() const { return *data_; }
+  bool Dead() const { return state_ == TFormSkinState::Dead; }
   TForm* Form() const { return form_; }
   TFormSkinState State() const { return state_; }
 
@@ -177,15 +176,12 @@ class TFormSkin : public TComponent {
   void Recolor();
 
   // --- Read access for tests and for the control skins.
-  struct TThickness {
-    int Left = 0, Top = 0, Right = 0, Bottom = 0;
-  };
-  const TThickness& Thickness() const { return thickness_; }
+  const TFrameThickness& Thickness() const { return thickness_; }
   int MenuBarHeight() const { return menuBarHeight_; }
-  TFrameBorderKind BorderKind() const { return borderKind_; }
-  TFrameWindowKind WindowKind() const { return windowKind_; }
-  TFramePlacement Placement() const { return placement_; }
-  uint8_t ButtonFlags() const { return buttonFlags_; }
+  TBorderKind BorderKind() const { return borderKind_; }
+  TWindowKind WindowKind() const { return windowKind_; }
+  TPlacement Placement() const { return placement_; }
+  uint32_t ButtonFlags() const { return buttonFlags_; }
   bool IsActiveWindow() const { return active_; }
   bool SkinsFrame() const { return skinsFrame_; }  // xcMainMenu was in the set at attach
   const std::vector<std::unique_ptr<TCaptionButton>>& CaptionButtons() const { return buttons_; }
@@ -201,51 +197,60 @@ class TFormSkin : public TComponent {
   // Draws the menu glyph for a skinned system-menu item (glyph index = item tag).
   bool DrawMenuGlyph(HDC dc, int x, int y, int tag, bool enabled) const;
 
-  // Repaints the frame now (what SKIN_REPAINTFRAME does).
+  // Repaints the frame now (what SKIN_REPAINTFRAME does); `clip` (screen coordinates) limits it.
   void PaintFrame(HRGN clip = nullptr);
+  // Draws the whole frame into `dc` at window coordinates (WM_PRINT with PRF_NONCLIENT).
+  void PaintFrameTo(HDC dc);
+  // The region rectangles the frame asks for at the window's present size (window coordinates).
+  std::vector<TRectI> RegionRects();
   // Shows the system menu at a screen point (the caption icon's click), following the
   // double-click rule: a second click within the double-click time closes the window.
-  void ShowSystemMenu(POINT screen);
+  void ShowSystemMenu(POINT screen, bool doubleClickCloses = true);
   // Runs a caption-button action.
   void DoAction(int32_t action);
 
  private:
   friend class TCaptionButton;
   friend class TNCObject;
-  struct Hooks;  // window-procedure subclass, form-handler hook token, timer
+  struct Hooks;  // window-procedure subclass, form-handler hook token
 
-  // Message handling. Returns true when the message was answered (result in `result`).
-  bool BeforeMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   LRESULT CallPrevious(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp);
-  void FormMessage(TMessage& m);
+  LRESULT FrameMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  void FormMessage(TMessage& m, const TNext& next);
 
   void ReadWindow();
   void StripCaption();
   void RestoreCaption();
   void HandleInit();
   void ResizeToFrame(bool firstSizing);
-  void WidenMessageBox();
+  void WidenForCaption();
   void BuildRegion(bool force);
   void RemoveRegion();
   void BuildSystemMenu();
   void UpdateSystemMenu();
-  void ComposeCaption(TOffscreen& canvas, int width);
-  void PaintCaptionText(TOffscreen& canvas, int stripWidth);
-  void PlaceButtons(int windowWidth, int textLeft, int textRight);
+  bool MeasureMenuItem(MEASUREITEMSTRUCT& mis);
+  bool DrawMenuItem(const DRAWITEMSTRUCT& dis);
+  // Lays the frame out for the window's present size and state; updates the caption buttons.
+  TFrameInput FrameInput();
+  TFrameLayout CurrentLayout(TFrameInput& in);
+  void RenderToCanvas(int width, int height);
+  void PaintCaptionText(HDC dc, const TFrameLayout& layout);
+  bool FramePaintable() const;
   TNCObject* ObjectAt(POINT window) const;
   void SetHot(TNCObject* object);
   void StartHoverTimer();
   void StopHoverTimer();
   void OnHoverTimer();
-  void OnNcDestroy();
-  POINT ScreenToWindow(POINT screen) const;
+  LRESULT OnNcDestroy(WPARAM wp, LPARAM lp);
+  POINT ScreenToWindow(LPARAM lp) const;
+  RECT ClientInWindow() const;
   void AttachControlSkins();
   void DetachControlSkins();
-  void MakeFormMenuOwnerDrawn(bool on);
   HFONT CaptionFont();
   void LoadIconBitmap();
   void PostSysCommand(WPARAM command);
+  bool Flag(TSkinControlType type) const { return data_->SkinControls().Contains(type); }
 
   TSkinManage* manager_;
   HWND window_;
@@ -256,33 +261,36 @@ class TFormSkin : public TComponent {
   bool attached_ = false;
   bool skinsFrame_ = false;
 
-  DWORD style_ = 0, exStyle_ = 0;
+  DWORD style_ = 0, exStyle_ = 0;  // as found at attach time
   std::string caption_;
   std::string className_;
   HWND ownerWindow_ = nullptr;
   TColor savedColour_ = 0;
   bool colourSaved_ = false;
-  bool savedAutoScroll_ = false;
   RECT clientAtAttach_{};
+  SIZE systemFrame_{0, 0};  // window size minus client size under the system frame
 
-  TThickness thickness_;
+  TFrameThickness thickness_;
   int menuBarHeight_ = 0;
-  TFrameBorderKind borderKind_ = TFrameBorderKind::Other;
-  TFrameWindowKind windowKind_ = TFrameWindowKind::Other;
-  TFramePlacement placement_ = TFramePlacement::Normal;
-  uint8_t buttonFlags_ = 0;
+  TBorderKind borderKind_ = TBorderKind::Single;
+  TWindowKind windowKind_ = TWindowKind::Other;
+  TPlacement placement_ = TPlacement::Normal;
+  uint32_t buttonFlags_ = 0;  // buttons::k* flags
   bool active_ = false;
   bool firstSizing_ = true;
+  bool timerRunning_ = false;
+  bool menuShowing_ = false;
 
   std::vector<std::unique_ptr<TCaptionButton>> buttons_;
   TNCObject* hot_ = nullptr;
   TNCObject* pressed_ = nullptr;
-  int rightmostRightButton_ = -1;  // from the previous paint (popup caption text rule)
+  std::optional<int32_t> rightmostButtonLeft_;  // from the previous paint (popup caption rule)
 
-  HRGN region_ = nullptr;  // owned while set on the window
+  HRGN region_ = nullptr;  // set on the window (the system holds it while set)
   SIZE regionSize_{-1, -1};
   TBitmap32 iconBitmap_;
   GdiObject<HFONT> captionFont_;
+  GdiObject<HFONT> menuFont_;
   HMENU sysMenu_ = nullptr;  // owned
   UINT doubleClickTime_ = 500;
   DWORD lastSysMenuClick_ = 0;
