@@ -777,6 +777,8 @@ void TFormSkin::ShowSystemMenu(POINT screen, bool doubleClickCloses) {
                    : GetSystemMenu(window_, FALSE);
   if (!menu) return;
   menuShowing_ = true;
+  // A menu tracked for a window that is not in front would not close when clicked beside.
+  SetForegroundWindow(window_);
   UINT command = static_cast<UINT>(
       TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, window_, nullptr));
   menuShowing_ = false;
@@ -1054,7 +1056,10 @@ LRESULT TFormSkin::FrameMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
       PaintFrame();
       return TRUE;
     case WM_NCPAINT:
-      if (!FramePaintable()) break;
+      if (borderKind_ == TBorderKind::CaptionlessPopup) break;
+      if (windowKind_ == TWindowKind::MdiChild && placement_ != TPlacement::Normal) break;
+      // Before the set-up has run the frame is left unpainted rather than drawn by the system
+      // (which would flash its own caption); the set-up paints it once the size is right.
       PaintFrame(reinterpret_cast<HRGN>(wp));
       return 0;
     case WM_PRINT:

@@ -107,6 +107,7 @@ struct TCaptionTextLayout {
   TRectI TextRect; // Box narrowed by TXTBackleft and TXTBackRight: where the text is drawn
   bool RightAligned = false;  // draw the text right-aligned (right-to-left windows)
 };
+// Box is one text line high, vertically centred in the strip plus half of TextShiftVert.
 TCaptionTextLayout PlaceCaptionText(const TDataSkinTitle& title, const TCaptionTextInput& in);
 
 // Draws the TextBack plate over layout.Box (frame 1 active, 2 inactive, stacked; left and right
@@ -157,7 +158,8 @@ int32_t CaptionButtonFrame(const TDataSkinSysButton& button, int32_t frameCount,
 // ---- Hit testing, client area, sizing -------------------------------------------------------
 
 // previousAnswer is what the window's own procedure answered; only "nowhere" is converted.
-// clientPoint is the point in client coordinates.
+// clientPoint is the point in client coordinates. In frame coordinates rows 0..3 stay "nowhere"
+// (y > 3 is caption), rows from the top height down are the menu bar.
 int32_t SkinHitTest(int32_t previousAnswer, TPointI clientPoint, const TFrameThickness& thickness,
                     int32_t menuBarHeight, bool minimized);
 
@@ -194,8 +196,11 @@ struct TMenuButtonPlace {
   TRectI Rect;           // bar coordinates
   bool Visible = false;  // false for buttons that do not fit in the single row
 };
-// One row, no wrapping: a button that would cross the bar's far end is hidden, and so are all
-// after it (the bar keeps the one-line height the client area was computed with).
+// Buttons are text width + 10 wide and bar height − 1 high. Left to right they start at
+// TileLeftMenu + 4 (5 without an entry); right to left they run leftwards from TileRightMenu + 8
+// from the right, TileRightMenu + 12 when the bar is narrower than the buttons together, 6
+// without an entry. One row, no wrapping: a button that would cross the bar's far end is hidden,
+// and so are all after it (the bar keeps the one-line height the client area was computed with).
 std::vector<TMenuButtonPlace> LayoutMenuBar(const TMenuBarInput& in);
 // Menu-bar background: frame 1 active, 2 inactive (stacked); tiled when TileMenu is 1, else
 // stretched between TileLeftMenu and TileRightMenu. Without an entry, filled with `fill`.

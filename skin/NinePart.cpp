@@ -83,7 +83,8 @@ void StretchCopy(TBitmap32& target, const TRectI& dest, const TBitmap32& image, 
   // Source columns once for the clipped width.
   std::vector<int32_t> columns(static_cast<size_t>(clip.Width()));
   for (int32_t x = clip.left; x < clip.right; ++x) {
-    columns[static_cast<size_t>(x - clip.left)] = s.left + NearestIndex(x - static_cast<int64_t>(dest.left), dw, sw);
+    const int64_t offset = x - static_cast<int64_t>(dest.left);
+    columns[static_cast<size_t>(x - clip.left)] = s.left + NearestIndex(offset, dw, sw);
   }
   for (int32_t y = clip.top; y < clip.bottom; ++y) {
     const int32_t sy = s.top + NearestIndex(y - static_cast<int64_t>(dest.top), dh, sh);
@@ -137,8 +138,10 @@ void RenderNinePart(TBitmap32& target, const TRectI& dest, const TNinePart& part
   // Column and row boundaries in the cell and in the destination.
   const int32_t sx[4] = {cell.left, cell.left + l, cell.right - r, cell.right};
   const int32_t sy[4] = {cell.top, cell.top + t, cell.bottom - b, cell.bottom};
-  const int32_t dx[4] = {dest.left, Clamp32(static_cast<int64_t>(dest.left) + l, dest.left, dest.right), Clamp32(static_cast<int64_t>(dest.right) - r, dest.left, dest.right), dest.right};
-  const int32_t dy[4] = {dest.top, Clamp32(static_cast<int64_t>(dest.top) + t, dest.top, dest.bottom), Clamp32(static_cast<int64_t>(dest.bottom) - b, dest.top, dest.bottom), dest.bottom};
+  const int32_t dx[4] = {dest.left, Clamp32(static_cast<int64_t>(dest.left) + l, dest.left, dest.right),
+                         Clamp32(static_cast<int64_t>(dest.right) - r, dest.left, dest.right), dest.right};
+  const int32_t dy[4] = {dest.top, Clamp32(static_cast<int64_t>(dest.top) + t, dest.top, dest.bottom),
+                         Clamp32(static_cast<int64_t>(dest.bottom) - b, dest.top, dest.bottom), dest.bottom};
 
   for (int row = 0; row < 3; ++row) {
     for (int col = 0; col < 3; ++col) {

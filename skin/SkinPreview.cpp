@@ -44,8 +44,9 @@ TPreview RenderPreview(const TSkinObjects& skin, const TPreviewOptions& options)
   in.Active = options.Active;
   in.Placement = options.Maximized ? TPlacement::Maximized : TPlacement::Normal;
   const int32_t chars = static_cast<int32_t>(std::min<size_t>(options.Caption.size(), 1000)) + 3;
-  in.CaptionTextWidth = options.TextWidth > 0 ? options.TextWidth : chars * 7;
-  in.CaptionTextHeight = options.TextHeight > 0 ? options.TextHeight : std::clamp(skin.Title.FontHeight, 1, 200);
+  in.CaptionTextWidth = options.TextWidth > 0 ? std::min(options.TextWidth, 1000000) : chars * 7;
+  in.CaptionTextHeight =
+      options.TextHeight > 0 ? std::min(options.TextHeight, 1000) : std::clamp(skin.Title.FontHeight, 1, 200);
   in.Icon = options.Icon;
 
   TPreview out;
@@ -63,12 +64,15 @@ TPreview RenderPreview(const TSkinObjects& skin, const TPreviewOptions& options)
     const TPixel pixel = PreviewColour(colour);
     const int32_t barHeight = std::max(2, text.Height() / 3);
     const int32_t top = text.top + (text.Height() - barHeight) / 2;
-    const int32_t length = std::min(text.Width(), in.CaptionTextWidth * static_cast<int32_t>(options.Caption.size()) / chars);
-    const int32_t start = out.Layout.Text.RightAligned ? text.right - length : text.left + in.CaptionTextWidth * 2 / chars;
+    // The bar covers the caption's share of the measured text (the rest is the blanks around it).
+    const int64_t measured = in.CaptionTextWidth;
+    const int64_t captionChars = chars - 3;
+    const int32_t length = static_cast<int32_t>(std::min<int64_t>(text.Width(), measured * captionChars / chars));
+    const int32_t lead = static_cast<int32_t>(measured * 2 / chars);
+    const int32_t start = out.Layout.Text.RightAligned ? text.right - length : text.left + lead;
+    const int32_t right = std::min({start + length, text.right, in.Width});
     for (int32_t y = std::max(top, 0); y < std::min(top + barHeight, in.Height); ++y) {
-      for (int32_t x = std::max(start, text.left); x < std::min({start + length, text.right, in.Width}); ++x) {
-        if (x >= 0) out.Bitmap.At(x, y) = pixel;
-      }
+      for (int32_t x = std::max({start, text.left, 0}); x < right; ++x) out.Bitmap.At(x, y) = pixel;
     }
   }
 

@@ -483,5 +483,50 @@ TEST(FrameCompose, HostileWindowSizesNeverCrash) {
   }
 }
 
+TEST(FrameCompose, HostileSkinValuesSweep) {
+  // Every side and caption button with odd counts, slices and images, at several sizes: the
+  // sanitizers watch for overflow and out-of-range reads; the region must stay inside the window.
+  const int32_t counts[] = {0, -1, 1, 3, 1000};
+  const int32_t slices[] = {-7, 0, 5, 100000};
+  const TSizeI images[] = {{0, 0}, {1, 1}, {3, 50}, {50, 3}};
+  int combination = 0;
+  for (const int32_t count : counts)
+    for (const int32_t slice : slices)
+      for (const TSizeI image : images) {
+        TSkinObjects s;
+        for (TDataSkinBorder* side : {&s.Left, &s.Right, &s.Top, &s.Bottom}) {
+          side->Image = TBitmap32(image.cx, image.cy, (combination % 2) ? kMagenta : MakePixel(5, 5, 5));
+          side->FrameCount = count;
+          side->LeftWidth = side->RightWidth = side->TopHeight = side->BottomHeight = slice;
+          side->Trans = 1;
+          side->Tile = combination % 3;
+        }
+        auto button = std::make_unique<TDataSkinSysButton>(Button(combination % 13 - 1, combination % 11, slice, slice,
+                                                                  combination % 7, 0, 1));
+        button->FrameCount = count;
+        s.CaptionButtons.push_back(std::move(button));
+        s.Title.Image = TBitmap32(image.cx, image.cy);
+        s.Title.TXTBackleft = slice;
+        s.Title.TXTBackRight = slice;
+        s.Title.TextShift() = slice;
+        s.MenuBar = std::make_unique<TDataSkinObject>();
+        s.MenuBar->Image = TBitmap32(image.cx, image.cy);
+        s.MenuBar->LeftWidth = slice;
+        for (const TSizeI size : {TSizeI{1, 1}, TSizeI{7, 60}, TSizeI{120, 80}}) {
+          TFrameInput in = Window(size.cx, size.cy);
+          in.MenuBarHeight = 19;
+          in.HotButton = 0;
+          TBitmap32 target(size.cx, size.cy);
+          const TFrameLayout layout = LayoutFrame(s, in);
+          ComposeFrame(target, s, layout, in);
+          const auto rects = FrameRegion(s, layout, in, &target);
+          for (const TRectI& r : rects) {
+            ASSERT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= size.cx && r.bottom <= size.cy && !r.Empty());
+          }
+        }
+        ++combination;
+      }
+}
+
 }  // namespace
 }  // namespace zelvo

@@ -163,6 +163,25 @@ TEST(SkinPreviewTool, WritesTheFrameTheCoreComposes) {
   EXPECT_GT(differing, 0);  // the caption placeholder
 }
 
+TEST(SkinPreviewTool, HostileCaptionAndSizesAreClamped) {
+  TPreviewOptions o;
+  o.Caption.assign(100000, 'W');
+  o.TextWidth = 999999999;
+  o.TextHeight = 999999999;
+  o.Width = -4;
+  o.Height = 100000;
+  o.ExStyle = wstyle::kExLeftScrollBar;
+  const TPreview p = RenderPreview(OwnSkin(), o);
+  EXPECT_EQ(p.Bitmap.Width, 1);
+  EXPECT_EQ(p.Bitmap.Height, kPreviewMaxSide);
+  o.Width = 418;
+  o.Height = 275;
+  const TPreview wide = RenderPreview(OwnSkin(), o);
+  // The right-to-left caption is cut at the strip's right clip, never past the window.
+  EXPECT_LE(wide.Layout.Text.TextRect.right, 418);
+  EXPECT_GE(wide.Layout.Text.TextRect.Width(), 0);
+}
+
 TEST(SkinPreviewTool, RefusesBadInputAndWritesNothing) {
   const fs::path dir = fs::path(testing::TempDir()) / "skinpreview_bad";
   fs::remove_all(dir);

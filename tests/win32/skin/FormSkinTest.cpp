@@ -2,7 +2,7 @@
 // client area, hit zones, painted pixels), what its buttons and the system menu do, message boxes
 // widened for a long caption, a detach that gives the window back unchanged, and the chain of
 // window procedures kept whole whoever subclassed the window after the skin.
-#if __has_include("skin/SkinManage.h")  // the frame is built together with the skin manager
+#ifdef ZELVO_HAVE_SKIN_MANAGE  // the frame is built together with the skin manager
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -305,15 +305,17 @@ TEST_F(FormSkinTest, CaptionButtonsMaximizeRestoreMinimizeAndClose) {
 TEST_F(FormSkinTest, ReleasingOutsideThePressedButtonDoesNotAct) {
   HWND h = Window("Drag off");
   TFormSkin& s = Skin(h);
+  TCaptionButton* button = Button(s, 0);
+  ASSERT_NE(button, nullptr);
   POINT close = ButtonCentre(s, 0);
   SendMessageA(h, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(close.x, close.y));
-  EXPECT_EQ(Button(s, 0)->State, TNCObject::kPressed);
+  EXPECT_EQ(button->State, TNCObject::kPressed);
   RECT wr{};
   GetWindowRect(h, &wr);
   SendMessageA(h, WM_NCLBUTTONUP, HTCAPTION, MAKELPARAM((wr.left + wr.right) / 2, wr.top + 10));
   PumpFor(60);
   EXPECT_TRUE(IsWindow(h));
-  EXPECT_EQ(Button(s, 0)->State, TNCObject::kNormal);
+  EXPECT_EQ(button->State, TNCObject::kNormal);
 }
 
 namespace {
@@ -377,8 +379,11 @@ TEST_F(FormSkinTest, SystemMenuItemsAndCommands) {
     mi.fMask = MIIM_FTYPE | MIIM_ID;
     GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &mi);
     EXPECT_TRUE(mi.fType & MFT_OWNERDRAW) << i;
-    if (ids[i]) EXPECT_EQ(mi.wID, ids[i]) << i;
-    else EXPECT_TRUE(mi.fType & MFT_SEPARATOR);
+    if (ids[i]) {
+      EXPECT_EQ(mi.wID, ids[i]) << i;
+    } else {
+      EXPECT_TRUE(mi.fType & MFT_SEPARATOR);
+    }
   }
   // Every item is measured: wider than its text, the separator low.
   MEASUREITEMSTRUCT close{ODT_MENU, 0, SC_CLOSE, 0, 0, 0};
@@ -587,7 +592,11 @@ std::vector<ChildPlace> ChildPlaces(HWND parent) {
 TEST_F(FormSkinTest, MessageBoxWidensForALongCaption) {
   enum Kind { Long, Short, Huge };
   for (Kind kind : {Long, Short, Huge}) {
-    std::string caption = kind == Long ? std::string(90, 'W') + " end" : kind == Short ? "Hi" : std::string(1500, 'W');
+    // Blanks measure the same in the box's own sizing and in the widening rule, so the rule's
+    // margins alone make the box grow, whatever the platform does with a long title.
+    std::string caption = kind == Long    ? "Long" + std::string(150, ' ') + "caption"
+                          : kind == Short ? "Hi"
+                                          : std::string(1500, ' ') + "x";
     int widthUnwidened = 0, widthAfter = 0, clientBefore = 0;
     std::vector<ChildPlace> before, after;
     std::string cls;
@@ -615,9 +624,10 @@ TEST_F(FormSkinTest, MessageBoxWidensForALongCaption) {
     int growth = widthAfter - widthUnwidened;
     if (kind == Short) {
       EXPECT_EQ(growth, 0);
+    } else if (kind == Long) {
+      EXPECT_GT(growth, 100) << "the caption does not fit a small box";
     } else {
-      EXPECT_GT(growth, 100) << "wide letters do not fit a small box";
-      EXPECT_LE(widthAfter, std::max(widthUnwidened, GetSystemMetrics(SM_CXVIRTUALSCREEN))) << kind;
+      EXPECT_LE(widthAfter, std::max(widthUnwidened, GetSystemMetrics(SM_CXVIRTUALSCREEN)));
     }
     for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(after[i].x - before[i].x, growth / 2) << kind << " " << i;
   }
@@ -627,7 +637,7 @@ TEST_F(FormSkinTest, MessageBoxWidensForALongCaption) {
 // colour taken from the skin and given back.
 TEST_F(FormSkinTest, MessageFormIsSkinnedAndGivenBack) {
   auto dlg = CreateMessageDialog("Something went wrong", TMsgDlgType::mtError, ButtonBit(TMsgDlgBtn::mbOK));
-  dlg->SetCaption(std::string(80, 'M'));
+  dlg->SetCaption("Error" + std::string(150, ' ') + "x");
   dlg->Show();
   PumpFor(30);
   HWND h = dlg->Handle();
