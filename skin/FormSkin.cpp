@@ -3,6 +3,9 @@
 // core, blits what it composed and draws the caption text with GDI.
 #include "skin/FormSkin.h"
 
+#include "skin/ControlSkins.h"
+#include "skin/MenuSkin.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -804,6 +807,8 @@ bool TFormSkin::MeasureMenuItem(MEASUREITEMSTRUCT& mis) {
   ReleaseDC(nullptr, dc);
   TSizeI size = SystemMenuItemSize(text.cx + shortcut.cx, text.cy, item->Tag == kSysItemSeparator,
                                    data_->Skin().MenuItem.get(), false);
+  // The width the skinned item needs: the text measured, widened for the glyph list and LeftWidth.
+  size.cx = SkinnedPopupItemWidth(*data_, text.cx + shortcut.cx, true);
   mis.itemWidth = static_cast<UINT>(std::max(0, size.cx));
   mis.itemHeight = static_cast<UINT>(std::max(0, size.cy));
   return true;
@@ -813,25 +818,17 @@ bool TFormSkin::DrawMenuItem(const DRAWITEMSTRUCT& dis) {
   if (dis.CtlType != ODT_MENU || (dis.itemData & 0xFFFF0000u) != kSysItemMark) return false;
   const TSysMenuItemText* item = SysItemByTag(static_cast<int32_t>(dis.itemData & 0xFFFF));
   if (!item) return false;
-  // Plain drawing: system menu colours, the glyph, the caption and the shortcut.
-  HDC dc = dis.hDC;
-  RECT r = dis.rcItem;
-  bool selected = (dis.itemState & ODS_SELECTED) != 0;
-  bool disabled = (dis.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
-  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-  if (item->Tag == kSysItemSeparator) {
-    RECT line{r.left + 2, (r.top + r.bottom) / 2 - 1, r.right - 2, (r.top + r.bottom) / 2 + 1};
-    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
-    return true;
-  }
-  DrawMenuGlyph(dc, r.left + 3, r.top + (r.bottom - r.top - kMenuGlyphSize) / 2, item->Tag, !disabled);
-  HGDIOBJ old = SelectObject(dc, menuFont_ ? menuFont_.Get() : GetStockObject(DEFAULT_GUI_FONT));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-  RECT text{r.left + kMenuGlyphSize + 6, r.top, r.right - 8, r.bottom};
-  DrawTextA(dc, item->Text, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-  if (*item->Shortcut) DrawTextA(dc, item->Shortcut, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
-  SelectObject(dc, old);
+  // The skin's menu-item drawing: MenuItem picture over the popup window's background, the glyph
+  // (index = tag), caption and shortcut.
+  TSkinMenuItem mi;
+  mi.Caption = item->Tag == kSysItemSeparator ? "-" : item->Text;
+  mi.Shortcut = item->Shortcut;
+  mi.Enabled = (dis.itemState & (ODS_GRAYED | ODS_DISABLED)) == 0;
+  mi.Images = data_->MenuGlyphs();
+  mi.ImageIndex = item->Tag < kMenuGlyphCount ? item->Tag : -1;
+  TMenuItemBackground background;
+  if (TPopupMenuSkin* popup = manager_->FindPopupByMenu(sysMenu_)) background.Bitmap = popup->Background();
+  DrawSkinnedMenuItem(*data_, dis.hDC, dis.rcItem, (dis.itemState & ODS_SELECTED) != 0, mi, background);
   return true;
 }
 
@@ -843,12 +840,9 @@ bool TFormSkin::DrawMenuGlyph(HDC dc, int x, int y, int tag, bool enabled) const
 // ---------------------------------------------------------------------------------------------
 // Control skins (attached to the window's children by the control-skin unit)
 
-void TFormSkin::AttachControlSkins() {
-  // The control skins choose and attach themselves per child; until they exist the list stays
-  // empty and the children keep their own look.
-}
+void TFormSkin::AttachControlSkins() { ::zelvo::AttachControlSkins(*this); }
 
-void TFormSkin::DetachControlSkins() { controlSkins_.clear(); }
+void TFormSkin::DetachControlSkins() { ::zelvo::DetachControlSkins(*this); }
 
 // ---------------------------------------------------------------------------------------------
 // Recolour and detach

@@ -1,0 +1,206 @@
+#include "skin/MenuSkin.h"
+
+#include <algorithm>
+#include <string>
+
+#include "framework/Graphics.h"
+#include "skin/ControlSkins.h"
+#include "skin/FormSkin.h"
+#include "skin/MenuSkin_core.h"
+#include "skin/NinePart.h"
+
+namespace zelvo {
+
+namespace {
+
+RECT ToRect(const SkinRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
+
+// Draws one text of the item (caption or shortcut) with the skin's text routine.
+void ItemText(HDC dc, const std::string& text, RECT& rect, UINT flags) {
+  std::wstring wide = AnsiToWide(text);
+  SkinDrawText(dc, wide, rect, flags);
+}
+
+// The platform's menu check mark, drawn in `colour` where the mark is (its background stays).
+void DrawCheckMark(HDC dc, int x, int y, int size, COLORREF colour) {
+  HDC mono = CreateCompatibleDC(dc);
+  if (!mono) return;
+  GdiObject<HBITMAP> bmp(CreateBitmap(size, size, 1, 1, nullptr));
+  HGDIOBJ old = SelectObject(mono, bmp.Get());
+  RECT r{0, 0, size, size};
+  DrawFrameControl(mono, &r, DFC_MENU, DFCS_MENUCHECK);
+  for (int py = 0; py < size; ++py)
+    for (int px = 0; px < size; ++px)
+      if (GetPixel(mono, px, py) == RGB(0, 0, 0)) SetPixel(dc, x + px, y + py, colour);
+  SelectObject(mono, old);
+  DeleteDC(mono);
+}
+
+// The glyph box, caption and shortcut of an item on its own w x h surface.
+void DrawContents(const TSkinData& data, HDC dc, int w, int h, bool selected, const TSkinMenuItem& item) {
+  const TSkinObjects& skin = data.Skin();
+  std::optional<int> leftWidth = MenuItemLeftWidth(skin);
+  int imageCount = item.Images ? ImageList_GetImageCount(item.Images) : 0;
+  std::optional<int> listWidth;
+  if (item.Images) {
+    int iw = 0, ih = 0;
+    ImageList_GetIconSize(item.Images, &iw, &ih);
+    listWidth = iw;
+  }
+  MenuItemContentsInput in;
+  in.Width = w;
+  in.Height = h;
+  in.GlyphBox = MenuGlyphBoxSize(listWidth, item.Checked);
+  in.LeftWidth = leftWidth;
+  in.Separator = item.Separator();
+  in.RightToLeft = item.RightToLeft;
+  MenuItemContents c = LayoutMenuItemContents(in);
+
+  if (!item.Separator()) {
+    RECT box = ToRect(c.GlyphBox);
+    bool hasImage = item.Images && item.ImageIndex >= 0 && item.ImageIndex < imageCount;
+    if (hasImage) {
+      if (item.Checked) {
+        // A checkerboard of button face and highlight in a sunken square.
+        WORD pattern[8];
+        for (int i = 0; i < 8; ++i) pattern[i] = (i % 2) ? 0x55 : 0xAA;
+        GdiObject<HBITMAP> pb(CreateBitmap(8, 8, 1, 1, pattern));
+        GdiObject<HBRUSH> brush(CreatePatternBrush(pb.Get()));
+        COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+        COLORREF oldBk = SetBkColor(dc, GetSysColor(COLOR_BTNHILIGHT));
+        FillRect(dc, &box, brush.Get());
+        SetTextColor(dc, oldText);
+        SetBkColor(dc, oldBk);
+        DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
+      }
+      if (item.Images == data.MenuGlyphs()) {
+        data.DrawMenuGlyph(dc, box.left, box.top, item.ImageIndex, item.Enabled);
+      } else {
+        ImageList_Draw(item.Images, item.ImageIndex, dc, box.left, box.top,
+                       ILD_TRANSPARENT | (item.Enabled ? 0u : static_cast<UINT>(ILD_BLEND50)));
+      }
+    } else if (item.Checked) {
+      int size = std::min<int>(box.right - box.left, GetSystemMetrics(SM_CXMENUCHECK));
+      int x = box.left + (box.right - box.left - size) / 2 + 1;
+      int y = box.top + (box.bottom - box.top - size) / 2 + 1;
+      DrawCheckMark(dc, x, y, size, GetSysColor(COLOR_BTNTEXT));
+    }
+  }
+
+  // Caption.
+  SetBkMode(dc, TRANSPARENT);
+  if (item.Separator()) {
+    // Only without a MenuItem entry: an etched line 4 pixels below the item's top.
+    RECT line = ToRect(MenuEtchedLineRect(SkinRect{0, 0, w, h}));
+    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  GdiObject<HFONT> bold;
+  HFONT font = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
+  if (item.Default && font) {
+    LOGFONTA lf{};
+    GetObjectA(font, sizeof(lf), &lf);
+    lf.lfWeight = FW_BOLD;
+    bold.Reset(CreateFontIndirectA(&lf));
+  }
+  ScopedSelect boldSel(dc, bold.Get());
+  SetTextColor(dc, ColorToRGB(MenuItemTextColour(data.Colours(), item.Enabled, selected)));
+  RECT measured = ToRect(c.CaptionArea);
+  ItemText(dc, MenuMeasureText(item.Caption), measured, MenuTextFlags(MenuTextUse::Measure, item.RightToLeft));
+  SkinRect placed = PlaceMenuCaption(c, SkinSize{measured.right - measured.left, measured.bottom - measured.top},
+                                     item.RightToLeft, h);
+  RECT caption = ToRect(placed);
+  ItemText(dc, item.Caption, caption, MenuTextFlags(MenuTextUse::Caption, item.RightToLeft));
+  if (!item.Shortcut.empty()) {
+    RECT sc = ToRect(MenuShortcutRect(placed, w, item.RightToLeft));
+    ItemText(dc, item.Shortcut, sc, MenuTextFlags(MenuTextUse::Shortcut, item.RightToLeft));
+  }
+}
+
+}  // namespace
+
+int SkinnedPopupItemWidth(const TSkinData& data, int measuredWidth, bool hasImageList) {
+  return PopupMenuItemWidth(measuredWidth, hasImageList, MenuItemLeftWidth(data.Skin()));
+}
+
+HFONT SkinMenuFont() {
+  static HFONT font = [] {
+    NONCLIENTMETRICSA m{};
+    m.cbSize = sizeof(m);
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(m), &m, 0)) return CreateFontIndirectA(&m.lfMenuFont);
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  }();
+  return font;
+}
+
+void DrawSkinnedMenuItem(const TSkinData& data, HDC dc, const RECT& r, bool selected, const TSkinMenuItem& item,
+                         TMenuItemBackground background) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  TOffscreen off;
+  if (!off.Ensure(w, h)) return;
+  HDC odc = off.DC();
+  ScopedSelect font(odc, SkinMenuFont());
+  const TSkinObjects& skin = data.Skin();
+  const TDataSkinObject* entry = skin.MenuItem.get();
+  const TSkinColours& colours = data.Colours();
+
+  if (!entry || entry->Image.Empty()) {
+    RECT all{0, 0, w, h};
+    GdiObject<HBRUSH> fill(CreateSolidBrush(ColorToRGB(selected ? colours.Hilight : colours.Menu)));
+    FillRect(odc, &all, fill.Get());
+    DrawContents(data, odc, w, h, selected, item);
+    off.CopyTo(dc, r.left, r.top, 0, 0, w, h);
+    return;
+  }
+
+  // The popup window's background under the item, or the Menu colour.
+  bool copied = false;
+  if (background.Bitmap) {
+    BITMAP bm{};
+    if (GetObjectA(background.Bitmap, sizeof(bm), &bm) && bm.bmWidth > 0 && bm.bmHeight > 0) {
+      HDC src = CreateCompatibleDC(dc);
+      HGDIOBJ old = SelectObject(src, background.Bitmap);
+      SkinRect from = MenuBackgroundSource(SkinRect{r.left, r.top, r.right, r.bottom});
+      BitBlt(odc, 0, 0, w, h, src, from.Left, from.Top, SRCCOPY);
+      SelectObject(src, old);
+      DeleteDC(src);
+      copied = true;
+    }
+  }
+  if (!copied) {
+    RECT all{0, 0, w, h};
+    GdiObject<HBRUSH> fill(CreateSolidBrush(ColorToRGB(colours.Menu)));
+    FillRect(odc, &all, fill.Get());
+  }
+
+  if (!item.Separator()) {
+    // The picture goes over the background, magenta left transparent.
+    TBitmap32 composed(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        uint32_t rgb = off.PixelRGB(x, y);  // 0x00RRGGBB
+        composed.At(x, y) = MakePixel(static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                                      static_cast<uint8_t>(rgb));
+      }
+    TNinePart part = NinePartOf(*entry, true);
+    part.FrameCount = 5;
+    RenderNinePart(composed, TRectI{0, 0, w, h}, part, MenuItemFrame(selected));
+    off.Put(composed, 0, 0);
+    DrawContents(data, odc, w, h, selected, item);
+    off.CopyTo(dc, r.left, r.top, 0, 0, w, h);
+    return;
+  }
+
+  // Separator: the background, then the separator picture with magenta transparent.
+  TBitmap32 sep(w, h, kMagenta);
+  for (const SkinBlit& b : MenuSeparatorBlits(entry->Image.Width, entry->Image.Height, entry->LeftWidth,
+                                              entry->RightWidth, w, h)) {
+    StretchCopy(sep, TRectI{b.Dest.Left, b.Dest.Top, b.Dest.Right, b.Dest.Bottom}, entry->Image,
+                TRectI{b.Source.Left, b.Source.Top, b.Source.Right, b.Source.Bottom}, false);
+  }
+  off.Put(sep, 0, 0, true);
+  off.CopyTo(dc, r.left, r.top, 0, 0, w, h);
+}
+
+}  // namespace zelvo

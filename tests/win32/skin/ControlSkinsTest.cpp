@@ -1,0 +1,477 @@
+// Control skins on real controls under Wine: the pixels a skinned push button shows in each
+// state, the clicks its mouse and keyboard give, the edit border (and none on a memo), a check
+// box drawn from its "Checked" property, and a message box whose buttons are skinned and still
+// reach the dialog.
+#if __has_include("skin/SkinManage.h")
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/EditCtrls.h"
+#include "framework/Forms.h"
+#include "skin/ControlSkins.h"
+#include "skin/FormSkin.h"
+#include "skin/MenuSkin.h"
+#include "skin/MenuSkin_core.h"
+#include "skin/NinePart.h"
+#include "skin/SkinManage.h"
+
+using namespace zelvo;
+
+namespace {
+
+constexpr char kParentClass[] = "ZelvoControlSkinsTestParent";
+
+// WM_COMMAND notifications the parent received: (control id, notification code).
+std::vector<std::pair<int, int>>* g_commands = nullptr;
+
+LRESULT CALLBACK ParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && g_commands) g_commands->push_back({LOWORD(wp), HIWORD(wp)});
+  return DefWindowProcA(h, msg, wp, lp);
+}
+
+HWND MakeParent() {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ParentProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kParentClass;
+    RegisterClassA(&wc);
+    registered = true;
+  }
+  HWND h = CreateWindowExA(0, kParentClass, "Controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320, 200, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+  UpdateWindow(h);
+  return h;
+}
+
+void PumpFor(int ms) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  MSG msg;
+  while (static_cast<int>(end - GetTickCount()) > 0) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  }
+}
+
+// What a control draws for one print message, read back pixel by pixel.
+struct Shot {
+  int width = 0, height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+Shot Print(HWND h, UINT msg, LPARAM flags) {
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  Shot s;
+  s.width = wr.right - wr.left;
+  s.height = wr.bottom - wr.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, s.width, s.height);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  RECT all{0, 0, s.width, s.height};
+  FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  SendMessageA(h, msg, reinterpret_cast<WPARAM>(mem), flags);
+  s.pixels.resize(static_cast<size_t>(s.width) * s.height);
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x) s.pixels[static_cast<size_t>(y) * s.width + x] = GetPixel(mem, x, y);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return s;
+}
+
+COLORREF Rgb(TPixel p) { return RGB(PixelRed(p), PixelGreen(p), PixelBlue(p)); }
+
+class ControlSkinsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DestroySkinManager();
+    data = std::make_unique<TSkinData>(nullptr);
+    data->ReadSkinStream(StoredSkinStream("MAINFORM_SKINSTREAM"));
+    ASSERT_FALSE(data->SkinEmpty());
+    manager = std::make_unique<TSkinManage>();
+    g_commands = &commands;
+    parent = MakeParent();
+  }
+  void TearDown() override {
+    g_commands = nullptr;
+    skins.clear();
+    if (IsWindow(parent)) DestroyWindow(parent);
+    manager.reset();
+    data.reset();
+    DestroySkinManager();
+  }
+  HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id, DWORD ex = 0) {
+    HWND c = CreateWindowExA(ex, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    return c;
+  }
+  template <class T>
+  T& AttachByHandle(HWND h) {
+    auto s = std::make_unique<T>();
+    s->AttachHandle(h, *data, nullptr);
+    T& ref = *s;
+    skins.push_back(std::move(s));
+    return ref;
+  }
+  int Clicks(int id) const {
+    int n = 0;
+    for (auto& c : commands) n += c.first == id && c.second == BN_CLICKED;
+    return n;
+  }
+
+  std::unique_ptr<TSkinData> data;
+  std::unique_ptr<TSkinManage> manager;
+  std::vector<std::unique_ptr<TSkinControl>> skins;
+  std::vector<std::pair<int, int>> commands;
+  HWND parent = nullptr;
+};
+
+// A point in the Buttons image's fixed top-left corner where frames 1 to 4 all differ, so a
+// pixel there tells which frame was drawn.
+struct Probe {
+  int x = -1, y = -1;
+};
+Probe FrameProbe(const TDataSkinButton& b) {
+  int frames = b.FrameCount > 1 ? b.FrameCount : 5;
+  for (int y = 0; y < b.TopHeight; ++y)
+    for (int x = 0; x < b.LeftWidth; ++x) {
+      TPixel p[4];
+      bool usable = true;
+      for (int f = 0; f < 4 && usable; ++f) {
+        TRectI cell = FrameCell(b.Image, frames, f + 1, false);
+        p[f] = b.Image.At(cell.left + x, cell.top + y);
+        usable = p[f] != kMagenta;
+      }
+      if (usable && p[0] != p[1] && p[0] != p[2] && p[0] != p[3] && p[1] != p[2] && p[1] != p[3] && p[2] != p[3])
+        return {x, y};
+    }
+  return {};
+}
+COLORREF FramePixel(const TDataSkinButton& b, int frame, Probe at) {
+  TRectI cell = FrameCell(b.Image, b.FrameCount > 1 ? b.FrameCount : 5, frame, false);
+  return Rgb(b.Image.At(cell.left + at.x, cell.top + at.y));
+}
+
+}  // namespace
+
+// Each state of a push button shows its own frame of the Buttons image: normal 1, pressed 2,
+// disabled 3, hot or focused 4; the caption is drawn in the state's colour over it.
+TEST_F(ControlSkinsTest, PushButtonShowsTheFrameOfEachState) {
+  const TDataSkinButton& b = data->Skin().Buttons;
+  Probe at = FrameProbe(b);
+  ASSERT_GE(at.x, 0) << "the skin's button frames differ in their corner";
+  HWND other = Child("BUTTON", "Other", BS_PUSHBUTTON, 120, 10, 90, 30, 2);
+  HWND btn = Child("BUTTON", "&Register", BS_PUSHBUTTON, 10, 10, 100, 30, 1);
+  SetFocus(other);
+  TSkinButton& s = AttachByHandle<TSkinButton>(btn);
+  auto shown = [&] { return Print(btn, WM_PRINTCLIENT, PRF_CLIENT).At(at.x, at.y); };
+
+  EXPECT_EQ(s.CurrentFrame(), 1);
+  EXPECT_EQ(shown(), FramePixel(b, 1, at)) << "normal";
+  // The caption is drawn: some pixel in the middle row has the normal text colour.
+  Shot normal = Print(btn, WM_PRINTCLIENT, PRF_CLIENT);
+  COLORREF text = ColorToRGB(PushButtonTextColour(b, data->Colours(), 1));
+  int textPixels = 0;
+  for (int x = 0; x < normal.width; ++x)
+    for (int y = normal.height / 3; y < normal.height * 2 / 3; ++y) textPixels += normal.At(x, y) == text;
+  EXPECT_GT(textPixels, 5);
+
+  SendMessageA(btn, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(shown(), FramePixel(b, 4, at)) << "hot";
+  SendMessageA(btn, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(shown(), FramePixel(b, 1, at)) << "left";
+
+  SendMessageA(btn, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_TRUE(s.Pressed());
+  EXPECT_EQ(GetFocus(), btn) << "pressing focuses the button";
+  EXPECT_EQ(shown(), FramePixel(b, 2, at)) << "pressed";
+  SendMessageA(btn, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(shown(), FramePixel(b, 4, at)) << "focused, no longer pressed";
+
+  SetFocus(other);
+  EXPECT_EQ(shown(), FramePixel(b, 1, at)) << "focus gone";
+  EnableWindow(btn, FALSE);
+  EXPECT_EQ(shown(), FramePixel(b, 3, at)) << "disabled";
+  EnableWindow(btn, TRUE);
+  EXPECT_EQ(shown(), FramePixel(b, 1, at)) << "enabled again";
+}
+
+// The mouse clicks a skinned button only when pressed and released on it; the keyboard clicks it
+// natively; a disabled button gets no click.
+TEST_F(ControlSkinsTest, PushButtonClicksOnlyOnPressReleaseAndSpace) {
+  HWND btn = Child("BUTTON", "OK", BS_PUSHBUTTON, 10, 10, 100, 30, 7);
+  TSkinButton& s = AttachByHandle<TSkinButton>(btn);
+  auto down = [&] { SendMessageA(btn, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)); };
+  auto up = [&](int x, int y) { SendMessageA(btn, WM_LBUTTONUP, 0, MAKELPARAM(x, y)); };
+
+  down();
+  SendMessageA(btn, WM_MOUSELEAVE, 0, 0);
+  up(5, 5);
+  PumpFor(30);
+  EXPECT_EQ(Clicks(7), 0) << "press, leave, release";
+
+  down();
+  up(-20, 50);
+  PumpFor(30);
+  EXPECT_EQ(Clicks(7), 0) << "released outside";
+
+  down();
+  up(5, 5);
+  PumpFor(30);
+  EXPECT_EQ(Clicks(7), 1) << "press and release";
+  EXPECT_EQ(s.Clicks(), 1);
+
+  commands.clear();
+  SetFocus(btn);
+  SendMessageA(btn, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(s.Pressed()) << "Space shows the pressed frame";
+  SendMessageA(btn, WM_KEYUP, VK_SPACE, 0);
+  PumpFor(30);
+  EXPECT_FALSE(s.Pressed());
+  EXPECT_EQ(Clicks(7), 1) << "Space clicks once";
+
+  commands.clear();
+  EnableWindow(btn, FALSE);
+  down();
+  up(5, 5);
+  PumpFor(30);
+  EXPECT_EQ(Clicks(7), 0) << "disabled";
+}
+
+// A destroyed button leaves a dead skin that draws nothing and is harmless to free.
+TEST_F(ControlSkinsTest, DestroyedControlLeavesADeadSkin) {
+  HWND btn = Child("BUTTON", "Gone", BS_PUSHBUTTON, 10, 10, 80, 30, 3);
+  TSkinButton& s = AttachByHandle<TSkinButton>(btn);
+  DestroyWindow(btn);
+  EXPECT_TRUE(s.Dead());
+  s.Paint(nullptr);  // must not touch the (possibly reused) handle
+  s.Refresh();
+  skins.clear();
+}
+
+// The edit border: ButtonShadow outside, white inside, over an edit with a sunken edge; an edit
+// without an edge gets none.
+TEST_F(ControlSkinsTest, EditBorderOnlyOverARealEdge) {
+  HWND edged = Child("EDIT", "text", ES_AUTOHSCROLL, 10, 10, 120, 24, 4, WS_EX_CLIENTEDGE);
+  HWND plain = Child("EDIT", "text", ES_AUTOHSCROLL, 10, 50, 120, 24, 5);
+  TSkinEdit& e1 = AttachByHandle<TSkinEdit>(edged);
+  TSkinEdit& e2 = AttachByHandle<TSkinEdit>(plain);
+  EXPECT_TRUE(e1.BorderDrawn());
+  EXPECT_FALSE(e2.BorderDrawn());
+  COLORREF shadow = ColorToRGB(data->Colours().ButtonShadow);
+  ASSERT_NE(shadow, RGB(255, 255, 255));
+  Shot a = Print(edged, WM_PRINT, PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+  EXPECT_EQ(a.At(0, 0), shadow);
+  EXPECT_EQ(a.At(a.width - 1, a.height / 2), shadow);
+  EXPECT_EQ(a.At(1, 1), RGB(255, 255, 255));
+  EXPECT_EQ(a.At(a.width / 2, a.height - 2), RGB(255, 255, 255));
+  Shot b = Print(plain, WM_PRINT, PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+  EXPECT_NE(b.At(0, 0), shadow);
+}
+
+// On a framework form the walk gives the edit its border skin, the memo none, and the check box
+// a box drawn from its "Checked" property.
+TEST_F(ControlSkinsTest, FormWalkSkinsEditNotMemoAndCheckBoxFromChecked) {
+  TForm form{nullptr};
+  form.Name = "Walked";
+  form.SetBounds(60, 60, 360, 220);
+  auto* edit = form.Create<TEdit>();
+  edit->SetParent(&form);
+  edit->SetBounds(10, 10, 150, 22);
+  auto* memo = form.Create<TMemo>();
+  memo->SetParent(&form);
+  memo->SetBounds(10, 40, 150, 80);
+  auto* check = form.Create<TCheckBox>();
+  check->SetParent(&form);
+  check->SetBounds(180, 10, 140, 20);
+  check->SetCaption("Agree");
+  auto* exempt = form.Create<TEdit>();
+  exempt->SetParent(&form);
+  exempt->SetBounds(180, 40, 140, 22);
+  exempt->Tag = 199;
+  form.Show();
+  PumpFor(30);
+
+  TFormSkin fs(*manager, form.Handle(), *data, &form);
+  AttachControlSkins(fs);
+  auto kind = [&](TWinControl* c) -> std::string {
+    TSkinControl* s = FindControlSkin(fs, c->Handle());
+    return s ? s->ClassName() : "none";
+  };
+  EXPECT_EQ(kind(edit), "TSkinEdit");
+  EXPECT_EQ(kind(memo), "none") << "a memo gets scroll-bar skinning, never the edit border";
+  EXPECT_EQ(kind(check), "TSkinCheckBox");
+  EXPECT_EQ(kind(exempt), "none") << "Tag 199 is exempt";
+
+  auto* cs = static_cast<TSkinCheckBox*>(FindControlSkin(fs, check->Handle()));
+  const TDataSkinButton& b = data->Skin().Buttons;
+  ASSERT_FALSE(b.CheckImage.Empty());
+  int frames = b.CheckButtonFrame > 0 ? b.CheckButtonFrame : 4;
+  // The checked state comes from the property; the pixels are the checked frame's.
+  for (bool checked : {false, true}) {
+    check->SetChecked(checked);
+    EXPECT_EQ(cs->CurrentFrame(), checked ? 2 : 1);
+    Shot shot = Print(check->Handle(), WM_PRINTCLIENT, PRF_CLIENT);
+    TRectI cell = FrameCell(b.CheckImage, frames, checked ? 2 : 1, false);
+    CheckBoxGeometry g = LayoutCheckBox(shot.width, shot.height, GetSystemMetrics(SM_CXMENUCHECK),
+                                        SkinSize{cell.Width(), cell.Height()}, false);
+    int differ = 0, compared = 0;
+    for (int y = 0; y < cell.Height(); ++y)
+      for (int x = 0; x < cell.Width(); ++x) {
+        TPixel p = b.CheckImage.At(cell.left + x, cell.top + y);
+        if (p == kMagenta) continue;
+        ++compared;
+        differ += shot.At(g.Image.Left + x, g.Image.Top + y) != Rgb(p);
+      }
+    EXPECT_GT(compared, 20);
+    EXPECT_EQ(differ, 0) << "checked " << checked;
+  }
+
+  // Detaching frees the skins and the controls draw natively again.
+  DetachControlSkins(fs);
+  EXPECT_TRUE(fs.ControlSkins().empty());
+  EXPECT_EQ(FindControlSkin(fs, edit->Handle()), nullptr);
+  form.Hide();
+}
+
+namespace {
+struct BoxRun {
+  std::function<void(HWND)> onBox;
+  bool seen = false;
+};
+BoxRun* g_run = nullptr;
+void CALLBACK FindBox(HWND, UINT, UINT_PTR id, DWORD) {
+  if (!g_run || g_run->seen) {
+    KillTimer(nullptr, id);
+    return;
+  }
+  HWND box = FindWindowA("#32770", "Skinned box");
+  if (!box || !IsWindowVisible(box)) return;
+  g_run->seen = true;
+  KillTimer(nullptr, id);
+  g_run->onBox(box);
+}
+}  // namespace
+
+// A system message box skinned as a foreign window: its buttons get button skins, and clicking
+// the skinned OK button with the mouse closes the box with IDOK (the skin posts WM_COMMAND).
+TEST_F(ControlSkinsTest, MessageBoxButtonsAreSkinnedAndClickTheDialog) {
+  std::unique_ptr<TFormSkin> fs;
+  int skinnedButtons = 0;
+  BoxRun run;
+  run.onBox = [&](HWND box) {
+    fs = std::make_unique<TFormSkin>(*manager, box, *data, nullptr);
+    fs->Attach();
+    SendMessageA(box, SKIN_INIT, 0, kSkinInitLParam);
+    for (auto& c : fs->ControlSkins()) skinnedButtons += dynamic_cast<TSkinButton*>(c.get()) != nullptr;
+    HWND ok = GetDlgItem(box, IDOK);
+    if (!ok || !FindControlSkin(*fs, ok)) {
+      PostMessageA(box, WM_COMMAND, IDCANCEL, 0);  // fail below, without hanging
+      return;
+    }
+    SendMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    SendMessageA(ok, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  };
+  g_run = &run;
+  SetTimer(nullptr, 0, 30, FindBox);
+  int answer = MessageBoxA(parent, "Skin me", "Skinned box", MB_OKCANCEL);
+  g_run = nullptr;
+  fs.reset();
+  ASSERT_TRUE(run.seen);
+  EXPECT_EQ(skinnedButtons, 2) << "OK and Cancel";
+  EXPECT_EQ(answer, IDOK);
+}
+
+// The skinned system menu of a window without minimize and maximize boxes: " Restore ", the
+// separator and " Close "; " Close " is measured wider by the skin's rule and drawn with
+// "Shift+F4" ending 11 pixels before the item's right edge.
+TEST_F(ControlSkinsTest, SystemMenuItemsMeasuredAndDrawn) {
+  HWND h = CreateWindowExA(0, kParentClass, "No boxes", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 50, 50,
+                           300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  TFormSkin fs(*manager, h, *data, nullptr);
+  fs.Attach();
+  SendMessageA(h, SKIN_INIT, 0, kSkinInitLParam);
+  HMENU menu = fs.SystemMenuPopup();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(GetMenuItemCount(menu), 3);
+  auto dataOf = [&](int i) {
+    MENUITEMINFOA mi{};
+    mi.cbSize = sizeof(mi);
+    mi.fMask = MIIM_DATA | MIIM_ID | MIIM_FTYPE;
+    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &mi);
+    return mi;
+  };
+  EXPECT_EQ(dataOf(0).wID, static_cast<UINT>(SC_RESTORE));
+  EXPECT_TRUE(dataOf(1).fType & MFT_SEPARATOR);
+  EXPECT_EQ(dataOf(2).wID, static_cast<UINT>(SC_CLOSE));
+
+  // Measured: the texts in the menu font, widened by the popup rule (glyph list: + 12, + LeftWidth).
+  MEASUREITEMSTRUCT close{ODT_MENU, 0, SC_CLOSE, 0, 0, dataOf(2).dwItemData};
+  ASSERT_TRUE(SendMessageA(h, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&close)));
+  HDC screen = GetDC(nullptr);
+  NONCLIENTMETRICSA m{};
+  m.cbSize = sizeof(m);
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(m), &m, 0);
+  HFONT font = CreateFontIndirectA(&m.lfMenuFont);
+  HGDIOBJ old = SelectObject(screen, font);
+  SIZE text{}, shortcut{};
+  GetTextExtentPoint32A(screen, " Close ", 7, &text);
+  GetTextExtentPoint32A(screen, "Shift+F4", 8, &shortcut);
+  SelectObject(screen, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  int leftWidth = MenuItemLeftWidth(data->Skin()).value_or(0);
+  EXPECT_EQ(static_cast<int>(close.itemWidth), text.cx + shortcut.cx + 16 + 12 + leftWidth);
+
+  // Drawn into memory DCs: the ink " Close " has and " Restore " (no shortcut) lacks at the same
+  // place is the shortcut; it ends within the 11 pixels before the right edge, never inside them.
+  const int w = 200, ih = 22;
+  auto draw = [&](int index, UINT id) {
+    HDC mem = CreateCompatibleDC(nullptr);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -ih, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBmp = SelectObject(mem, dib);
+    DRAWITEMSTRUCT dis{ODT_MENU, 0, id, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(menu), mem, {0, 0, w, ih},
+                       dataOf(index).dwItemData};
+    EXPECT_TRUE(SendMessageA(h, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)));
+    std::vector<COLORREF> px(static_cast<size_t>(w) * ih);
+    for (int y = 0; y < ih; ++y)
+      for (int x = 0; x < w; ++x) px[static_cast<size_t>(y) * w + x] = GetPixel(mem, x, y);
+    SelectObject(mem, oldBmp);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    return px;
+  };
+  std::vector<COLORREF> closePx = draw(2, SC_CLOSE), restorePx = draw(0, SC_RESTORE);
+  COLORREF ink = ColorToRGB(MenuItemTextColour(data->Colours(), true, false));
+  int rightmostInk = -1;
+  for (int x = w / 2; x < w; ++x)
+    for (int y = 0; y < ih; ++y) {
+      size_t i = static_cast<size_t>(y) * w + x;
+      if (closePx[i] == ink && restorePx[i] != ink) rightmostInk = std::max(rightmostInk, x);
+    }
+  EXPECT_GE(rightmostInk, w - 11 - 4) << "right-aligned shortcut";
+  EXPECT_LT(rightmostInk, w - 11);
+  fs.Detach();
+  DestroyWindow(h);
+}
+
+#endif
