@@ -11,6 +11,7 @@
 #include "MessageSequence.h"
 #include "framework/CallbackGuard.h"
 #include "framework/EditCtrls.h"
+#include "framework/Handles.h"
 #include "framework/StdCtrls.h"
 #include "framework/Subclass.h"
 #include "util/Exceptions.h"
@@ -142,7 +143,7 @@ TEST(FrameworkCore, NotificationsAreReflectedThroughTheControlsChain) {
   THookToken w3 = log.Watch(*edit, 3);
   SendMessageA(button->HandleIfCreated(), BM_CLICK, 0, 0);
   EXPECT_EQ(clicks, 1);
-  ScopedGetDC dc(edit->HandleIfCreated());
+  WindowDC dc(edit->HandleIfCreated());
   LRESULT brush = SendMessageA(form.HandleIfCreated(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.Get()),
                                reinterpret_cast<LPARAM>(edit->HandleIfCreated()));
   EXPECT_NE(brush, 0) << "the edit's own colour handling answered";
