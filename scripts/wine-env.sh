@@ -2,19 +2,48 @@
 # X display. Nothing here stops processes it did not start itself.
 ZELVO_ROOT="${ZELVO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 ZELVO_BUILD="${ZELVO_BUILD:-$ZELVO_ROOT/build}"
-export WINEPREFIX="${ZELVO_WINEPREFIX:-$ZELVO_BUILD/wineprefix}"
-export WINEARCH=win32
+# ZELVO_WINE_BITS=64 selects the 64-bit Wine with its own prefix, for the 64-bit build of the
+# same sources (see zelvo_i386_emulated); anything else is the 32-bit Wine the program ships for.
+if [ "${ZELVO_WINE_BITS:-32}" = 64 ]; then
+  export WINEPREFIX="${ZELVO_WINEPREFIX:-$ZELVO_BUILD/wineprefix64}"
+  export WINEARCH=win64
+  # "wine" is the 64-bit loader for every script and test started from here.
+  # (A script, not a link: the loader started under the name "wine" takes itself for the 32-bit one.)
+  mkdir -p "$ZELVO_BUILD/wine64-bin"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' > "$ZELVO_BUILD/wine64-bin/wine"
+  chmod +x "$ZELVO_BUILD/wine64-bin/wine"
+  case ":$PATH:" in *":$ZELVO_BUILD/wine64-bin:"*) ;; *) export PATH="$ZELVO_BUILD/wine64-bin:$PATH" ;; esac
+else
+  export WINEPREFIX="${ZELVO_WINEPREFIX:-$ZELVO_BUILD/wineprefix}"
+  export WINEARCH=win32
+fi
+# The prefix the suites share; tests that change a prefix start from a copy of it.
+ZELVO_SHARED_PREFIX="$WINEPREFIX"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 ZELVO_XVFB_PID=""
+
+# True where the kernel runs 32-bit programs only through qemu's user-mode emulator (set up by
+# setup-deps.sh): there every 32-bit Wine process needs minutes to start.
+zelvo_i386_emulated() {
+  [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386
+}
+
+# Runs a command with the 64-bit Wine in a private mount namespace in which the 32-bit Wine loader
+# is replaced by /bin/false. A 64-bit prefix would otherwise start 32-bit helper processes (the
+# WoW64 half of its set-up) through the emulator, which takes most of an hour. Needs root.
+zelvo_without_wine32() {
+  ZELVO_WINE_BITS=64 unshare -m bash -c \
+    'mount --bind /bin/false /usr/lib/wine/wine 2>/dev/null || [ ! -e /usr/lib/wine/wine ]; exec "$@"' bash "$@"
+}
 
 # Creates the prefix once (later runs reuse it).
 zelvo_wine_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     echo "Creating the Wine prefix in $WINEPREFIX ..."
-    DISPLAY= wineboot -i >/dev/null 2>&1 || true
+    DISPLAY= wine wineboot -i >/dev/null 2>&1 || true
     # Wine draws the window frames itself (there is no window manager on the test display).
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true

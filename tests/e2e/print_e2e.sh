@@ -52,7 +52,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cp -a "$ZELVO_BUILD/wineprefix" "$WINEPREFIX" || fail "cannot copy the Wine prefix"
+cp -a "$ZELVO_SHARED_PREFIX" "$WINEPREFIX" || fail "cannot copy the Wine prefix"
 
 # --- the driver and the user's keys -------------------------------------------------------
 

@@ -64,7 +64,7 @@ click_register_now() {
 # A prefix of its own with no handler for web addresses, so the shell refuses them.
 refusing_prefix() {
   export WINEPREFIX="$work/prefix"
-  cp -a "$ZELVO_BUILD/wineprefix" "$WINEPREFIX"
+  cp -a "$ZELVO_SHARED_PREFIX" "$WINEPREFIX"
   trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
   for scheme in http https; do
     wine reg export "HKCR\\$scheme" "$work/$scheme.reg" /y >/dev/null 2>&1 || fail "no $scheme association to remove"

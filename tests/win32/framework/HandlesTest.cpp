@@ -71,11 +71,15 @@ TEST(Handles, AddrFillsAnEmptyOwner) {
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, key.Addr()), ERROR_SUCCESS);
   EXPECT_TRUE(key);
   HKEY first = key.Get();
-  // Asking for the out-parameter again closes the key held first.
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, key.Addr()), ERROR_SUCCESS);
+  // Asking for the out-parameter again closes the key held first (checked before anything can
+  // reuse the handle value) and hands out an empty slot.
+  HKEY* slot = key.Addr();
+  EXPECT_EQ(*slot, nullptr);
   EXPECT_NE(RegQueryInfoKeyA(first, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                              nullptr, nullptr, nullptr),
             ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, slot), ERROR_SUCCESS);
+  EXPECT_TRUE(key);
 }
 
 TEST(Handles, MenuIconAndImageListAreDestroyed) {
