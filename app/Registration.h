@@ -44,6 +44,19 @@ inline constexpr size_t kMaxWebAddress = 2083;
 // characters. Anything else is reported as a page that could not be opened.
 bool MayOpenAddress(std::string_view address);
 
+// Addresses at least this long are not given to the shell's execute call, which copies its file
+// argument into path-sized buffers on some systems (and overruns them); they go straight to the
+// command the system registers for the address's scheme.
+inline constexpr size_t kLongShellFile = 260;
+
+// The command line that opens `argument` with a registered command such as
+//   "C:\Program Files\Browser\browser.exe" --single-argument %1
+// %1 and %L become the argument, %% a percent sign, %* and the other numbered placeholders
+// nothing; without any %1 or %L the argument is appended. An argument put where no quotes surround
+// it is quoted when it holds a space, tab or quote (quotes inside it are escaped for the program's
+// argument parser). Empty when the command is empty.
+std::wstring ExpandOpenCommand(std::wstring_view command, std::wstring_view argument);
+
 // The shell's answer: greater than 32 means it accepted the request.
 constexpr bool ShellSucceeded(uintptr_t result) { return result > 32; }
 

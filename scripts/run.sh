@@ -4,13 +4,26 @@
 # and closes the program.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-bash "$root/scripts/setup-deps.sh"
-# Only what the program needs: the native skin packer, then register.exe.
-bash "$root/scripts/build.sh" native skinpack >/dev/null
-bash "$root/scripts/build.sh" win32 register >/dev/null
+if [ -z "${ZELVO_IN_NAMESPACE:-}" ]; then
+  bash "$root/scripts/setup-deps.sh"
+  # Only what the program needs: the native skin packer, then register.exe.
+  bash "$root/scripts/build.sh" native skinpack >/dev/null
+  bash "$root/scripts/build.sh" win32 register >/dev/null
+fi
 source "$root/scripts/wine-env.sh"
-zelvo_wine_prefix
 exe="$root/build/win32/register.exe"
+# Where the kernel runs 32-bit programs only through an emulator (minutes per start), the 64-bit
+# build of the same sources runs under the 64-bit Wine instead; ZELVO_RUN_32=1 insists on the
+# 32-bit program.
+if zelvo_i386_emulated && [ "${ZELVO_RUN_32:-0}" != 1 ] && [ -z "${ZELVO_IN_NAMESPACE:-}" ]; then
+  echo "This kernel runs 32-bit programs only through an emulator: running the 64-bit build of"
+  echo "register.exe under the 64-bit Wine (ZELVO_RUN_32=1 runs the 32-bit one, slowly)."
+  bash "$root/scripts/build.sh" win64 register >/dev/null
+  ZELVO_IN_NAMESPACE=1 zelvo_without_wine32 bash "$root/scripts/run.sh" "$@"
+  exit $?
+fi
+if [ -n "${ZELVO_IN_NAMESPACE:-}" ]; then exe="$root/build/win64/register.exe"; fi
+zelvo_wine_prefix
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec wine "$exe" "$@"

@@ -19,7 +19,7 @@ else
 fi
 # The prefix the suites share; tests that change a prefix start from a copy of it.
 ZELVO_SHARED_PREFIX="$WINEPREFIX"
-export WINEDEBUG=-all
+export WINEDEBUG=${ZELVO_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 ZELVO_XVFB_PID=""

@@ -23,7 +23,7 @@ pid=""
 fail() { echo "FAIL ($case_name): $*" >&2; [ -n "$pid" ] && kill "$pid" 2>/dev/null; exit 1; }
 
 start_program() {
-  (cd "$work/app" && exec wine register.exe "$@") &
+  (cd "$work/app" && exec wine register.exe "$@" 2>"$work/stderr.txt") &
   pid=$!
 }
 

@@ -69,3 +69,17 @@ TEST(Registration, AddressesLongerThanBrowsersAcceptAreRefused) {
   EXPECT_TRUE(MayOpenAddress(RegistrationTarget(address(2079), "ZN-1")));
   EXPECT_FALSE(MayOpenAddress("calc.exe")) << "short but no web address";
 }
+
+TEST(Registration, OpenCommandsTakeTheAddressWhereTheirPlaceholderIs) {
+  const std::wstring url = L"https://e.com/r.asp?a=1&sku=X";
+  EXPECT_EQ(ExpandOpenCommand(L"\"C:\\B\\b.exe\" -osint -url \"%1\"", url),
+            L"\"C:\\B\\b.exe\" -osint -url \"" + url + L"\"");
+  EXPECT_EQ(ExpandOpenCommand(L"b.exe --single-argument %1", url), L"b.exe --single-argument " + url);
+  EXPECT_EQ(ExpandOpenCommand(L"b.exe %L %* %2 100%%", url), L"b.exe " + url + L"   100%");
+  // No placeholder: the address goes last; an unquoted place quotes what needs it.
+  EXPECT_EQ(ExpandOpenCommand(L"b.exe", url), L"b.exe " + url);
+  EXPECT_EQ(ExpandOpenCommand(L"b.exe %1", L"a b\\\"c\\"), L"b.exe \"a b\\\\\\\"c\\\\\"");
+  EXPECT_EQ(ExpandOpenCommand(L"", url), L"");
+  // A lone percent sign at the end is kept as it stands.
+  EXPECT_EQ(ExpandOpenCommand(L"b.exe %1 %", url), L"b.exe " + url + L" %");
+}
