@@ -7,7 +7,7 @@
 
 #include "controls/zcdate.h"
 #include "controls/zcdateedit_core.h"
-#include "controls/zcintl.h"
+#include "controls/zcintl_core.h"
 
 using namespace zelvo;
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "controls/zcintl_win.h"
+#include "controls/zcintl.h"
 #include "framework/Forms.h"
 
 namespace zelvo {

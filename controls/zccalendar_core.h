@@ -13,7 +13,7 @@
 #include "controls/zcdate.h"
 #include "controls/zcexception.h"
 #include "controls/zcgeometry.h"
-#include "controls/zcintl.h"
+#include "controls/zcintl_core.h"
 
 namespace zelvo {
 

@@ -637,9 +637,10 @@ void TApplication::ShowException(const std::exception& e) {
 
 void TApplication::HelpContext(int context) {
   // Help comes from a compiled help file named after the program, beside it.
-  char path[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string helpFile = ChangeFileExt(std::string(path, n), ".chm");
+  // The program path is read whole, however long (the system's limit is 32,767 characters).
+  const std::string program = ReadWholeText(
+      [](char* buffer, uint32_t size) { return GetModuleFileNameA(nullptr, buffer, size); }, 32768);
+  std::string helpFile = ChangeFileExt(program, ".chm");
   if (GetFileAttributesA(helpFile.c_str()) == INVALID_FILE_ATTRIBUTES) {
     MessageBeep(MB_ICONASTERISK);
     return;

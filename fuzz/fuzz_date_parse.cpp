@@ -10,7 +10,7 @@
 #include "controls/zcdate.h"
 #include "controls/zcdateedit_core.h"
 #include "controls/zcexception.h"
-#include "controls/zcintl.h"
+#include "controls/zcintl_core.h"
 
 using namespace zelvo;
 

@@ -2,7 +2,7 @@
 
 #include "controls/zcdateedit.h"
 #include "reginfo/CardPrinter.h"
-#include "reginfo/SystemProbes_win.h"
+#include "reginfo/SystemProbes.h"
 #include "util/Exceptions.h"
 #include "util/WinUtil.h"
 

@@ -11,7 +11,7 @@
 #include "framework/Layout.h"
 #include "framework/StdCtrls.h"
 #include "reginfo/CardLayout.h"
-#include "reginfo/SystemProbes.h"
+#include "reginfo/SystemProbes_core.h"
 
 namespace zelvo {
 

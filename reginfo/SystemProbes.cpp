@@ -1,78 +1,77 @@
 #include "reginfo/SystemProbes.h"
 
-#include "util/Util.h"
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace zelvo {
 
 namespace {
+using RtlGetVersionFn = LONG(WINAPI*)(RTL_OSVERSIONINFOEXW*);
 
-std::string UpToFirstZero(const std::string& text) { return text.substr(0, text.find('\0')); }
-
-std::string VersionNumber(const OSVersionRecord& v) {
-  return std::to_string(v.majorVersion) + "." + std::to_string(v.minorVersion);
+std::string ToAnsi(const wchar_t* text) {
+  const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 1) return {};
+  std::string result(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), n, nullptr, nullptr);
+  result.resize(static_cast<size_t>(n - 1));
+  return result;
 }
-
-std::string NTName(const OSVersionRecord& v) {
-  const uint32_t major = v.majorVersion, minor = v.minorVersion;
-  if (major < 5) return "Windows NT " + VersionNumber(v);
-  if (major == 5 && minor == 0) return "Windows 2000";
-  if (major == 5 && minor == 1) return "Windows XP";
-  if (major == 5 && minor == 2) return "Windows Server 2003";
-  if (major == 6 && minor == 0) return "Windows Vista";
-  if (major == 6 && minor == 1) return "Windows 7";
-  if (major == 6 && minor == 2) return "Windows 8";
-  if (major == 6 && minor == 3) return "Windows 8.1";
-  // Windows 11 still reports 10.0; its first release is build 22000.
-  if (major == 10 && minor == 0) return v.buildNumber < 22000 ? "Windows 10" : "Windows 11";
-  // A version this program does not know by name is still described truthfully.
-  return "Windows NT " + VersionNumber(v);
-}
-
 }  // namespace
 
-std::string ProfileBufferText(const std::string& buffer, uint32_t capacity) {
-  std::string text = UpToFirstZero(buffer);
-  const size_t room = capacity > 0 ? capacity - 1 : 0;
-  if (text.size() > room) text.resize(room);
-  return text;
+std::string TWindowsSystemInfo::ProfileString(const std::string& section, const std::string& key,
+                                              const std::string& defaultValue, uint32_t capacity) {
+  // One byte more than the call is told of, so the text always ends in a zero.
+  std::vector<char> buffer(static_cast<size_t>(capacity) + 1, '\0');
+  const DWORD n = GetProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(), capacity);
+  return std::string(buffer.data(), std::min<size_t>(n, capacity));
 }
 
-std::string SystemCountry(SystemInfoSource& source) {
-  // A 256-byte buffer of which the call is told 255.
-  constexpr uint32_t kCapacity = 255;
-  return ProfileBufferText(source.ProfileString("Intl", "scountry", "USA", kCapacity), kCapacity);
-}
-
-std::string OSName(const OSVersionRecord& v) {
-  switch (v.platformId) {
-    case kPlatformWin32s:
-      return "Win32s";
-    case kPlatformWin95:
-      return std::string("Windows ") + (v.minorVersion == 0 ? "95" : v.minorVersion == 10 ? "98" : "Me");
-    case kPlatformWinNT:
-      return NTName(v);
-    default:
-      return "";
+OSVersionRecord TWindowsSystemInfo::VersionRecord() {
+  OSVersionRecord record;
+  // GetVersionEx answers an old program with the version a compatibility layer chose for it;
+  // the kernel's own call reports the system that really runs.
+  if (HMODULE ntdll = GetModuleHandleA("ntdll.dll")) {
+    auto proc = reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion"));
+    if (proc) {
+      RTL_OSVERSIONINFOEXW info{};
+      info.dwOSVersionInfoSize = sizeof info;
+      if (reinterpret_cast<RtlGetVersionFn>(proc)(&info) == 0) {
+        record.platformId = info.dwPlatformId;
+        record.majorVersion = info.dwMajorVersion;
+        record.minorVersion = info.dwMinorVersion;
+        record.buildNumber = info.dwBuildNumber;
+        record.servicePack = ToAnsi(info.szCSDVersion);
+        return record;
+      }
+    }
   }
-}
-
-std::string OSDescription(const OSVersionRecord& v) {
-  std::string text = OSName(v);
-  const std::string servicePack = UpToFirstZero(v.servicePack);
-  if (!servicePack.empty()) {
-    if (!text.empty()) text += ' ';
-    text += servicePack;
+  // Systems without that call (the Windows 95 family) have no compatibility layer to get round.
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (GetVersionExA(&info)) {
+    record.platformId = info.dwPlatformId;
+    record.majorVersion = info.dwMajorVersion;
+    record.minorVersion = info.dwMinorVersion;
+    record.buildNumber = info.dwBuildNumber;
+    record.servicePack.assign(info.szCSDVersion, strnlen(info.szCSDVersion, sizeof info.szCSDVersion));
+  } else {
+    record.platformId = 0xFFFFFFFFu;  // unknown: described as empty text
   }
-  return text;
+  return record;
 }
 
-std::string OSDescription(SystemInfoSource& source) { return OSDescription(source.VersionRecord()); }
-
-std::string MemorySizeText(uint64_t totalBytes) {
-  const int32_t megabytes = RoundOff(static_cast<long double>(totalBytes) / 1048576.0L);
-  return std::to_string(megabytes) + " MB";
+uint64_t TWindowsSystemInfo::TotalPhysicalMemory() {
+  MEMORYSTATUSEX status{};
+  status.dwLength = sizeof status;
+  if (GlobalMemoryStatusEx(&status)) return status.ullTotalPhys;
+  // The 32-bit record as the last resort (older systems): saturates at 4 GB.
+  MEMORYSTATUS old{};
+  old.dwLength = sizeof old;
+  GlobalMemoryStatus(&old);
+  return old.dwTotalPhys;
 }
-
-std::string MemorySizeText(SystemInfoSource& source) { return MemorySizeText(source.TotalPhysicalMemory()); }
 
 }  // namespace zelvo

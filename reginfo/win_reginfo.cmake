@@ -2,6 +2,6 @@
 # calls and the card's printer.
 list(APPEND ZELVO_WIN_SOURCES
   reginfo/RegInfo.cpp
-  reginfo/SystemProbes_win.cpp
+  reginfo/SystemProbes.cpp
   reginfo/CardPrinter.cpp
 )

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "controls/zcdate.h"
-#include "controls/zcintl.h"
+#include "controls/zcintl_core.h"
 
 namespace zelvo::testing {
 

@@ -1,4 +1,4 @@
-#include "controls/zcintl.h"
+#include "controls/zcintl_core.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "reginfo/SystemProbes.h"
+#include "reginfo/SystemProbes_core.h"
 
 using namespace zelvo;
 

@@ -10,7 +10,7 @@
 
 #include "../Win32TestSupport.h"
 #include "controls/zcdateedit.h"
-#include "controls/zcintl_win.h"
+#include "controls/zcintl.h"
 #include "framework/EditCtrls.h"
 #include "framework/StdCtrls.h"
 

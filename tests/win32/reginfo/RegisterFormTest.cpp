@@ -8,7 +8,7 @@
 
 #include "../Win32TestSupport.h"
 #include "controls/zcdateedit.h"
-#include "controls/zcintl_win.h"
+#include "controls/zcintl.h"
 #include "reginfo/RegInfo.h"
 
 using namespace zelvo;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "framework/Handles.h"
-#include "reginfo/SystemProbes_win.h"
+#include "reginfo/SystemProbes.h"
 
 using namespace zelvo;
 
