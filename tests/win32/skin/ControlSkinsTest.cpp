@@ -738,4 +738,41 @@ TEST_F(ControlSkinsTest, ProgressChunkedStylePixels) {
   EXPECT_NE(shot.At(pr->LeftWidth - 1, row), chunkColour);
 }
 
+// A foreign window's edit brings its up-down buddy into the walk; the skinned up-down draws the
+// button under a pressed mouse in its pressed look and leaves the other button as it was.
+TEST_F(ControlSkinsTest, UpDownBuddyOfAForeignEditIsSkinnedAndShowsThePress) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&icc);
+  HWND edit = Child("EDIT", "5", WS_BORDER, 10, 10, 80, 22, 11);
+  HWND spin = Child(UPDOWN_CLASSA, "", UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0, 0, 0, 0, 12);
+  SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+  SendMessageA(spin, UDM_SETRANGE32, 0, 100);
+  TFormSkin fs(*manager, parent, *data, nullptr);
+  AttachControlSkins(fs);
+  ASSERT_NE(FindControlSkin(fs, edit), nullptr);
+  auto* s = dynamic_cast<TSkinUpDown*>(FindControlSkin(fs, spin));
+  ASSERT_NE(s, nullptr) << "the buddy up-down";
+
+  RECT cr{};
+  GetClientRect(spin, &cr);
+  UpDownGeometry g = LayoutUpDown(cr.right, cr.bottom, false);
+  auto half = [](const Shot& shot, const SkinRect& r) {
+    std::vector<COLORREF> px;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) px.push_back(shot.At(x, y));
+    return px;
+  };
+  Shot before = Print(spin, WM_PRINTCLIENT, PRF_CLIENT);
+  SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cr.right / 2, 2));
+  EXPECT_EQ(s->HeldButton(), 1);
+  Shot held = Print(spin, WM_PRINTCLIENT, PRF_CLIENT);
+  SendMessageA(spin, WM_LBUTTONUP, 0, MAKELPARAM(cr.right / 2, 2));
+  EXPECT_EQ(s->HeldButton(), 0);
+  Shot after = Print(spin, WM_PRINTCLIENT, PRF_CLIENT);
+  EXPECT_NE(half(before, g.First), half(held, g.First)) << "the pressed look";
+  EXPECT_EQ(half(before, g.Second), half(held, g.Second)) << "the other button";
+  EXPECT_EQ(half(before, g.First), half(after, g.First)) << "released";
+  DetachControlSkins(fs);
+}
+
 #endif
