@@ -35,8 +35,12 @@ constexpr char kParentClass[] = "ZelvoControlSkinsTestParent";
 // WM_COMMAND notifications the parent received: (control id, notification code).
 std::vector<std::pair<int, int>>* g_commands = nullptr;
 
+// WM_VSCROLL notifications from scroll-bar controls: (scroll code, position).
+std::vector<std::pair<int, int>> g_scrolls;
+
 LRESULT CALLBACK ParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && g_commands) g_commands->push_back({LOWORD(wp), HIWORD(wp)});
+  if (msg == WM_VSCROLL && lp) g_scrolls.push_back({LOWORD(wp), static_cast<short>(HIWORD(wp))});
   return DefWindowProcA(h, msg, wp, lp);
 }
 
@@ -773,6 +777,40 @@ TEST_F(ControlSkinsTest, UpDownBuddyOfAForeignEditIsSkinnedAndShowsThePress) {
   EXPECT_EQ(half(before, g.Second), half(held, g.Second)) << "the other button";
   EXPECT_EQ(half(before, g.First), half(after, g.First)) << "released";
   DetachControlSkins(fs);
+}
+
+// A scroll-bar control dragged by its skinned thumb: the parent hears SB_THUMBTRACK positions
+// from the control, then SB_THUMBPOSITION and SB_ENDSCROLL, the last position maximum - page + 1.
+TEST_F(ControlSkinsTest, ScrollBarControlThumbDraggedToTheEnd) {
+  HWND bar = Child("SCROLLBAR", "", SBS_VERT, 250, 10, 17, 150, 13);
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMax = 99;
+  si.nPage = 10;
+  SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  auto s = MakeControlSkin(ControlSkinClass::TSkinScControl, true);
+  auto* sc = dynamic_cast<TSkinScControl*>(s.get());
+  ASSERT_NE(sc, nullptr);
+  sc->AttachHandle(bar, *data, nullptr);
+  skins.push_back(std::move(s));
+  std::optional<TScrollBarView> view = sc->ControlBar();
+  ASSERT_TRUE(view && view->Parts.HasThumb);
+  const int middle = (view->Parts.ThumbStart + view->Parts.ThumbEnd) / 2;
+  g_scrolls.clear();
+  PostMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(8, middle + 20));
+  PostMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(8, middle + 1000));
+  PostMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(8, middle + 1000));
+  SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, middle));
+  PumpFor(20);
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 90);
+  ASSERT_EQ(g_scrolls.size(), 4u);
+  EXPECT_EQ(g_scrolls[0].first, SB_THUMBTRACK);
+  EXPECT_GT(g_scrolls[0].second, 0);
+  EXPECT_LT(g_scrolls[0].second, 90);
+  EXPECT_EQ(g_scrolls[1], (std::pair<int, int>{SB_THUMBTRACK, 90}));
+  EXPECT_EQ(g_scrolls[2], (std::pair<int, int>{SB_THUMBPOSITION, 90}));
+  EXPECT_EQ(g_scrolls[3].first, SB_ENDSCROLL);
 }
 
 #endif
