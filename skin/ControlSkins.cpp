@@ -1,5 +1,7 @@
 #include "skin/ControlSkins.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cctype>
 #include <utility>
@@ -8,6 +10,7 @@
 #include "framework/EditCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "skin/ControlSkinsScroll.h"
 #include "skin/NinePart.h"
 #include "skin/SkinManage.h"
 
@@ -380,7 +383,10 @@ void TSkinButton::DrawControl(HDC dc, const RECT& r) {
 
 void TSkinBitButton::DrawControl(HDC dc, const RECT& r) {
   const int frame = CurrentFrame();
-  TBitmap32 bmp = ButtonBackground(Skin(), r.right, r.bottom, frame);
+  DrawOver(dc, r, ButtonBackground(Skin(), r.right, r.bottom, frame), frame);
+}
+
+void TSkinBitButton::DrawOver(HDC dc, const RECT& r, const TBitmap32& bmp, int frame) {
   auto* bb = dynamic_cast<TBitBtn*>(control_);
   BlitComposed(dc, bmp, 0, 0, [&](HDC off) {
     ScopedSelect font(off, ControlFont());
@@ -416,6 +422,39 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& r) {
     RECT tr = ToRect(place.TextRect);
     DrawTextA(off, text_.c_str(), static_cast<int>(text_.size()), &tr, align | DT_VCENTER | DT_SINGLELINE);
   });
+}
+
+// ---------------------------------------------------------------------------------------------
+// TSkinSpeedButton
+
+bool TSkinSpeedButton::Flat() const {
+  int32_t flat = 1;
+  if (control_ && control_->GetPropInfo("Flat").exists && control_->GetOrdProp("Flat", flat)) return flat != 0;
+  return true;
+}
+
+void TSkinSpeedButton::DrawControl(HDC dc, const RECT& r) {
+  const int frame = CurrentFrame();
+  // A flat button at rest shows no button face of its own, only its contents.
+  if (Flat() && frame == 1) {
+    DrawOver(dc, r, TBitmap32(r.right, r.bottom, SkinColourPixel(Colours().ButtonFace)), frame);
+  } else {
+    DrawOver(dc, r, ButtonBackground(Skin(), r.right, r.bottom, frame), frame);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TSkinBox
+
+bool TSkinBox::BeforeMessage(TMessage& m) {
+  if (m.Msg == WM_ERASEBKGND && m.WParam && CanDraw()) {
+    RECT cr{};
+    GetClientRect(handle_, &cr);
+    FillColour(reinterpret_cast<HDC>(m.WParam), cr, Colours().ButtonFace);
+    m.Result = 1;
+    return false;
+  }
+  return TSkinControl::BeforeMessage(m);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -633,8 +672,24 @@ void TSkinComBox::DrawControl(HDC dc, const RECT& r) {
 // ---------------------------------------------------------------------------------------------
 // Choosing and attaching
 
-std::unique_ptr<TSkinControl> MakeControlSkin(ControlSkinClass kind) {
+std::unique_ptr<TSkinControl> MakeControlSkin(ControlSkinClass kind, bool thumbDragging) {
   switch (kind) {
+    case ControlSkinClass::TSkinScrollbar:
+    case ControlSkinClass::TSkinScControl: {
+      std::unique_ptr<TSkinScrollbar> s;
+      if (kind == ControlSkinClass::TSkinScrollbar) {
+        s = std::make_unique<TSkinScrollbar>();
+      } else {
+        s = std::make_unique<TSkinScControl>();
+      }
+      s->SetThumbDragging(thumbDragging);
+      return s;
+    }
+    case ControlSkinClass::TSkinProgress: return std::make_unique<TSkinProgress>();
+    case ControlSkinClass::TSkinUpDown: return std::make_unique<TSkinUpDown>();
+    case ControlSkinClass::TSkinSpeedButton: return std::make_unique<TSkinSpeedButton>();
+    case ControlSkinClass::TSkinBox: return std::make_unique<TSkinBox>();
+    case ControlSkinClass::TSkinSizer: return std::make_unique<TSkinSizer>();
     case ControlSkinClass::TSkinButton: return std::make_unique<TSkinButton>();
     case ControlSkinClass::TSkinBitButton: return std::make_unique<TSkinBitButton>();
     case ControlSkinClass::TSkinCheckBox: return std::make_unique<TSkinCheckBox>();
@@ -705,9 +760,9 @@ struct Walker {
 
   void Add(std::unique_ptr<TSkinControl> skin) { fs.ControlSkins().push_back(std::move(skin)); }
 
-  void AttachTo(ControlSkinClass kind, TWinControl& wc, bool recolour, bool byHandle) {
+  void AttachTo(ControlSkinClass kind, TWinControl& wc, bool recolour, bool byHandle, bool thumbDragging = false) {
     if (Covered(fs, &wc)) return;
-    auto skin = MakeControlSkin(kind);
+    auto skin = MakeControlSkin(kind, thumbDragging);
     if (!skin) return;  // a control kind this program does not skin yet stays native
     if (byHandle) {
       skin->AttachHandle(wc.Handle(), data, &fs);
@@ -715,6 +770,7 @@ struct Walker {
       skin->Attach(&fs, data, wc, recolour);
     }
     Add(std::move(skin));
+    if (kind == ControlSkinClass::TSkinEdit) AttachUpDownCompanions(fs, data, wc.Handle());
   }
 
   void WalkControls(TWinControl& parent) {
@@ -763,7 +819,7 @@ struct Walker {
           TPropInfo info = c.GetPropInfo(choice.SetTrueProperty);
           if (info.exists && info.isEnum) c.SetOrdProp(choice.SetTrueProperty, 1);
         }
-        AttachTo(choice.Skin, *wc, choice.Recolour, choice.ByHandle);
+        AttachTo(choice.Skin, *wc, choice.Recolour, choice.ByHandle, choice.ThumbDragging);
         if (choice.WalkChildrenAfter) WalkControls(*wc);
         return;
       default:
@@ -796,10 +852,48 @@ void AttachForeignChildren(TFormSkin& fs, TSkinData& data) {
       continue;  // a window of another thread, or gone meanwhile: it stays native
     }
     fs.ControlSkins().push_back(std::move(skin));
+    if (choice.Skin == ControlSkinClass::TSkinEdit) AttachUpDownCompanions(fs, data, target);
   }
 }
 
+std::string LowerClassName(HWND h) {
+  char cls[101] = {};
+  GetClassNameA(h, cls, sizeof(cls));
+  std::string s(cls);
+  for (char& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return s;
+}
+
 }  // namespace
+
+void AttachUpDownCompanions(TFormSkin& formSkin, TSkinData& data, HWND edit) {
+  if (!edit || !IsWindow(edit)) return;
+  std::vector<HWND> companions;
+  for (HWND c = GetWindow(edit, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char cls[101] = {};
+    GetClassNameA(c, cls, sizeof(cls));
+    if (IsUpDownCompanionClass(cls)) companions.push_back(c);
+  }
+  // The common up-down control usually sits beside its buddy rather than inside it.
+  if (HWND parent = GetParent(edit)) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      if (LowerClassName(c) == "msctls_updown32" &&
+          reinterpret_cast<HWND>(SendMessageA(c, UDM_GETBUDDY, 0, 0)) == edit) {
+        companions.push_back(c);
+      }
+    }
+  }
+  for (HWND c : companions) {
+    if (FindControlSkin(formSkin, c)) continue;
+    auto skin = std::make_unique<TSkinUpDown>();
+    try {
+      skin->AttachHandle(c, data, &formSkin);
+    } catch (...) {
+      continue;  // not subclassable (another thread's window): it stays native
+    }
+    formSkin.ControlSkins().push_back(std::move(skin));
+  }
+}
 
 void AttachControlSkins(TFormSkin& formSkin) {
   TSkinData& data = formSkin.SkinData();

@@ -71,6 +71,8 @@ class TSkinControl : public TComponent {
 
   // Runs the handler below this skin (the chain's rest, or the window's previous procedure).
   void CallPrevious(TMessage& m);
+  // False once this object is destroyed; a local message loop checks it after every dispatch.
+  std::shared_ptr<bool> AliveToken() const { return alive_; }
   // Whether drawing may touch the window now.
   bool CanDraw() const;
   void ReadState();
@@ -128,6 +130,10 @@ class TSkinBitButton : public TSkinButton {
  public:
   const char* ClassName() const override { return "TSkinBitButton"; }
   void DrawControl(HDC dc, const RECT& r) override;
+
+ protected:
+  // Glyph and caption over `background` (the whole button), then the copy to `dc`.
+  void DrawOver(HDC dc, const RECT& r, const TBitmap32& background, int frame);
 };
 
 // Check boxes: the native control paints first, the skin then draws the box from its image.
@@ -184,8 +190,29 @@ class TSkinComBox : public TSkinControl {
   bool dropped_ = false;
 };
 
-// Makes the control skin of a class (nullptr for the classes not built here).
-std::unique_ptr<TSkinControl> MakeControlSkin(ControlSkinClass kind);
+// Speed buttons: the bitmap-button look; a flat one shows only its glyph and caption on ButtonFace
+// until the mouse is over it or it is pressed.
+class TSkinSpeedButton : public TSkinBitButton {
+ public:
+  const char* ClassName() const override { return "TSkinSpeedButton"; }
+  void DrawControl(HDC dc, const RECT& r) override;
+  // Whether the control is flat (its published "Flat" property; flat when it has none).
+  bool Flat() const;
+};
+
+// Panels and containers: a ButtonFace background (with the recolour flag, the control's colour too).
+class TSkinBox : public TSkinControl {
+ public:
+  const char* ClassName() const override { return "TSkinBox"; }
+  bool BeforeMessage(TMessage& m) override;
+};
+
+// Makes the control skin of a class (nullptr for the classes not built here). `thumbDragging`
+// applies to the scroll-bar skins: the skin drags the thumb itself.
+std::unique_ptr<TSkinControl> MakeControlSkin(ControlSkinClass kind, bool thumbDragging = false);
+// Gives the up-down companions of an edit (its child windows of an up-down class, and up-down
+// siblings whose buddy it is) a TSkinUpDown in the form skin's list.
+void AttachUpDownCompanions(TFormSkin& formSkin, TSkinData& data, HWND edit);
 
 // Walks the form skin's window (framework components, or foreign child windows) and attaches the
 // chosen control skins to it; each control once.

@@ -221,6 +221,18 @@ std::optional<ControlSkinChoice> ChooseBuiltin(const ComponentDescription& c, co
     r.ByHandle = true;
     return r;
   }
+  // The framework's bar controls and panels, by class name.
+  if (n == "TPROGRESSBAR" && sw.Has(xcProgress)) return Skinned(rule, ControlSkinClass::TSkinProgress);
+  if (n == "TSCROLLBAR" && sw.Has(xcScrollbar)) {
+    ControlSkinChoice r = Skinned(rule, ControlSkinClass::TSkinScControl);
+    r.ThumbDragging = true;
+    return r;
+  }
+  if (n == "TPANEL" && sw.Has(xcPanel)) {
+    ControlSkinChoice r = Skinned(rule, ControlSkinClass::TSkinBox, true);
+    r.WalkChildrenAfter = true;
+    return r;
+  }
   if (c.Has(K::EmbeddedForm)) {
     ControlSkinChoice r = Skinned(rule, ControlSkinClass::TSkinBox, true);
     r.WalkChildrenAfter = true;
@@ -493,6 +505,35 @@ std::vector<int> ProgressChunkLefts(int fillWidth, int chunkWidth, int leftWidth
 }
 
 int ProgressChunkTop(int barHeight, int chunkHeight) { return (barHeight - chunkHeight) / 2; }
+
+SkinRect ProgressFillRect(int w, int h, int position, int upperLimit, bool vertical) {
+  if (w <= 0 || h <= 0) return {};
+  if (vertical) {
+    const int fill = ProgressFillWidth(position, upperLimit, h);
+    return fill > 0 ? SkinRect{0, h - fill, w, h} : SkinRect{};
+  }
+  const int fill = ProgressFillWidth(position, upperLimit, w);
+  return fill > 0 ? SkinRect{0, 0, fill, h} : SkinRect{};
+}
+
+// ---------------------------------------------------------------------------------------------
+// Up-down buttons
+
+UpDownGeometry LayoutUpDown(int w, int h, bool horizontal) {
+  w = std::max(0, w);
+  h = std::max(0, h);
+  if (horizontal) {
+    const int half = w / 2;
+    return {{0, 0, half, h}, {half, 0, w, h}};
+  }
+  const int half = h / 2;
+  return {{0, 0, w, half}, {0, half, w, h}};
+}
+
+int UpDownFrame(bool second, bool enabled, bool pressed, bool hot) {
+  const int look = !enabled ? 4 : pressed ? 2 : hot ? 3 : 1;
+  return look + (second ? 4 : 0);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Scroll bars

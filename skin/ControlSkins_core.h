@@ -326,6 +326,22 @@ int ProgressFillWidth(int position, int upperLimit, int barWidth);
 std::vector<int> ProgressChunkLefts(int fillWidth, int chunkWidth, int leftWidth);
 // The chunks' top: vertically centred in the bar.
 int ProgressChunkTop(int barHeight, int chunkHeight);
+// The filled part of a bar of w x h: from the left, or from the bottom for a vertical bar (the
+// fill arithmetic then runs along the height). Empty when nothing is filled.
+SkinRect ProgressFillRect(int w, int h, int position, int upperLimit, bool vertical);
+
+// ---------------------------------------------------------------------------------------------
+// Up-down buttons
+
+struct UpDownGeometry {
+  SkinRect First;   // up (vertical) or left (horizontal)
+  SkinRect Second;  // down or right
+};
+// The two halves of the control; the second takes the odd pixel.
+UpDownGeometry LayoutUpDown(int w, int h, bool horizontal);
+// Frame of the eight-frame up-down image: the first button's normal, pressed, hot and disabled
+// looks (1 to 4), then the second's (5 to 8). Disabled wins, then pressed, then hot.
+int UpDownFrame(bool second, bool enabled, bool pressed, bool hot);
 
 // ---------------------------------------------------------------------------------------------
 // Scroll bars

@@ -205,6 +205,31 @@ TEST(Progress, ChunksOneMoreThanFitFromLeftWidth) {
   EXPECT_EQ(ProgressChunkTop(20, 7), 6);
 }
 
+TEST(Progress, FilledRectFromTheLeftOrFromTheBottom) {
+  EXPECT_EQ(ProgressFillRect(200, 20, 25, 100, false), (SkinRect{0, 0, 50, 20}));
+  EXPECT_EQ(ProgressFillRect(20, 200, 25, 100, true), (SkinRect{0, 150, 20, 200}));  // along the height
+  EXPECT_EQ(ProgressFillRect(20, 200, 100, 100, true), (SkinRect{0, 0, 20, 200}));
+  EXPECT_TRUE(ProgressFillRect(200, 20, 0, 100, false).Empty());
+  EXPECT_TRUE(ProgressFillRect(20, 200, 5, 0, true).Empty());
+  EXPECT_TRUE(ProgressFillRect(0, 20, 50, 100, false).Empty());
+}
+
+TEST(UpDown, HalvesAndFramesPerButton) {
+  EXPECT_EQ(LayoutUpDown(17, 21, false).First, (SkinRect{0, 0, 17, 10}));
+  EXPECT_EQ(LayoutUpDown(17, 21, false).Second, (SkinRect{0, 10, 17, 21}));  // the odd pixel below
+  EXPECT_EQ(LayoutUpDown(31, 12, true).First, (SkinRect{0, 0, 15, 12}));
+  EXPECT_EQ(LayoutUpDown(31, 12, true).Second, (SkinRect{15, 0, 31, 12}));
+  EXPECT_TRUE(LayoutUpDown(-3, 12, true).Second.Empty());
+  // second, enabled, pressed, hot -> frame
+  struct Case {
+    bool second, enabled, pressed, hot;
+    int frame;
+  } cases[] = {{false, true, false, false, 1}, {false, true, true, true, 2}, {false, true, false, true, 3},
+               {false, false, true, true, 4},  {true, true, false, false, 5}, {true, true, true, false, 6},
+               {true, true, false, true, 7},   {true, false, false, false, 8}};
+  for (const Case& t : cases) EXPECT_EQ(UpDownFrame(t.second, t.enabled, t.pressed, t.hot), t.frame) << t.frame;
+}
+
 TEST(ScrollBar, PartsAlongTheBar) {
   // 200 long, 17-pixel arrows: track 17..183 (166); page 10 of 100 gives a 17-pixel thumb (16.6).
   ScrollInfo si{0, 99, 10, 0};

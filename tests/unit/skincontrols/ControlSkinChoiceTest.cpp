@@ -228,6 +228,9 @@ TEST(ControlSkinChoice, FrameworkClassesInOrder) {
       {"embedded form", Comp("TFrame1", K::EmbeddedForm), C::TSkinBox, false, false, true},
       {"track bar", Comp("TTrackBar", 0), C::TSkinTrackBar, false, false, false},
       {"up-down", Comp("TUpDown", 0), C::TSkinUpDown, false, false, false},
+      {"progress bar", Comp("TProgressBar", K::WinControl), C::TSkinProgress, false, false, false},
+      {"scroll-bar control", Comp("TScrollBar", K::WinControl), C::TSkinScControl, false, true, false},
+      {"panel", Comp("TPanel", K::WinControl), C::TSkinBox, false, false, true},
   };
   for (const Case& t : cases) {
     Walk w;

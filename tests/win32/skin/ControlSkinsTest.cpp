@@ -7,14 +7,19 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/EditCtrls.h"
 #include "framework/Forms.h"
 #include "skin/ControlSkins.h"
+#include "skin/ControlSkinsScroll.h"
 #include "skin/FormSkin.h"
 #include "skin/MenuSkin.h"
 #include "skin/MenuSkin_core.h"
@@ -30,8 +35,12 @@ constexpr char kParentClass[] = "ZelvoControlSkinsTestParent";
 // WM_COMMAND notifications the parent received: (control id, notification code).
 std::vector<std::pair<int, int>>* g_commands = nullptr;
 
+// WM_VSCROLL notifications from scroll-bar controls: (scroll code, position).
+std::vector<std::pair<int, int>> g_scrolls;
+
 LRESULT CALLBACK ParentProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_COMMAND && g_commands) g_commands->push_back({LOWORD(wp), HIWORD(wp)});
+  if (msg == WM_VSCROLL && lp) g_scrolls.push_back({LOWORD(wp), static_cast<short>(HIWORD(wp))});
   return DefWindowProcA(h, msg, wp, lp);
 }
 
@@ -315,7 +324,7 @@ TEST_F(ControlSkinsTest, FormWalkSkinsEditNotMemoAndCheckBoxFromChecked) {
     return s ? s->ClassName() : "none";
   };
   EXPECT_EQ(kind(edit), "TSkinEdit");
-  EXPECT_EQ(kind(memo), "none") << "a memo gets scroll-bar skinning, never the edit border";
+  EXPECT_EQ(kind(memo), "TSkinScrollbar") << "a memo gets scroll-bar skinning, never the edit border";
   EXPECT_EQ(kind(check), "TSkinCheckBox");
   EXPECT_EQ(kind(exempt), "none") << "Tag 199 is exempt";
 
@@ -472,6 +481,336 @@ TEST_F(ControlSkinsTest, SystemMenuItemsMeasuredAndDrawn) {
   EXPECT_LT(rightmostInk, w - 11);
   fs.Detach();
   DestroyWindow(h);
+}
+
+namespace {
+
+// A memo of `lines` numbered lines, no line break after the last.
+std::string NumberedLines(int lines) {
+  std::string text;
+  for (int i = 0; i < lines; ++i) text += "Line " + std::to_string(i) + (i + 1 < lines ? "\r\n" : "");
+  return text;
+}
+
+// Colours of one frame of an image (magenta left out).
+std::vector<COLORREF> FrameColours(const TBitmap32& image, int frames, int frame) {
+  std::vector<COLORREF> colours;
+  TRectI cell = FrameCell(image, frames, frame, false);
+  for (int y = cell.top; y < cell.bottom; ++y)
+    for (int x = cell.left; x < cell.right; ++x) {
+      TPixel p = image.At(x, y);
+      COLORREF c = Rgb(p);
+      if (p != kMagenta && std::find(colours.begin(), colours.end(), c) == colours.end()) colours.push_back(c);
+    }
+  return colours;
+}
+bool In(const std::vector<COLORREF>& set, COLORREF c) { return std::find(set.begin(), set.end(), c) != set.end(); }
+
+// What a control skin paints over its whole window, on a black memory DC.
+Shot SkinPaint(TSkinControl& skin) {
+  RECT wr{};
+  GetWindowRect(skin.Handle(), &wr);
+  Shot s;
+  s.width = wr.right - wr.left;
+  s.height = wr.bottom - wr.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, s.width, s.height);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  RECT all{0, 0, s.width, s.height};
+  FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  skin.Paint(mem);
+  s.pixels.resize(static_cast<size_t>(s.width) * s.height);
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x) s.pixels[static_cast<size_t>(y) * s.width + x] = GetPixel(mem, x, y);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return s;
+}
+
+// The thumb's centre in screen coordinates.
+POINT ThumbCentre(HWND h, const TScrollBarView& bar) {
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  return POINT{wr.left + (bar.Rect.left + bar.Rect.right) / 2,
+               wr.top + bar.Rect.top + (bar.Parts.ThumbStart + bar.Parts.ThumbEnd) / 2};
+}
+
+bool g_safetyFired = false;
+HWND g_victim = nullptr;
+void CALLBACK ReleaseCaptureSoon(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  ReleaseCapture();
+}
+void CALLBACK DestroyVictimSoon(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  DestroyWindow(g_victim);
+}
+// Ends a drag loop that failed to end by itself, so that the test fails instead of hanging.
+void CALLBACK Safety(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  g_safetyFired = true;
+  PostThreadMessageA(GetCurrentThreadId(), WM_LBUTTONUP, 0, 0);
+}
+
+}  // namespace
+
+// On a framework form the memo's vertical bar is skinned with thumb dragging; dragging the thumb
+// far below the bar scrolls to maximum - page + 1, which shows the last line at the bottom.
+TEST_F(ControlSkinsTest, MemoThumbDraggedToTheEndShowsTheLastLine) {
+  TForm form{nullptr};
+  form.Name = "Dragged";
+  form.SetBounds(60, 60, 360, 220);
+  auto* memo = form.Create<TMemo>();
+  memo->SetParent(&form);
+  memo->SetBounds(10, 10, 200, 120);
+  memo->ScrollBars = TScrollStyle::ssVertical;
+  form.Show();
+  PumpFor(30);
+  const HWND h = memo->Handle();
+  SetWindowTextA(h, NumberedLines(60).c_str());
+
+  TFormSkin fs(*manager, form.Handle(), *data, &form);
+  AttachControlSkins(fs);
+  auto* s = dynamic_cast<TSkinScrollbar*>(FindControlSkin(fs, h));
+  ASSERT_NE(s, nullptr);
+  EXPECT_TRUE(s->ThumbDragging());
+  std::optional<TScrollBarView> bar = s->Bar(false);
+  ASSERT_TRUE(bar.has_value());
+  ASSERT_TRUE(bar->Parts.HasThumb);
+  EXPECT_FALSE(s->Bar(true).has_value()) << "no horizontal bar";
+
+  // The skin draws the bar where the window has it: thumb and shaft differ, the arrows sit at both ends.
+  {
+    const TSkinObjects& skin = data->Skin();
+    ASSERT_TRUE(skin.Scrollbar && skin.VertScroll && skin.VertScrollThumb);
+    Shot shot = SkinPaint(*s);
+    const int x = (bar->Rect.left + bar->Rect.right) / 2;
+    const int top = bar->Rect.top;
+    EXPECT_TRUE(In(FrameColours(skin.VertScrollThumb->Image, skin.VertScrollThumb->FrameCount, 1),
+                   shot.At(x, top + (bar->Parts.ThumbStart + bar->Parts.ThumbEnd) / 2)))
+        << "thumb";
+    EXPECT_TRUE(In(FrameColours(skin.VertScroll->Image, 4, 1), shot.At(x, top + bar->Parts.TrackEnd - 3))) << "shaft";
+    EXPECT_TRUE(In(FrameColours(skin.Scrollbar->Image, 23, 9), shot.At(x, top + bar->Parts.ArrowLength / 2)))
+        << "up arrow";
+    EXPECT_TRUE(In(FrameColours(skin.Scrollbar->Image, 23, 13), shot.At(x, bar->Rect.bottom - bar->Parts.ArrowLength / 2)))
+        << "down arrow";
+  }
+
+  POINT down = ThumbCentre(h, *bar);
+  POINT below{down.x, down.y + 2000};
+  ScreenToClient(h, &below);
+  PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(below.x, below.y));
+  PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(below.x, below.y));
+  SendMessageA(h, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(down.x, down.y));
+
+  EXPECT_FALSE(s->Dragging());
+  EXPECT_NE(GetCapture(), h);
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(h, SB_VERT, &si));
+  ASSERT_GT(si.nPage, 0u);
+  EXPECT_EQ(si.nPos, si.nMax - static_cast<int>(si.nPage) + 1);
+  EXPECT_EQ(SendMessageA(h, EM_GETFIRSTVISIBLELINE, 0, 0), si.nPos) << "the memo scrolled with the thumb";
+  // The last line is inside the client area.
+  LRESULT lastChar = SendMessageA(h, EM_LINEINDEX, 59, 0);
+  LRESULT at = SendMessageA(h, EM_POSFROMCHAR, static_cast<WPARAM>(lastChar), 0);
+  RECT cr{};
+  GetClientRect(h, &cr);
+  EXPECT_GE(static_cast<short>(HIWORD(at)), 0);
+  EXPECT_LT(static_cast<short>(HIWORD(at)), cr.bottom);
+
+  bar = s->Bar(false);
+  ASSERT_TRUE(bar.has_value());
+  EXPECT_EQ(bar->Parts.ThumbEnd, bar->Parts.TrackEnd) << "the drawn thumb sits at the end of its track";
+  DetachControlSkins(fs);
+}
+
+// The drag's local loop ends without a button release when the capture goes elsewhere and when
+// the window is destroyed meanwhile.
+TEST_F(ControlSkinsTest, ThumbDragEndsOnLostCaptureAndOnDestroy) {
+  for (bool destroy : {false, true}) {
+    HWND memo = Child("EDIT", "", ES_MULTILINE | WS_VSCROLL | WS_BORDER, 10, 10, 200, 120, 7);
+    SetWindowTextA(memo, NumberedLines(40).c_str());
+    TSkinScrollbar& s = AttachByHandle<TSkinScrollbar>(memo);
+    s.SetThumbDragging(true);
+    std::optional<TScrollBarView> bar = s.Bar(false);
+    ASSERT_TRUE(bar.has_value());
+    ASSERT_TRUE(bar->Parts.HasThumb);
+    POINT down = ThumbCentre(memo, *bar);
+    g_safetyFired = false;
+    g_victim = memo;
+    SetTimer(nullptr, 0, 50, destroy ? DestroyVictimSoon : ReleaseCaptureSoon);
+    UINT_PTR safety = SetTimer(nullptr, 0, 3000, Safety);
+    SendMessageA(memo, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(down.x, down.y));
+    KillTimer(nullptr, safety);
+    EXPECT_FALSE(g_safetyFired) << (destroy ? "destroyed" : "capture lost") << ": the loop waited for a release";
+    EXPECT_EQ(IsWindow(memo) == FALSE, destroy);
+    if (destroy) {
+      EXPECT_TRUE(s.Dead());
+    } else {
+      EXPECT_FALSE(s.Dragging());
+      DestroyWindow(memo);
+    }
+    g_victim = nullptr;
+  }
+}
+
+namespace {
+// The chunked look, whatever the skin's Progress style says.
+class ChunkedProgress : public TSkinProgress {
+ protected:
+  int Style() const override { return 1; }
+};
+
+}  // namespace
+
+// Filled style: half a horizontal bar shows the second frame from the left, the rest the first;
+// a vertical bar fills from the bottom.
+TEST_F(ControlSkinsTest, ProgressFilledStylePixels) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&icc);
+  const TDataSkinBorder* pr = data->Skin().Progress.get();
+  ASSERT_NE(pr, nullptr);
+  std::vector<COLORREF> empty = FrameColours(pr->Image, 2, 1), filled = FrameColours(pr->Image, 2, 2);
+  for (COLORREF c : filled) ASSERT_FALSE(In(empty, c)) << "the skin's two progress frames share a colour";
+
+  HWND horz = Child(PROGRESS_CLASSA, "", 0, 10, 10, 200, 18, 8);
+  HWND vert = Child(PROGRESS_CLASSA, "", PBS_VERTICAL, 220, 10, 18, 160, 9);
+  for (HWND p : {horz, vert}) {
+    SendMessageA(p, PBM_SETRANGE32, 0, 100);
+    SendMessageA(p, PBM_SETPOS, 25, 0);
+    AttachByHandle<TSkinProgress>(p);
+  }
+  Shot h = Print(horz, WM_PRINTCLIENT, PRF_CLIENT);
+  for (int x = 0; x < h.width; ++x) {
+    const bool inFill = x < 50;  // 25 of 100 of 200 pixels
+    EXPECT_TRUE(In(inFill ? filled : empty, h.At(x, h.height / 2))) << "x " << x;
+  }
+  Shot v = Print(vert, WM_PRINTCLIENT, PRF_CLIENT);
+  for (int y = 0; y < v.height; ++y) {
+    const bool inFill = y >= 120;  // the bottom 40 of 160
+    EXPECT_TRUE(In(inFill ? filled : empty, v.At(v.width / 2, y))) << "y " << y;
+  }
+  // Nothing filled at position 0.
+  SendMessageA(horz, PBM_SETPOS, 0, 0);
+  EXPECT_TRUE(In(empty, Print(horz, WM_PRINTCLIENT, PRF_CLIENT).At(10, 9)));
+}
+
+// Chunked style: chunks side by side from LeftWidth, one more than the filled width holds, each
+// with its magenta column showing the bar beneath.
+TEST_F(ControlSkinsTest, ProgressChunkedStylePixels) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&icc);
+  const TDataSkinBorder* pr = data->Skin().Progress.get();
+  ASSERT_NE(pr, nullptr);
+  ASSERT_FALSE(pr->Image2.Empty());
+  const TBitmap32& chunk = pr->Image2;
+  // The chunk's colour on the middle row, and how many opaque pixels a chunk has there.
+  const int chunkRow = chunk.Height / 2;
+  COLORREF chunkColour = 0;
+  int opaque = 0;
+  for (int x = 0; x < chunk.Width; ++x)
+    if (chunk.At(x, chunkRow) != kMagenta) {
+      chunkColour = Rgb(chunk.At(x, chunkRow));
+      ++opaque;
+    }
+  ASSERT_GT(opaque, 0);
+  for (COLORREF c : FrameColours(pr->Image, 1, 1)) ASSERT_NE(c, chunkColour) << "chunk and bar share a colour";
+
+  HWND p = Child(PROGRESS_CLASSA, "", 0, 10, 10, 200, 18, 8);
+  SendMessageA(p, PBM_SETRANGE32, 0, 100);
+  SendMessageA(p, PBM_SETPOS, 50, 0);
+  auto s = std::make_unique<ChunkedProgress>();
+  s->AttachHandle(p, *data, nullptr);
+  skins.push_back(std::move(s));
+  Shot shot = Print(p, WM_PRINTCLIENT, PRF_CLIENT);
+  const int row = ProgressChunkTop(shot.height, chunk.Height) + chunkRow;
+  const int fill = 100, count = fill / chunk.Width + 1;
+  int chunkPixels = 0, last = -1;
+  for (int x = 0; x < shot.width; ++x)
+    if (shot.At(x, row) == chunkColour) {
+      ++chunkPixels;
+      last = x;
+    }
+  EXPECT_EQ(chunkPixels, count * opaque);
+  EXPECT_EQ(last, pr->LeftWidth + (count - 1) * chunk.Width + opaque - 1);
+  EXPECT_EQ(shot.At(pr->LeftWidth, row), chunkColour) << "the first chunk starts at LeftWidth";
+  EXPECT_NE(shot.At(pr->LeftWidth - 1, row), chunkColour);
+}
+
+// A foreign window's edit brings its up-down buddy into the walk; the skinned up-down draws the
+// button under a pressed mouse in its pressed look and leaves the other button as it was.
+TEST_F(ControlSkinsTest, UpDownBuddyOfAForeignEditIsSkinnedAndShowsThePress) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&icc);
+  HWND edit = Child("EDIT", "5", WS_BORDER, 10, 10, 80, 22, 11);
+  HWND spin = Child(UPDOWN_CLASSA, "", UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0, 0, 0, 0, 12);
+  SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+  SendMessageA(spin, UDM_SETRANGE32, 0, 100);
+  TFormSkin fs(*manager, parent, *data, nullptr);
+  AttachControlSkins(fs);
+  ASSERT_NE(FindControlSkin(fs, edit), nullptr);
+  auto* s = dynamic_cast<TSkinUpDown*>(FindControlSkin(fs, spin));
+  ASSERT_NE(s, nullptr) << "the buddy up-down";
+
+  RECT cr{};
+  GetClientRect(spin, &cr);
+  UpDownGeometry g = LayoutUpDown(cr.right, cr.bottom, false);
+  auto half = [](const Shot& shot, const SkinRect& r) {
+    std::vector<COLORREF> px;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) px.push_back(shot.At(x, y));
+    return px;
+  };
+  Shot before = Print(spin, WM_PRINTCLIENT, PRF_CLIENT);
+  SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cr.right / 2, 2));
+  EXPECT_EQ(s->HeldButton(), 1);
+  Shot held = Print(spin, WM_PRINTCLIENT, PRF_CLIENT);
+  SendMessageA(spin, WM_LBUTTONUP, 0, MAKELPARAM(cr.right / 2, 2));
+  EXPECT_EQ(s->HeldButton(), 0);
+  Shot after = Print(spin, WM_PRINTCLIENT, PRF_CLIENT);
+  EXPECT_NE(half(before, g.First), half(held, g.First)) << "the pressed look";
+  EXPECT_EQ(half(before, g.Second), half(held, g.Second)) << "the other button";
+  EXPECT_EQ(half(before, g.First), half(after, g.First)) << "released";
+  DetachControlSkins(fs);
+}
+
+// A scroll-bar control dragged by its skinned thumb: the parent hears SB_THUMBTRACK positions
+// from the control, then SB_THUMBPOSITION and SB_ENDSCROLL, the last position maximum - page + 1.
+TEST_F(ControlSkinsTest, ScrollBarControlThumbDraggedToTheEnd) {
+  HWND bar = Child("SCROLLBAR", "", SBS_VERT, 250, 10, 17, 150, 13);
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMax = 99;
+  si.nPage = 10;
+  SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  auto s = MakeControlSkin(ControlSkinClass::TSkinScControl, true);
+  auto* sc = dynamic_cast<TSkinScControl*>(s.get());
+  ASSERT_NE(sc, nullptr);
+  sc->AttachHandle(bar, *data, nullptr);
+  skins.push_back(std::move(s));
+  std::optional<TScrollBarView> view = sc->ControlBar();
+  ASSERT_TRUE(view && view->Parts.HasThumb);
+  const int middle = (view->Parts.ThumbStart + view->Parts.ThumbEnd) / 2;
+  g_scrolls.clear();
+  PostMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(8, middle + 20));
+  PostMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(8, middle + 1000));
+  PostMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(8, middle + 1000));
+  SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, middle));
+  PumpFor(20);
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 90);
+  ASSERT_EQ(g_scrolls.size(), 4u);
+  EXPECT_EQ(g_scrolls[0].first, SB_THUMBTRACK);
+  EXPECT_GT(g_scrolls[0].second, 0);
+  EXPECT_LT(g_scrolls[0].second, 90);
+  EXPECT_EQ(g_scrolls[1], (std::pair<int, int>{SB_THUMBTRACK, 90}));
+  EXPECT_EQ(g_scrolls[2], (std::pair<int, int>{SB_THUMBPOSITION, 90}));
+  EXPECT_EQ(g_scrolls[3].first, SB_ENDSCROLL);
 }
 
 #endif
