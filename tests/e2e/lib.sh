@@ -2,9 +2,9 @@
 # defines its own fail(), which these call on a broken expectation.
 
 # Waits for a visible window whose title matches the pattern; prints the newest one's id.
-# Tries every 0.1 s, 200 times unless a count is given.
+# Tries every 0.1 s, 600 times unless a count is given (Wine starts slowly on a loaded machine).
 e2e_wait_window() {
-  local pattern="$1" tries="${2:-200}" w=""
+  local pattern="$1" tries="${2:-600}" w=""
   for _ in $(seq 1 "$tries"); do
     w=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | tail -n 1 || true)
     if [ -n "$w" ]; then echo "$w"; return 0; fi
