@@ -218,6 +218,20 @@ case "$case_name" in
     [ "${diff%%.*}" -lt 500 ] 2>/dev/null || fail "client area does not show the artwork ($diff pixels differ)"
     # And the frame around it is really there: the window is bigger than the picture.
     [ "$width" -gt 418 ] && [ "$height" -gt 275 ] || fail "no window frame"
+    # The skinned frame is the one the skin preview draws for a window of that size: the sides,
+    # the bottom and the close button are pixel for pixel the same (the caption text, its strip
+    # and the corners cut away by the window region are left out).
+    preview="$root/build/native/skinpreview"
+    [ -x "$preview" ] || fail "no skin preview tool at $preview (build the native tree first)"
+    "$preview" "$root/resources/skin" "$work/preview.bmp" --size "${width}x${height}" --style single \
+      --caption "Zelvo Program Registration" >/dev/null || fail "the skin preview failed"
+    for strip in "${bx}x$(( height - 12 ))+0+6" "${bx}x$(( height - 12 ))+$(( bx + 418 ))+6" \
+                 "$(( width - 12 ))x$(( height - by - 275 ))+6+$(( by + 275 ))" "30x$(( by - 6 ))+$(( width - 36 ))+6"; do
+      convert "$work/preview.bmp" -crop "$strip" +repage "$work/strip-preview.png"
+      convert "$shot" -crop "$strip" +repage "$work/strip-shot.png"
+      diff=$(compare -metric AE -fuzz 3% "$work/strip-preview.png" "$work/strip-shot.png" null: 2>&1 || true)
+      [ "$diff" = 0 ] || fail "frame strip $strip differs from the skin preview in $diff pixels"
+    done
     echo "screenshot: $shot"
     xdotool windowfocus --sync "$win" key alt+F4
     wait_exit || fail "program did not close with Alt+F4"
