@@ -178,9 +178,8 @@ void HuffmanTree::Rebuild() {
   // Join pairs from the bottom up; each new node goes in at its place in frequency order.
   for (int i = 0, n = kChars; n < T; i += 2, ++n) {
     const uint16_t f = static_cast<uint16_t>(freq[i] + freq[i + 1]);
-    int k = n - 1;
-    while (f < freq[k]) --k;
-    ++k;
+    // After the last node of frequency f or less (the counts are in order): a binary search.
+    const int k = static_cast<int>(std::upper_bound(&freq[i], &freq[n], f) - &freq[0]);
     const size_t shift = static_cast<size_t>(n - k) * sizeof(uint16_t);
     std::memmove(&freq[k + 1], &freq[k], shift);
     freq[k] = f;
