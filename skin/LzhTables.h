@@ -58,10 +58,14 @@ struct HuffmanTree {
   uint16_t freq[T + 1];  // one more for the 0xFFFF sentinel that ends the update scan
   uint16_t prnt[T + kChars];
   uint16_t son[T];
-  // Positions whose subtrees were exchanged by a swap that was not between two leaves, and
-  // whether the tree was rebuilt, since the last Settled(): the decoder's lookup table follows
-  // the tree's shape through them.
+  // Positions whose subtrees were exchanged by a swap that was not between two leaves and that
+  // touched a position marked in `shallow`, and whether the tree was rebuilt, since the last
+  // Settled(): the decoder's lookup table follows the tree's shape through them.
   uint16_t moved[2 * T];
+  // Positions the lookup table expands (within its first levels, set by the table): a swap
+  // between two positions that are both unmarked does not change the table. Marks may outlive
+  // their position's move downwards; that only costs a refresh that finds nothing to do.
+  uint8_t shallow[T];
   int movedCount = 0;
   bool rebuilt = false;
 
@@ -84,25 +88,7 @@ struct HuffmanTree {
     do {
       const uint16_t k = ++freq[c];
       // When the order breaks, swap this node with the last one of lower frequency.
-      if (k > freq[c + 1]) {
-        int l = c + 1;
-        while (k > freq[++l]) {
-        }
-        --l;
-        freq[c] = freq[l];
-        freq[l] = k;
-
-        const int i = son[c];
-        const int j = son[l];
-        if (i < T || j < T) NoteMoved(c, l);
-        prnt[i] = static_cast<uint16_t>(l);
-        if (i < T) prnt[i + 1] = static_cast<uint16_t>(l);
-        son[l] = static_cast<uint16_t>(i);
-        prnt[j] = static_cast<uint16_t>(c);
-        if (j < T) prnt[j + 1] = static_cast<uint16_t>(c);
-        son[c] = static_cast<uint16_t>(j);
-        c = l;
-      }
+      if (k > freq[c + 1]) c = SwapUp(c, k);
       c = prnt[c];
     } while (c != 0);
   }
@@ -115,6 +101,27 @@ struct HuffmanTree {
   }
 
  private:
+  // The node at `c`, just counted up to `k`, breaks the order: it changes places with the last
+  // node of lower frequency. Returns its new position.
+  int SwapUp(int c, uint16_t k) {
+    int l = c + 1;
+    while (k > freq[++l]) {
+    }
+    --l;
+    freq[c] = freq[l];
+    freq[l] = k;
+
+    const int i = son[c];
+    const int j = son[l];
+    if ((i < T || j < T) && (shallow[c] | shallow[l])) NoteMoved(c, l);
+    prnt[i] = static_cast<uint16_t>(l);
+    if (i < T) prnt[i + 1] = static_cast<uint16_t>(l);
+    son[l] = static_cast<uint16_t>(i);
+    prnt[j] = static_cast<uint16_t>(c);
+    if (j < T) prnt[j + 1] = static_cast<uint16_t>(c);
+    son[c] = static_cast<uint16_t>(j);
+    return l;
+  }
   void NoteMoved(int a, int b) {
     if (movedCount + 2 > 2 * T) {
       rebuilt = true;  // more than the list holds: treat it as a rebuild

@@ -89,15 +89,18 @@ class BitReader {
 // The first kLookBits bits of a code looked up at once: the position where the walk from the root
 // stops (a leaf, or the node reached after kLookBits bits) and how many bits that took. Entries
 // name positions, not symbols, so a swap of two leaves leaves the table as it is; only a swap
-// that moves a subtree refreshes the entries below the two positions involved. Six bits pay off
-// best: deeper tables cost more to refresh than they save.
+// that moves a subtree within the table's first levels refreshes the entries below the two
+// positions involved. Six bits pay off best: deeper tables cost more to refresh than they save.
 constexpr int kLookBits = 6;
+constexpr int kCopyChunks = (F + 15) / 16;  // a whole match in 16-byte chunks
+constexpr int kMaxCodeBits = 32;  // a longer code means damaged data (real ones stay near 24)
 
 class CodeLookup {
  public:
   // Brings the table up to date with the tree's changes since the last call.
   void Follow(HuffmanTree& t) {
     if (t.rebuilt) {
+      std::memset(t.shallow, 0, sizeof t.shallow);
       Fill(t, R, 0, 0);
     } else {
       for (int k = 0; k < t.movedCount; ++k) Refresh(t, t.moved[k]);
@@ -109,16 +112,22 @@ class CodeLookup {
   static int Position(uint16_t entry) { return entry & 1023; }
 
  private:
-  void Refresh(const HuffmanTree& t, int pos) {
+  void Refresh(HuffmanTree& t, int pos) {
     unsigned code = 0;
     int depth = 0;
     for (int p = pos; p != R; p = t.prnt[p], ++depth) {
-      if (depth >= kLookBits) return;  // deeper than the table reaches
+      // At the table's last level or below: the entries name the same positions as before.
+      if (depth >= kLookBits - 1) {
+        t.shallow[pos] = 0;
+        return;
+      }
       code |= static_cast<unsigned>(p - t.son[t.prnt[p]]) << depth;
     }
     Fill(t, pos, code, depth);
   }
-  void Fill(const HuffmanTree& t, int pos, unsigned code, int depth) {
+  // Marks the positions it expands in t.shallow, so the tree notes the swaps that concern it.
+  void Fill(HuffmanTree& t, int pos, unsigned code, int depth) {
+    if (depth < kLookBits) t.shallow[pos] = 1;
     if (depth == kLookBits || (depth > 0 && t.son[pos] >= T)) {
       const unsigned first = code << (kLookBits - depth);
       const unsigned count = 1u << (kLookBits - depth);
@@ -150,6 +159,7 @@ void HuffmanTree::Start() {
   }
   freq[T] = 0xFFFF;
   prnt[R] = 0;
+  std::memset(shallow, 0, sizeof shallow);
   rebuilt = true;
   movedCount = 0;
 }
@@ -168,9 +178,8 @@ void HuffmanTree::Rebuild() {
   // Join pairs from the bottom up; each new node goes in at its place in frequency order.
   for (int i = 0, n = kChars; n < T; i += 2, ++n) {
     const uint16_t f = static_cast<uint16_t>(freq[i] + freq[i + 1]);
-    int k = n - 1;
-    while (f < freq[k]) --k;
-    ++k;
+    // After the last node of frequency f or less (the counts are in order): a binary search.
+    const int k = static_cast<int>(std::upper_bound(&freq[i], &freq[n], f) - &freq[0]);
     const size_t shift = static_cast<size_t>(n - k) * sizeof(uint16_t);
     std::memmove(&freq[k + 1], &freq[k], shift);
     freq[k] = f;
@@ -256,12 +265,13 @@ void TLZH::DecodeInto(TByteSpan input, std::span<uint8_t> output) {
     // covers the whole walk; the walk reads the buffer directly and skips once at the end.
     in.EnsureBits(32);
     const uint64_t ahead = in.Buffer();
-    const uint16_t e = lookup.Entry(static_cast<unsigned>(ahead >> (64 - kLookBits)));
+    const unsigned top = static_cast<unsigned>(ahead >> (64 - kLookBits));
+    const uint16_t e = lookup.Entry(top);
     int used = CodeLookup::Bits(e);
     unsigned leaf = static_cast<unsigned>(CodeLookup::Position(e));
     unsigned c = t.son[leaf];
     while (c < static_cast<unsigned>(T)) {
-      if (used == 32) throw ElzhException("LZH : Damaged data: a code longer than 32 bits");
+      if (used == kMaxCodeBits) throw ElzhException("LZH : Damaged data: a code longer than 32 bits");
       leaf = c + static_cast<unsigned>((ahead << used) >> 63);
       ++used;
       c = t.son[leaf];
@@ -279,13 +289,30 @@ void TLZH::DecodeInto(TByteSpan input, std::span<uint8_t> output) {
       continue;
     }
     in.EnsureBits(16);
-    const unsigned top = in.Peek(8);
-    const int bits = kPositionCode.length[top] + 6;
+    const unsigned lead = in.Peek(8);
+    const int bits = kPositionCode.length[lead] + 6;
     const uint32_t distance =
-        ((static_cast<uint32_t>(kPositionCode.upper[top]) << 6) | (in.Peek(bits) & 0x3F)) + 1;
+        ((static_cast<uint32_t>(kPositionCode.upper[lead]) << 6) | (in.Peek(bits) & 0x3F)) + 1;
     in.Skip(bits);
-    const uint32_t len = std::min<uint32_t>(c - 256 + kThreshold + 1, size - pos);
     uint8_t* dst = out + pos;
+    if (distance <= pos && size - pos >= kCopyChunks * 16) {
+      // Away from the output's end a copy may write past its length (the bytes after it are
+      // written again before anything reads them), so it goes by whole 16-byte chunks, each
+      // read before it is written: with a source at least 16 bytes back that repeats the
+      // pattern just as a byte-by-byte copy does.
+      const uint32_t len = c - 256 + kThreshold + 1;
+      const uint8_t* src = dst - distance;
+      if (distance >= 16) {
+        for (int k = 0; k < kCopyChunks; ++k) std::memcpy(dst + 16 * k, src + 16 * k, 16);
+      } else if (distance == 1) {
+        std::memset(dst, *src, len);
+      } else {
+        for (uint32_t k = 0; k < len; ++k) dst[k] = src[k];
+      }
+      pos += len;
+      continue;
+    }
+    const uint32_t len = std::min<uint32_t>(c - 256 + kThreshold + 1, size - pos);
     if (distance <= pos) {
       const uint8_t* src = dst - distance;
       if (distance >= len) {

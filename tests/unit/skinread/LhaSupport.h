@@ -44,11 +44,11 @@ inline uint16_t Crc16(TByteSpan data) {
   return static_cast<uint16_t>(crc);
 }
 
-inline uint32_t Le32(const TByteVector& a, size_t at) {
+inline uint32_t Le32(TByteSpan a, size_t at) {
   if (at + 4 > a.size()) throw std::runtime_error("header cut short");
   return a[at] | a[at + 1] << 8 | a[at + 2] << 16 | static_cast<uint32_t>(a[at + 3]) << 24;
 }
-inline uint16_t Le16(const TByteVector& a, size_t at) {
+inline uint16_t Le16(TByteSpan a, size_t at) {
   if (at + 2 > a.size()) throw std::runtime_error("header cut short");
   return static_cast<uint16_t>(a[at] | a[at + 1] << 8);
 }
@@ -58,11 +58,14 @@ struct LhaMember {
   std::string method;  // "-lh1-", "-lh0-", ...
   uint32_t originalSize = 0;
   uint16_t crc = 0;
-  TByteVector packed;  // the compressed stream
+  TByteVector packed;  // the compressed stream (left empty when not asked for)
+  size_t dataAt = 0;   // where the stream starts in the archive
+  uint32_t packedSize = 0;
 };
 
-// Reads the first member of an archive.
-inline LhaMember ParseLha(const TByteVector& a) {
+// Reads the first member of an archive; with `copyData` false the caller takes the stream from
+// the archive itself (dataAt, packedSize).
+inline LhaMember ParseLha(TByteSpan a, bool copyData = true) {
   if (a.size() < 24) throw std::runtime_error("too short for an LHA header");
   LhaMember m;
   m.level = a[20];
@@ -72,8 +75,9 @@ inline LhaMember ParseLha(const TByteVector& a) {
   size_t dataAt = 0;
   if (m.level == 0 || m.level == 1) {
     const size_t h = a[0];
+    if (h + 2 > a.size()) throw std::runtime_error("header cut short");
     uint8_t sum = 0;
-    for (size_t i = 2; i < h + 2; ++i) sum = static_cast<uint8_t>(sum + a.at(i));
+    for (size_t i = 2; i < h + 2; ++i) sum = static_cast<uint8_t>(sum + a[i]);
     if (sum != a[1]) throw std::runtime_error("header checksum mismatch");
     const size_t nameLen = a[21];
     m.crc = Le16(a, 22 + nameLen);
@@ -106,8 +110,12 @@ inline LhaMember ParseLha(const TByteVector& a) {
     throw std::runtime_error("unknown header level");
   }
   if (dataAt + packedSize > a.size()) throw std::runtime_error("member data cut short");
-  m.packed.assign(a.begin() + static_cast<std::ptrdiff_t>(dataAt),
-                  a.begin() + static_cast<std::ptrdiff_t>(dataAt + packedSize));
+  m.dataAt = dataAt;
+  m.packedSize = packedSize;
+  if (copyData) {
+    m.packed.assign(a.begin() + static_cast<std::ptrdiff_t>(dataAt),
+                    a.begin() + static_cast<std::ptrdiff_t>(dataAt + packedSize));
+  }
   return m;
 }
 
@@ -139,10 +147,18 @@ inline TByteVector MakeLh1Archive(const std::string& name, TByteSpan original, T
   return h;
 }
 
+// In one read where the size is known up front (the benchmark reads multi-megabyte archives).
 inline TByteVector ReadFileBytes(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
+  std::ifstream in(p, std::ios::binary | std::ios::ate);
   if (!in) throw std::runtime_error("cannot open " + p.string());
-  return TByteVector(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const std::streamoff size = in.tellg();
+  if (size < 0) throw std::runtime_error("cannot size " + p.string());
+  TByteVector bytes(static_cast<size_t>(size));
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+    throw std::runtime_error("cannot read " + p.string());
+  }
+  return bytes;
 }
 
 inline void WriteFileBytes(const std::filesystem::path& p, TByteSpan bytes) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "skin/LzhTables.h"
@@ -121,6 +122,78 @@ TEST(LzhRoundTrip, LargeMixedDataRebuildsTheTree) {
   const TByteVector noise = gen.Noise(200000);
   ExpectRoundTrip(noise, "noise");
   EXPECT_LT(LzhEncode(noise).size(), noise.size() * 103 / 100) << "noise should barely grow";
+}
+
+// A plain decoder over the same tree code: one bit at a time from the root, no lookup table, no
+// bit buffer, a 4096-byte ring of blanks copied byte by byte. Decodes whole symbols until the
+// input's bits are used up and returns what they produced.
+TByteVector ReferenceDecode(TByteSpan in) {
+  using namespace lzh;
+  auto tree = std::make_unique<HuffmanTree>();
+  HuffmanTree& t = *tree;
+  t.Start();
+  const size_t total = in.size() * 8;
+  size_t bit = 0;
+  auto next = [&](int n) {
+    unsigned v = 0;
+    for (int i = 0; i < n; ++i, ++bit) {
+      v = v << 1 | (bit < total ? (in[bit / 8] >> (7 - bit % 8)) & 1u : 0u);
+    }
+    return v;
+  };
+  TByteVector ring(N, ' ');
+  unsigned r = TLZH::kFirstWrite;
+  TByteVector out;
+  for (;;) {
+    int c = t.son[R];
+    while (c < T) c = t.son[c + static_cast<int>(next(1))];
+    c -= T;
+    t.Update(c);
+    if (c < 256) {
+      if (bit > total) break;
+      out.push_back(static_cast<uint8_t>(c));
+      ring[r++ % N] = static_cast<uint8_t>(c);
+      continue;
+    }
+    const size_t at = bit;
+    const unsigned lead = next(8);
+    bit = at + kPositionCode.length[lead];
+    const unsigned distance = (kPositionCode.upper[lead] << 6 | next(6)) + 1;
+    if (bit > total) break;
+    for (int k = 0; k < c - 256 + kThreshold + 1; ++k, ++r) {
+      const uint8_t b = ring[(r - distance) % N];
+      out.push_back(b);
+      ring[r % N] = b;
+    }
+  }
+  return out;
+}
+
+TEST(LzhDecode, AgreesWithAPlainDecoderOnAnyBits) {
+  // Random bits are a stream of random symbols: matches of every length and distance, codes
+  // reaching deep into the tree and the tree's top reshaped again and again, which the fast
+  // decoder's lookup table has to follow exactly.
+  TestData gen(11);
+  for (size_t size : {1, 5, 64, 3000, 40000, 400000}) {
+    const TByteVector in = gen.Noise(size);
+    const TByteVector want = ReferenceDecode(in);
+    TByteVector got;
+    ASSERT_NO_THROW(got = LzhDecode(in, static_cast<uint32_t>(want.size()))) << size;
+    EXPECT_EQ(got, want) << size << " random input bytes";
+  }
+  // Data whose frequent symbols change abruptly: small alphabets in turn, then long copies.
+  TByteVector phases;
+  for (int phase = 0; phase < 60; ++phase) {
+    const unsigned base = gen.Next() % 250;
+    const unsigned width = 2 + gen.Next() % 5;
+    for (int i = 0; i < 2500; ++i) phases.push_back(static_cast<uint8_t>(base + gen.Next() % width));
+    if (phase % 3 == 2) phases.insert(phases.end(), phases.end() - 4000, phases.end() - 1000);
+  }
+  const TByteVector packed = LzhEncode(phases);
+  EXPECT_EQ(LzhDecode(packed, static_cast<uint32_t>(phases.size())), phases);
+  const TByteVector reference = ReferenceDecode(packed);
+  ASSERT_GE(reference.size(), phases.size());
+  EXPECT_TRUE(std::equal(phases.begin(), phases.end(), reference.begin()));
 }
 
 TEST(LzhRoundTrip, CompressesWell) {
