@@ -193,6 +193,8 @@ case "$case_name" in
     sleep 0.5
     click_register_now "$win"
     err=$(wait_window '^Error$') || fail "no error dialog for an address longer than browsers take"
+    sleep 0.5
+    echo "screenshot: $(e2e_screenshot "$err" error-dialog.png)"
     kill -0 "$pid" 2>/dev/null || fail "program ended"
     xdotool windowfocus --sync "$err" key Return
     sleep 0.5
