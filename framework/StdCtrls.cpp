@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "skin/ControlSkins_core.h"
+#include "framework/ButtonLayout_core.h"
 #include "util/Exceptions.h"
 
 namespace zelvo {

@@ -3,5 +3,5 @@
 zelvo_core_part(skincontrols SOURCES
   skin/ControlSkins_core.cpp
   skin/MenuSkin_core.cpp
-  DEPENDS skindata
+  DEPENDS skindata framework
 )
