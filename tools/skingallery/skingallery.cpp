@@ -106,11 +106,11 @@ class TGalleryForm : public TForm {
     spinEdit_->SetText("5");
     auto* combo = Place<TComboBox>(*this, 260, 10, 170, 21);
     combo->SetItems({"Combo box", "Second entry", "Third entry"});
-    combo->SetItemIndex(0);
+    combo_ = combo;
     auto* combo2 = Place<TComboBox>(*this, 440, 10, 170, 21);
     combo2->SetItems({"Disabled combo"});
-    combo2->SetItemIndex(0);
     combo2->SetEnabled(false);
+    disabledCombo_ = combo2;
 
     auto* check = Place<TCheckBox>(*this, 10, 42, 110, 20);
     check->SetCaption("Check box");
@@ -148,6 +148,11 @@ class TGalleryForm : public TForm {
   }
 
   void BuildCommonControls() {
+    // The combo boxes show their first entry once their windows hold the entries.
+    combo_->Handle();
+    combo_->SetItemIndex(0);
+    disabledCombo_->Handle();
+    disabledCombo_->SetItemIndex(0);
     // Up-down buttons on the second edit.
     HWND spin = Common(UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 0, 0);
     SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spinEdit_->Handle()), 0);
@@ -243,6 +248,8 @@ class TGalleryForm : public TForm {
   TSkinData* skin_ = nullptr;
   TPopupMenu* popup_ = nullptr;
   TEdit* spinEdit_ = nullptr;
+  TComboBox* combo_ = nullptr;
+  TComboBox* disabledCombo_ = nullptr;
   HWND statusBar_ = nullptr;
   THookToken hook_;
 };
