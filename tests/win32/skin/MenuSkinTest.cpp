@@ -258,4 +258,57 @@ TEST_F(MenuSkinTest, DisabledItemFallsBackToTheSystemShadowColour) {
   form->Hide();
 }
 
+// An owner-drawn item of a menu the framework did not build, drawn from what its menu says:
+// caption and shortcut split at the tab; in a right-to-left menu the glyph box stands against the
+// right edge, the caption ends 3 pixels before it and the shortcut starts 11 pixels in.
+TEST_F(MenuSkinTest, ForeignItemRebuiltFromItsMenuAndMirrored) {
+  const TDataSkinObject* entry = data->Skin().MenuItem.get();
+  ASSERT_NE(entry, nullptr);
+  const int lw = entry->LeftWidth;
+  const int w = 200, ih = 22;
+  const COLORREF ink = ColorToRGB(data->Colours().MenuText);
+  for (bool rtl : {false, true}) {
+    HMENU menu = CreatePopupMenu();
+    char text[] = "Open\tCtrl+O";
+    MENUITEMINFOA mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+    mi.fType = MFT_OWNERDRAW | (rtl ? MFT_RIGHTORDER : 0);
+    mi.wID = 77;
+    mi.dwTypeData = text;
+    ASSERT_TRUE(InsertMenuItemA(menu, 0, TRUE, &mi));
+    HDC mem = CreateCompatibleDC(nullptr);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -ih, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    DRAWITEMSTRUCT dis{ODT_MENU, 0, 77, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(menu), mem, {0, 0, w, ih}, 0};
+    ASSERT_TRUE(DrawSkinnedForeignItem(*data, dis));
+    int left = w, right = -1;
+    for (int y = 0; y < ih; ++y)
+      for (int x = 0; x < w; ++x)
+        if (GetPixel(mem, x, y) == ink) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+        }
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    DestroyMenu(menu);
+    const int glyphRight = 1 + lw + 16;  // left-to-right glyph box: 1 + LeftWidth, 16 wide
+    if (rtl) {
+      EXPECT_GE(left, 11) << "the shortcut starts 11 pixels in";
+      EXPECT_LE(left, 11 + 3);
+      EXPECT_LT(right, w - glyphRight - 3 + 1) << "the caption ends 3 pixels before the glyph box";
+      EXPECT_GE(right, w - glyphRight - 3 - 4);
+    } else {
+      EXPECT_GE(left, glyphRight + 3) << "the caption starts 3 pixels after the glyph box";
+      EXPECT_LE(left, glyphRight + 3 + 3);
+      EXPECT_LT(right, w - 11) << "the shortcut ends 11 pixels before the edge";
+      EXPECT_GE(right, w - 11 - 4);
+    }
+  }
+}
+
 #endif
