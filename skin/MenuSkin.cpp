@@ -301,6 +301,7 @@ TSkinPopupMenuLink::~TSkinPopupMenuLink() {
 void TSkinPopupMenuLink::Link(TMenuItem& parent) {
   for (TMenuItem* item : parent.Items()) {
     if (!item->OnDrawItem) {
+      items_.emplace_back(item, item->OnMeasureItem);
       TSkinData* data = data_;
       item->OnMeasureItem = [data](TMenuItem& sender, HDC, int& width, int&) {
         WidenSkinnedPopupMenuItem(*data, sender, width);
@@ -308,7 +309,6 @@ void TSkinPopupMenuLink::Link(TMenuItem& parent) {
       item->OnDrawItem = [data](TMenuItem& sender, HDC dc, const RECT& rect, bool selected) {
         DrawSkinnedFrameworkItem(*data, sender, dc, rect, selected);
       };
-      items_.push_back(item);
     }
     Link(*item);
   }
@@ -334,9 +334,9 @@ void TSkinPopupMenuLink::Detach() {
     }
   };
   collect(collect, *menu_->Items());
-  for (TMenuItem* item : items_) {
+  for (auto& [item, measure] : items_) {
     if (std::find(living.begin(), living.end(), item) == living.end()) continue;
-    item->OnMeasureItem = nullptr;
+    item->OnMeasureItem = std::move(measure);
     item->OnDrawItem = nullptr;
   }
   items_.clear();

@@ -7,9 +7,11 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/Menus.h"
 #include "skin/SkinData.h"
 
 namespace zelvo {
@@ -46,8 +48,6 @@ HFONT SkinMenuFont();
 void DrawSkinnedMenuItem(const TSkinData& data, HDC dc, const RECT& r, bool selected, const TSkinMenuItem& item,
                          TMenuItemBackground background = {});
 
-class TMenuItem;
-class TPopupMenu;
 class TForm;
 
 // The skin's view of a framework item: caption, shortcut text, states, its menu's image list.
@@ -93,7 +93,8 @@ class TSkinPopupMenuLink : public TComponent {
   TForm* form_;
   bool ownerDrawBefore_ = false;
   bool linked_ = false;
-  std::vector<TMenuItem*> items_;  // the items given the skin's handlers
+  // The items given the skin's handlers, with the measure handler each had before.
+  std::vector<std::pair<TMenuItem*, TMenuMeasureItemEvent>> items_;
 };
 
 }  // namespace zelvo

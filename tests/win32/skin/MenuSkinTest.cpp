@@ -110,6 +110,7 @@ TEST_F(MenuSkinTest, PopupMenuItemsMeasuredAndDrawnFromTheSkin) {
   TMenuItem* line = popup->Items()->Add("-");
   TMenuItem* sub = popup->Items()->Add("More");
   TMenuItem* deep = sub->Add("Deeper");
+  sub->OnMeasureItem = [](TMenuItem&, HDC, int&, int&) {};  // its own measuring, given back on detach
   TMenuItem* own = popup->Items()->Add("Own");
   int ownDraws = 0;
   own->OnDrawItem = [&](TMenuItem&, HDC, const RECT&, bool) { ++ownDraws; };
@@ -163,6 +164,8 @@ TEST_F(MenuSkinTest, PopupMenuItemsMeasuredAndDrawnFromTheSkin) {
   EXPECT_FALSE(open->OnDrawItem);
   EXPECT_FALSE(deep->OnMeasureItem);
   EXPECT_TRUE(own->OnDrawItem);
+  EXPECT_TRUE(sub->OnMeasureItem);
+  EXPECT_FALSE(sub->OnDrawItem);
   EXPECT_EQ(MeasuredWidth(h, *open), plainOpen);
   form->Hide();
 }
