@@ -193,7 +193,7 @@ HMENU TMenu::Handle() {
   if (!handle_) {
     handle_.Reset(CreateHandle());
     if (!handle_) throw Exception("Cannot create a menu");
-    Fill(handle_.Get(), *items_);
+    Fill(handle_.Get(), *items_, 0);
   }
   return handle_.Get();
 }
@@ -205,10 +205,10 @@ void TMenu::Rebuild() {
   }
   // Deleting an entry also destroys its submenu.
   while (GetMenuItemCount(handle_.Get()) > 0) DeleteMenu(handle_.Get(), 0, MF_BYPOSITION);
-  Fill(handle_.Get(), *items_);
+  Fill(handle_.Get(), *items_, 0);
 }
 
-void TMenu::Fill(HMENU menu, const TMenuItem& parent) const {
+void TMenu::Fill(HMENU menu, const TMenuItem& parent, int depth) const {
   for (const TMenuItem* item : parent.Items()) {
     if (!item->Visible) continue;
     MENUITEMINFOA info{};
@@ -225,7 +225,7 @@ void TMenu::Fill(HMENU menu, const TMenuItem& parent) const {
       info.fMask |= MIIM_STRING;
       info.dwTypeData = text.data();
     }
-    if (OwnerDraw) info.fType |= MFT_OWNERDRAW;
+    if (OwnerDrawnAt(depth)) info.fType |= MFT_OWNERDRAW;
     if (item->Checked) info.fState |= MFS_CHECKED;
     if (!item->Enabled) info.fState |= MFS_DISABLED;
     if (item->Default) info.fState |= MFS_DEFAULT;
@@ -233,7 +233,7 @@ void TMenu::Fill(HMENU menu, const TMenuItem& parent) const {
     if (item->Count() > 0) {
       submenu.Reset(CreatePopupMenu());
       if (!submenu) throw Exception("Cannot create a menu");
-      Fill(submenu.Get(), *item);
+      Fill(submenu.Get(), *item, depth + 1);
       info.fMask |= MIIM_SUBMENU;
       info.hSubMenu = submenu.Get();
     }

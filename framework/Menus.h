@@ -93,6 +93,11 @@ class TMenu : public TComponent {
   // Owner-drawn items: the system asks the window for their size and drawing (WM_MEASUREITEM,
   // WM_DRAWITEM), which reach the items' handlers. Takes effect at the next Rebuild.
   bool OwnerDraw = false;
+  // Whether the items `depth` levels below the root (0: the menu's own entries) are owner-drawn.
+  virtual bool OwnerDrawnAt(int depth) const {
+    (void)depth;
+    return OwnerDraw;
+  }
 
   // The system menu, built from the items on first use.
   HMENU Handle();
@@ -112,7 +117,7 @@ class TMenu : public TComponent {
   virtual HMENU CreateHandle() const = 0;
 
  private:
-  void Fill(HMENU menu, const TMenuItem& parent) const;
+  void Fill(HMENU menu, const TMenuItem& parent, int depth) const;
   TMenuItem* items_;
   UniqueMenu handle_;
   HWND window_ = nullptr;
@@ -125,6 +130,10 @@ class TMainMenu : public TMenu {
   const char* ClassName() const override { return "TMainMenu"; }
   // Also redraws the bar of the window that shows the menu.
   void Rebuild() override;
+  // With OwnerDraw the entries of the bar itself stay drawn by the system (or by a skin's own
+  // menu bar) unless OwnerDrawBar is set too; the items of their submenus are owner-drawn.
+  bool OwnerDrawBar = false;
+  bool OwnerDrawnAt(int depth) const override { return OwnerDraw && (depth > 0 || OwnerDrawBar); }
 
  protected:
   HMENU CreateHandle() const override { return CreateMenu(); }

@@ -9,8 +9,11 @@
 
 #include "framework/EditCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/StdCtrls.h"
+#include "skin/ControlSkinsLists.h"
 #include "skin/ControlSkinsScroll.h"
+#include "skin/MenuSkin.h"
 #include "skin/NinePart.h"
 #include "skin/SkinManage.h"
 
@@ -697,7 +700,7 @@ std::unique_ptr<TSkinControl> MakeControlSkin(ControlSkinClass kind, bool thumbD
     case ControlSkinClass::TSkinEdit: return std::make_unique<TSkinEdit>();
     case ControlSkinClass::TSkinGroupBox: return std::make_unique<TSkinGroupBox>();
     case ControlSkinClass::TSkinComBox: return std::make_unique<TSkinComBox>();
-    default: return nullptr;
+    default: return MakeListControlSkin(kind);
   }
 }
 
@@ -742,6 +745,7 @@ ComponentDescription Describe(TComponent& c) {
   add(c.Is<TButtonControl>(), ComponentKind::PushButton);
   add(c.Is<TBitBtn>(), ComponentKind::BitButton);
   add(c.Is<TForm>() && wc && wc->Parent() != nullptr, ComponentKind::EmbeddedForm);
+  add(c.Is<TPopupMenu>(), ComponentKind::PopupMenu);
   d.Kinds = k;
   d.HasHandle = wc && wc->HandleAllocated();
   return d;
@@ -822,6 +826,15 @@ struct Walker {
         AttachTo(choice.Skin, *wc, choice.Recolour, choice.ByHandle, choice.ThumbDragging);
         if (choice.WalkChildrenAfter) WalkControls(*wc);
         return;
+      case ControlChoiceAction::OwnerDrawMenu:
+        if (auto* popup = dynamic_cast<TPopupMenu*>(&c)) {
+          for (auto& p : fs.ControlSkins()) {
+            auto* link = dynamic_cast<TSkinPopupMenuLink*>(p.get());
+            if (link && link->Menu() == popup) return;
+          }
+          fs.ControlSkins().push_back(std::make_unique<TSkinPopupMenuLink>(data, *popup, form));
+        }
+        return;
       default:
         return;
     }
@@ -901,6 +914,7 @@ void AttachControlSkins(TFormSkin& formSkin) {
   TForm* form = formSkin.Form();
   if (!form) {
     AttachForeignChildren(formSkin, data);
+    AttachCommonControlSkins(formSkin);
     return;
   }
   Walker w{formSkin, data, form, {}};
@@ -911,6 +925,7 @@ void AttachControlSkins(TFormSkin& formSkin) {
   w.settings.FormName = form->Name;
   w.settings.FormClassName = form->ClassName();
   for (TComponent* c : form->Components()) w.Walk(*c, form);
+  AttachCommonControlSkins(formSkin);
 }
 
 void DetachControlSkins(TFormSkin& formSkin) {

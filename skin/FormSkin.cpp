@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/Subclass.h"
 #include "skin/SkinManage.h"
 
@@ -261,6 +262,7 @@ void TFormSkin::AttachForm() {
   colourSaved_ = true;
   form_->Color = data_->Colours().ButtonFace;
   form_->Invalidate();
+  if (Flag(TSkinControlType::xcMainMenu)) OwnerDrawMainMenu();
 }
 
 void TFormSkin::AttachWindow() {
@@ -832,6 +834,55 @@ bool TFormSkin::DrawMenuItem(const DRAWITEMSTRUCT& dis) {
   return true;
 }
 
+void TFormSkin::OwnerDrawMainMenu() {
+  if (!form_ || !form_->Menu || ownerDrawnMenu_) return;
+  ownerDrawnMenu_ = form_->Menu;
+  menuOwnerDrawBefore_ = ownerDrawnMenu_->OwnerDraw;
+  ownerDrawnMenu_->OwnerDraw = true;
+  if (ownerDrawnMenu_->HandleIfCreated()) ownerDrawnMenu_->Rebuild();
+}
+
+void TFormSkin::RestoreMainMenu() {
+  if (!ownerDrawnMenu_ || !form_ || form_->Menu != ownerDrawnMenu_) return;
+  ownerDrawnMenu_->OwnerDraw = menuOwnerDrawBefore_;
+  if (ownerDrawnMenu_->HandleIfCreated()) ownerDrawnMenu_->Rebuild();
+}
+
+// A measure or draw request for a menu item: an item of the form's main menu is measured by the
+// main-menu rule and drawn by the skin; any other owner-drawn item that is not the framework's
+// (whose handlers answer for it) nor the skinned system menu's is drawn as a foreign item.
+bool TFormSkin::MainMenuItemMessage(TMessage& m) {
+  if (m.WParam != 0 || !m.LParam) return false;
+  TMainMenu* menu = form_ ? form_->Menu : nullptr;
+  if (m.Msg == WM_MEASUREITEM) {
+    auto& mis = *reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+    if (mis.CtlType != ODT_MENU || !menu) return false;
+    TMenuItem* item = menu->FindCommand(static_cast<UINT>(mis.itemData));
+    if (!item) return false;
+    WindowDC screen(nullptr);
+    ScopedSelect font(screen.Get(), SkinMenuFont());
+    int width = static_cast<int>(mis.itemWidth), height = static_cast<int>(mis.itemHeight);
+    MeasureSkinnedMainMenuItem(*data_, *item, screen.Get(), width, height);
+    mis.itemWidth = static_cast<UINT>(std::max(width, 0));
+    mis.itemHeight = static_cast<UINT>(std::max(height, 0));
+    m.Result = TRUE;
+    return true;
+  }
+  const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+  if (dis.CtlType != ODT_MENU) return false;
+  if (TMenuItem* item = menu ? menu->FindCommand(static_cast<UINT>(dis.itemData)) : nullptr) {
+    DrawSkinnedFrameworkItem(*data_, *item, dis.hDC, dis.rcItem, (dis.itemState & ODS_SELECTED) != 0,
+                             reinterpret_cast<HMENU>(dis.hwndItem));
+    m.Result = TRUE;
+    return true;
+  }
+  if (TMenuItem::FromCommand(static_cast<UINT>(dis.itemData))) return false;
+  if ((dis.itemData & 0xFFFF0000u) == kSysItemMark) return false;
+  if (!DrawSkinnedForeignItem(*data_, dis)) return false;
+  m.Result = TRUE;
+  return true;
+}
+
 bool TFormSkin::DrawMenuGlyph(HDC dc, int x, int y, int tag, bool enabled) const {
   if (tag < 0 || tag >= kMenuGlyphCount) return false;
   return data_->DrawMenuGlyph(dc, x, y, tag, enabled);
@@ -873,6 +924,8 @@ void TFormSkin::Detach() {
     sysMenu_ = nullptr;
   }
   StopHoverTimer();
+  if (!destroying) RestoreMainMenu();
+  ownerDrawnMenu_ = nullptr;
   hooks_->formHook.Reset();
   hooks_->subclass.Reset();
   DetachControlSkins();
@@ -928,6 +981,11 @@ LRESULT TFormSkin::OnNcDestroy(WPARAM wp, LPARAM lp) {
 
 void TFormSkin::FormMessage(TMessage& m, const TNext& next) {
   switch (m.Msg) {
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (attached_ && state_ != TFormSkinState::Dead && MainMenuItemMessage(m)) return;
+      next(m);
+      return;
     case WM_SETTEXT:
       next(m);
       caption_ = ReadWindowText(window_, 1000);

@@ -45,6 +45,7 @@ inline constexpr long kSkinInitLParam = 1000;
 namespace zelvo {
 
 class TForm;
+class TMainMenu;
 class TSkinManage;
 class TFormSkin;
 
@@ -231,6 +232,10 @@ class TFormSkin : public TComponent {
   void UpdateSystemMenu();
   bool MeasureMenuItem(MEASUREITEMSTRUCT& mis);
   bool DrawMenuItem(const DRAWITEMSTRUCT& dis);
+  // The form's main-menu items: owner-drawn while skinned, measured and drawn by the skin.
+  void OwnerDrawMainMenu();
+  void RestoreMainMenu();
+  bool MainMenuItemMessage(TMessage& m);
   // Lays the frame out for the window's present size and state; updates the caption buttons.
   TFrameInput FrameInput();
   TFrameLayout CurrentLayout(TFrameInput& in);
@@ -292,6 +297,9 @@ class TFormSkin : public TComponent {
   GdiObject<HFONT> captionFont_;
   GdiObject<HFONT> menuFont_;
   HMENU sysMenu_ = nullptr;  // owned
+  // The form's main menu while this skin makes its items owner-drawn, and its switch before.
+  TMainMenu* ownerDrawnMenu_ = nullptr;
+  bool menuOwnerDrawBefore_ = false;
   UINT doubleClickTime_ = 500;
   DWORD lastSysMenuClick_ = 0;
   bool sysMenuClicked_ = false;

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/Forms.h"
 #include "framework/Graphics.h"
+#include "framework/Menus.h"
 #include "skin/ControlSkins.h"
 #include "skin/FormSkin.h"
 #include "skin/MenuSkin_core.h"
 #include "skin/NinePart.h"
+#include "skin/SkinManage.h"
 
 namespace zelvo {
 
@@ -201,6 +204,144 @@ void DrawSkinnedMenuItem(const TSkinData& data, HDC dc, const RECT& r, bool sele
   }
   off.Put(sep, 0, 0, true);
   off.CopyTo(dc, r.left, r.top, 0, 0, w, h);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Framework and foreign menu items
+
+TSkinMenuItem SkinMenuItemOf(const TMenuItem& item) {
+  TSkinMenuItem mi;
+  mi.Caption = item.Caption;
+  mi.Shortcut = item.IsLine() ? std::string() : item.ShortCutText();
+  mi.Enabled = item.Enabled;
+  mi.Checked = item.Checked;
+  mi.Default = item.Default;
+  if (TMenu* menu = item.GetParentMenu()) mi.Images = menu->Images;
+  mi.ImageIndex = item.ImageIndex;
+  return mi;
+}
+
+TMenuItemBackground MenuItemBackgroundFor(HDC dc, HMENU menu) {
+  TMenuItemBackground background;
+  TSkinManage* manager = TSkinManage::Instance();
+  if (!manager) return background;
+  TPopupMenuSkin* popup = dc ? manager->FindPopup(WindowFromDC(dc)) : nullptr;
+  if (!popup) popup = manager->FindPopupByMenu(menu);
+  if (popup) background.Bitmap = popup->Background();
+  return background;
+}
+
+void MeasureSkinnedMainMenuItem(const TSkinData& data, TMenuItem& item, HDC dc, int& width, int& height) {
+  // The item's own handler is off for the framework's measuring and back afterwards, also
+  // when the measuring throws.
+  TMenuMeasureItemEvent own = std::move(item.OnMeasureItem);
+  item.OnMeasureItem = nullptr;
+  ScopeExit restore([&] { item.OnMeasureItem = std::move(own); });
+  item.MeasureItem(dc, width, height);
+  TMenu* menu = item.GetParentMenu();
+  width = MainMenuItemWidth(width, menu && menu->Images, MenuItemLeftWidth(data.Skin()));
+}
+
+void WidenSkinnedPopupMenuItem(const TSkinData& data, const TMenuItem& item, int& width) {
+  TMenu* menu = item.GetParentMenu();
+  width = PopupMenuItemWidth(width, menu && menu->Images, MenuItemLeftWidth(data.Skin()));
+}
+
+void DrawSkinnedFrameworkItem(const TSkinData& data, const TMenuItem& item, HDC dc, const RECT& r, bool selected,
+                              HMENU menu) {
+  DrawSkinnedMenuItem(data, dc, r, selected, SkinMenuItemOf(item), MenuItemBackgroundFor(dc, menu));
+}
+
+bool DrawSkinnedForeignItem(const TSkinData& data, const DRAWITEMSTRUCT& dis) {
+  if (dis.CtlType != ODT_MENU) return false;
+  HMENU menu = reinterpret_cast<HMENU>(dis.hwndItem);
+  if (!IsMenu(menu)) return false;
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
+  if (!GetMenuItemInfoA(menu, dis.itemID, FALSE, &info)) return false;
+  char text[512] = {};
+  GetMenuStringA(menu, dis.itemID, text, sizeof text, MF_BYCOMMAND);
+  std::string caption = text;
+  TSkinMenuItem mi;
+  mi.MaySeparate = false;
+  if (size_t tab = caption.find('\t'); tab != std::string::npos) {
+    mi.Shortcut = caption.substr(tab + 1);
+    caption.resize(tab);
+  }
+  mi.Caption = caption;
+  mi.Enabled = (dis.itemState & (ODS_GRAYED | ODS_DISABLED)) == 0 && !(info.fState & MFS_DISABLED);
+  mi.Checked = (info.fState & MFS_CHECKED) != 0;
+  mi.Default = (info.fState & MFS_DEFAULT) != 0;
+  mi.RightToLeft = (info.fType & MFT_RIGHTORDER) != 0;
+  DrawSkinnedMenuItem(data, dis.hDC, dis.rcItem, (dis.itemState & ODS_SELECTED) != 0, mi,
+                      MenuItemBackgroundFor(dis.hDC, menu));
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TSkinPopupMenuLink
+
+TSkinPopupMenuLink::TSkinPopupMenuLink(TSkinData& data, TPopupMenu& menu, TForm* form)
+    : TComponent(nullptr), data_(&data), menu_(&menu), form_(form) {
+  ownerDrawBefore_ = menu.OwnerDraw;
+  Link(*menu.Items());
+  menu.OwnerDraw = true;
+  linked_ = true;
+  if (menu.HandleIfCreated()) menu.Rebuild();
+}
+
+TSkinPopupMenuLink::~TSkinPopupMenuLink() {
+  try {
+    Detach();
+  } catch (...) {
+  }
+}
+
+void TSkinPopupMenuLink::Link(TMenuItem& parent) {
+  for (TMenuItem* item : parent.Items()) {
+    if (!item->OnDrawItem) {
+      items_.emplace_back(item, item->OnMeasureItem);
+      TSkinData* data = data_;
+      item->OnMeasureItem = [data](TMenuItem& sender, HDC, int& width, int&) {
+        WidenSkinnedPopupMenuItem(*data, sender, width);
+      };
+      item->OnDrawItem = [data](TMenuItem& sender, HDC dc, const RECT& rect, bool selected) {
+        DrawSkinnedFrameworkItem(*data, sender, dc, rect, selected);
+      };
+    }
+    Link(*item);
+  }
+}
+
+bool TSkinPopupMenuLink::MenuAlive() const {
+  if (!form_) return true;
+  for (TComponent* c : form_->Components())
+    if (c == menu_) return true;
+  return false;
+}
+
+void TSkinPopupMenuLink::Detach() {
+  if (!linked_) return;
+  linked_ = false;
+  if (!MenuAlive()) return;  // freed before its form: nothing left to give back
+  // Only items still in the menu are touched: one removed meanwhile is gone.
+  std::vector<TMenuItem*> living;
+  auto collect = [&](auto& self, const TMenuItem& parent) -> void {
+    for (TMenuItem* item : parent.Items()) {
+      living.push_back(item);
+      self(self, *item);
+    }
+  };
+  collect(collect, *menu_->Items());
+  for (auto& [item, measure] : items_) {
+    if (std::find(living.begin(), living.end(), item) == living.end()) continue;
+    item->OnMeasureItem = std::move(measure);
+    item->OnDrawItem = nullptr;
+  }
+  items_.clear();
+  menu_->OwnerDraw = ownerDrawBefore_;
+  if (menu_->HandleIfCreated()) menu_->Rebuild();
 }
 
 }  // namespace zelvo

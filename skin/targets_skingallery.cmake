@@ -1,0 +1,9 @@
+# skingallery.exe, built beside register.exe: one skinned window with every kind of control the
+# skin engine draws, a main menu and a popup menu, for skin authors (tools/skingallery).
+if(CMAKE_CROSSCOMPILING AND NOT ZELVO_FUZZ)
+  add_executable(skingallery WIN32 ${CMAKE_SOURCE_DIR}/tools/skingallery/skingallery.cpp
+                 $<TARGET_OBJECTS:zelvo_resources>)
+  zelvo_warnings(skingallery)
+  target_link_libraries(skingallery PRIVATE zelvo_win zelvo_core ${ZELVO_WIN_LIBS})
+  target_link_options(skingallery PRIVATE -s)
+endif()
