@@ -468,7 +468,32 @@ TEST_F(ControlSkinsTest, SystemMenuItemsMeasuredAndDrawn) {
       size_t i = static_cast<size_t>(y) * w + x;
       if (closePx[i] == ink && restorePx[i] != ink) rightmostInk = std::max(rightmostInk, x);
     }
-  EXPECT_GE(rightmostInk, w - 11 - 4) << "right-aligned shortcut";
+  // Where the ink of "Shift+F4" ends when the platform right-aligns it at w - 11 in the menu
+  // font (glyph bearings differ from font to font, so no fixed margin is assumed).
+  int expectedInk = -1;
+  {
+    HDC mem = CreateCompatibleDC(nullptr);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -ih, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBmp = SelectObject(mem, dib);
+    HGDIOBJ oldFont = SelectObject(mem, SkinMenuFont());
+    RECT all{0, 0, w, ih}, textRect{0, 0, w - 11, ih};
+    FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(mem, RGB(0, 0, 0));
+    SetBkMode(mem, TRANSPARENT);
+    DrawTextA(mem, "Shift+F4", 8, &textRect, DT_RIGHT);
+    for (int x = 0; x < w; ++x)
+      for (int y = 0; y < ih; ++y)
+        if (GetPixel(mem, x, y) != RGB(255, 255, 255)) expectedInk = std::max(expectedInk, x);
+    SelectObject(mem, oldFont);
+    SelectObject(mem, oldBmp);
+    DeleteObject(dib);
+    DeleteDC(mem);
+  }
+  ASSERT_GT(expectedInk, w / 2);
+  EXPECT_EQ(rightmostInk, expectedInk) << "right-aligned shortcut";
   EXPECT_LT(rightmostInk, w - 11);
   fs.Detach();
   DestroyWindow(h);

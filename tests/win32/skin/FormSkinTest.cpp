@@ -587,8 +587,8 @@ std::vector<ChildPlace> ChildPlaces(HWND parent) {
 }  // namespace
 
 // A system message box with a caption too long for it grows, and its children move right by half
-// the growth; a short caption changes nothing; a caption of more than a thousand characters grows
-// it no wider than the desktop.
+// the growth; a short caption in a box wide enough for it changes nothing; a caption of more than
+// a thousand characters grows it no wider than the desktop.
 TEST_F(FormSkinTest, MessageBoxWidensForALongCaption) {
   enum Kind { Long, Short, Huge };
   for (Kind kind : {Long, Short, Huge}) {
@@ -597,6 +597,10 @@ TEST_F(FormSkinTest, MessageBoxWidensForALongCaption) {
     std::string caption = kind == Long    ? "Long" + std::string(150, ' ') + "caption"
                           : kind == Short ? "Hi"
                                           : std::string(1500, ' ') + "x";
+    // The rule keeps room for the caption buttons (the skin's right clip) beside any caption, so
+    // the short caption gets a text that makes the box wide enough for it.
+    std::string text = kind == Short ? "A message text long enough to make the box wider than any short title needs"
+                                     : "Text";
     int widthUnwidened = 0, widthAfter = 0, clientBefore = 0;
     std::vector<ChildPlace> before, after;
     std::string cls;
@@ -615,7 +619,7 @@ TEST_F(FormSkinTest, MessageBoxWidensForALongCaption) {
     };
     g_box = &watch;
     SetTimer(nullptr, 0, 30, FindMessageBox);
-    MessageBoxA(nullptr, "Text", caption.c_str(), MB_OK);
+    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
     g_box = nullptr;
     ASSERT_TRUE(watch.seen) << kind;
     EXPECT_EQ(cls, "#32770");
