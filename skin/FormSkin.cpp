@@ -233,7 +233,6 @@ TFormSkin::~TFormSkin() {
   StopHoverTimer();
   hooks_.reset();
   controlSkins_.clear();
-  if (sysMenu_) DestroyMenu(sysMenu_);
   manager_->RemoveSkinForm(static_cast<const TComponent&>(*this));
   SkinTrace("Skinform DESTROY " + caption_);
 }
@@ -666,14 +665,12 @@ void TFormSkin::SetHot(TNCObject* object) {
 }
 
 void TFormSkin::StartHoverTimer() {
-  if (timerRunning_ || !IsWindow(window_)) return;
-  timerRunning_ = SetTimer(window_, kFrameHoverTimerId, kFrameHoverIntervalMs, nullptr) != 0;
+  if (hoverTimer_ || !IsWindow(window_)) return;
+  hoverTimer_ = UniqueTimer::Set(window_, kFrameHoverTimerId, kFrameHoverIntervalMs);
 }
 
 void TFormSkin::StopHoverTimer() {
-  if (!timerRunning_) return;
-  KillTimer(window_, kFrameHoverTimerId);
-  timerRunning_ = false;
+  hoverTimer_.Reset();
 }
 
 void TFormSkin::OnHoverTimer() {
@@ -730,13 +727,14 @@ void TFormSkin::DoAction(int32_t action) {
 
 void TFormSkin::BuildSystemMenu() {
   if (sysMenu_) return;
-  sysMenu_ = CreatePopupMenu();
+  sysMenu_ = UniqueMenu(CreatePopupMenu());
   if (!sysMenu_) return;
+  const HMENU menu = sysMenu_.Get();
   MENUINFO info{};
   info.cbSize = sizeof(info);
   info.fMask = MIM_MENUDATA;
   info.dwMenuData = kSkinSystemMenuTag;
-  SetMenuInfo(sysMenu_, &info);
+  SetMenuInfo(menu, &info);
   for (const auto& item : kSysMenuItems) {
     if (item.Tag == kSysItemMaximize && !(buttonFlags_ & buttons::kMaximize)) continue;
     if (item.Tag == kSysItemMinimize && !(buttonFlags_ & buttons::kMinimize)) continue;
@@ -746,7 +744,7 @@ void TFormSkin::BuildSystemMenu() {
     mi.fType = MFT_OWNERDRAW | (item.Tag == kSysItemSeparator ? MFT_SEPARATOR : 0);
     mi.wID = item.Command;
     mi.dwItemData = kSysItemMark | static_cast<ULONG_PTR>(item.Tag);
-    InsertMenuItemA(sysMenu_, GetMenuItemCount(sysMenu_), TRUE, &mi);
+    InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &mi);
   }
 }
 
@@ -757,7 +755,7 @@ void TFormSkin::UpdateSystemMenu() {
     EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | (placement_ != TPlacement::Maximized ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | (placement_ != TPlacement::Minimized ? MF_ENABLED : MF_GRAYED));
   };
-  apply(sysMenu_);
+  apply(sysMenu_.Get());
   apply(GetSystemMenu(window_, FALSE));
 }
 
@@ -773,7 +771,7 @@ void TFormSkin::ShowSystemMenu(POINT screen, bool doubleClickCloses) {
   lastSysMenuClick_ = now;
   UpdateSystemMenu();
   HMENU menu = (Flag(TSkinControlType::xcSystemMenu) && windowKind_ != TWindowKind::MdiChild && sysMenu_)
-                   ? sysMenu_
+                   ? sysMenu_.Get()
                    : GetSystemMenu(window_, FALSE);
   if (!menu) return;
   menuShowing_ = true;
@@ -827,7 +825,7 @@ bool TFormSkin::DrawMenuItem(const DRAWITEMSTRUCT& dis) {
   mi.Images = data_->MenuGlyphs();
   mi.ImageIndex = item->Tag < kMenuGlyphCount ? item->Tag : -1;
   TMenuItemBackground background;
-  if (TPopupMenuSkin* popup = manager_->FindPopupByMenu(sysMenu_)) background.Bitmap = popup->Background();
+  if (TPopupMenuSkin* popup = manager_->FindPopupByMenu(sysMenu_.Get())) background.Bitmap = popup->Background();
   DrawSkinnedMenuItem(*data_, dis.hDC, dis.rcItem, (dis.itemState & ODS_SELECTED) != 0, mi, background);
   return true;
 }
@@ -868,10 +866,7 @@ void TFormSkin::Recolor() {
 void TFormSkin::Detach() {
   if (!attached_) return;
   bool destroying = state_ == TFormSkinState::Destroying || !IsWindow(window_);
-  if (sysMenu_) {
-    DestroyMenu(sysMenu_);
-    sysMenu_ = nullptr;
-  }
+  sysMenu_.Reset();
   StopHoverTimer();
   hooks_->formHook.Reset();
   hooks_->subclass.Reset();
@@ -914,7 +909,6 @@ LRESULT TFormSkin::OnNcDestroy(WPARAM wp, LPARAM lp) {
   state_ = TFormSkinState::Destroying;
   SkinTrace("WM_NCDESTROY " + caption_);
   StopHoverTimer();
-  timerRunning_ = false;
   DetachControlSkins();
   hooks_->formHook.Reset();
   // The system frees the window region with the window.

@@ -25,6 +25,7 @@
 #include <optional>
 
 #include "framework/Controls.h"
+#include "framework/Handles.h"
 #include "skin/FormSkin_core.h"
 #include "skin/SkinData.h"
 
@@ -188,7 +189,7 @@ class TFormSkin : public TComponent {
   TNCObject* HotObject() const { return hot_; }
   const std::string& CaptionText() const { return caption_; }
   const std::string& WindowClass() const { return className_; }
-  HMENU SystemMenuPopup() const { return sysMenu_; }
+  HMENU SystemMenuPopup() const { return sysMenu_.Get(); }
 
   // The shared off-screen canvas (frame composition; control skins draw through it too).
   TOffscreen& Canvas() { return canvas_; }
@@ -278,7 +279,7 @@ class TFormSkin : public TComponent {
   uint32_t buttonFlags_ = 0;  // buttons::k* flags
   bool active_ = false;
   bool firstSizing_ = true;
-  bool timerRunning_ = false;
+  UniqueTimer hoverTimer_;
   bool menuShowing_ = false;
 
   std::vector<std::unique_ptr<TCaptionButton>> buttons_;
@@ -291,7 +292,7 @@ class TFormSkin : public TComponent {
   TBitmap32 iconBitmap_;
   GdiObject<HFONT> captionFont_;
   GdiObject<HFONT> menuFont_;
-  HMENU sysMenu_ = nullptr;  // owned
+  UniqueMenu sysMenu_;
   UINT doubleClickTime_ = 500;
   DWORD lastSysMenuClick_ = 0;
   bool sysMenuClicked_ = false;
