@@ -15,6 +15,7 @@
 #include "framework/Forms.h"
 #include "framework/Subclass.h"
 #include "skin/SkinManage.h"
+#include "skin/SkinMenuBar.h"
 
 namespace zelvo {
 
@@ -266,12 +267,17 @@ void TFormSkin::AttachWindow() {
   if (attached_) return;
   ReadWindow();
   // Without the main-menu member the window keeps its system frame and only the always-handled
-  // messages are answered. A window with a menu of its own keeps it too: the skinned menu bar is
-  // not drawn by this unit, and the system bar cannot live inside a skinned frame.
-  skinsFrame_ = Flag(TSkinControlType::xcMainMenu) && !((style_ & WS_CHILD) && windowKind_ != TWindowKind::MdiChild) &&
-                !(GetMenu(window_) && windowKind_ != TWindowKind::MdiChild);
+  // messages are answered.
+  skinsFrame_ = Flag(TSkinControlType::xcMainMenu) && !((style_ & WS_CHILD) && windowKind_ != TWindowKind::MdiChild);
   BuildSystemMenu();
   if (skinsFrame_) {
+    // The window's menu moves into the skinned bar under the caption: the system bar cannot
+    // live inside a skinned frame. The client size read above still counts the system bar, so
+    // the first sizing keeps the client area as it was.
+    if (GetMenu(window_) && windowKind_ != TWindowKind::MdiChild) {
+      auto bar = std::make_unique<TSkinMenuBar>(*manager_, window_, *data_);
+      if (bar->TakeOver()) menuBar_ = std::move(bar);
+    }
     if (placement_ != TPlacement::Minimized) StripCaption();
     Layout();
   }
@@ -350,7 +356,8 @@ void TFormSkin::RestoreCaption() {
 
 void TFormSkin::Layout() {
   thickness_ = FrameThicknessOf(data_->Skin(), borderKind_);
-  menuBarHeight_ = 0;
+  menuBarHeight_ = menuBar_ && borderKind_ != TBorderKind::CaptionlessPopup ? GetSystemMetrics(SM_CYMENU) : 0;
+  menuBarRect_ = RECT{};
   DropCaptionButtons();
   for (const auto& entry : data_->Skin().CaptionButtons)
     if (entry) buttons_.push_back(std::make_unique<TCaptionButton>(*this, *entry));
@@ -591,6 +598,14 @@ void TFormSkin::RenderToCanvas(int width, int height) {
   if (!canvas_.Ensure(width, height)) return;
   canvas_.Put(composed, 0, 0);
   PaintCaptionText(canvas_.DC(), layout);
+  if (menuBar_ && !layout.MenuBar.Empty()) {
+    const RECT bar = ToRect(layout.MenuBar);
+    if (!EqualRect(&bar, &menuBarRect_)) {
+      menuBar_->Layout(bar);
+      menuBarRect_ = bar;
+    }
+    menuBar_->Paint(canvas_.DC(), bar, active_);
+  }
 }
 
 void TFormSkin::PaintFrame(HRGN clip) {
@@ -674,13 +689,15 @@ void TFormSkin::StopHoverTimer() {
 }
 
 void TFormSkin::OnHoverTimer() {
-  if (!hot_ || menuShowing_ || manager_->MenuTracking()) return;
+  if (menuShowing_ || manager_->MenuTracking()) return;
   POINT cursor{};
   GetCursorPos(&cursor);
   RECT wr{};
   GetWindowRect(window_, &wr);
   POINT p{cursor.x - wr.left, cursor.y - wr.top};
-  if (!PtInRect(&hot_->Rect, p) || WindowFromPoint(cursor) != window_) SetHot(nullptr);
+  const bool overWindow = WindowFromPoint(cursor) == window_;
+  if (hot_ && (!PtInRect(&hot_->Rect, p) || !overWindow)) SetHot(nullptr);
+  if (menuBar_ && !menuBar_->Tracking() && (!overWindow || !menuBar_->HitTest(p))) menuBar_->MouseLeave();
 }
 
 void TFormSkin::PostSysCommand(WPARAM command) { PostMessageA(window_, WM_SYSCOMMAND, command, 0); }
@@ -872,6 +889,10 @@ void TFormSkin::Detach() {
   hooks_->subclass.Reset();
   DetachControlSkins();
   hot_ = pressed_ = nullptr;
+  if (menuBar_) {
+    if (!destroying) menuBar_->GiveBack();
+    menuBar_.reset();
+  }
   if (form_ && colourSaved_ && !destroying) {
     form_->Color = savedColour_;
     form_->Invalidate();
@@ -950,6 +971,10 @@ LRESULT TFormSkin::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
     PaintFrame();
     return 0;
   }
+  // The window's menu goes back before the window's own WM_DESTROY handling, which takes a
+  // framework form's menu off as it does without a skin; a foreign window's menu is then
+  // destroyed with the window, as the system would have done.
+  if (msg == WM_DESTROY && menuBar_) menuBar_->GiveBack();
   // The framework form's own handler chain takes these when it is hooked.
   bool formHooked = hooks_->formHook.Linked();
   if (msg == SKIN_RECOLOR && !formHooked) {
@@ -1094,12 +1119,19 @@ LRESULT TFormSkin::FrameMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     }
     case WM_NCMOUSEMOVE: {
       if (!active_) break;
-      TNCObject* object = ObjectAt(ScreenToWindow(lp));
+      const POINT p = ScreenToWindow(lp);
+      TNCObject* object = ObjectAt(p);
       if (object) {
+        if (menuBar_) menuBar_->MouseLeave();
         SetHot(object);
         return 0;
       }
       SetHot(nullptr);
+      if (TMenuBtn* button = menuBar_ ? menuBar_->HitTest(p) : nullptr) {
+        menuBar_->MouseMove(button);
+        return 0;
+      }
+      if (menuBar_) menuBar_->MouseLeave();
       break;
     }
     case WM_NCLBUTTONDOWN:
@@ -1110,6 +1142,12 @@ LRESULT TFormSkin::FrameMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
         if (hot_ != object) SetHot(object);
         pressed_ = object;
         object->MouseDown();
+        return 0;
+      }
+      if (TMenuBtn* button = menuBar_ ? menuBar_->HitTest(ScreenToWindow(lp)) : nullptr) {
+        if (!active_) SetForegroundWindow(window_);
+        // Opens the button's submenu (or posts its command); returns once the menu has closed.
+        menuBar_->MouseDown(button);
         return 0;
       }
       if (msg == WM_NCLBUTTONDBLCLK) {
@@ -1153,7 +1191,11 @@ LRESULT TFormSkin::FrameMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     case WM_SYSCOMMAND: {
       UINT command = static_cast<UINT>(wp & 0xFFF0);
       if (command == SC_KEYMENU && !menuShowing_ && !manager_->MenuTracking() && GetCapture() == nullptr) {
-        if (lp == 0) return 0;  // a bare Alt: there is no menu bar to enter
+        if (lp == 0) return 0;  // a bare Alt: the skinned bar is not entered from the keyboard
+        if (TMenuBtn* button = menuBar_ ? menuBar_->FindAccelerator(static_cast<char>(lp)) : nullptr) {
+          menuBar_->MouseDown(button);  // Alt+letter opens the bar's button with that accelerator
+          return 0;
+        }
         if (lp == ' ') {
           // Alt+Space: the skinned system menu under the caption's left end.
           RECT wr{};

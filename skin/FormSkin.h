@@ -47,6 +47,7 @@ namespace zelvo {
 
 class TForm;
 class TSkinManage;
+class TSkinMenuBar;
 class TFormSkin;
 
 enum class TFormSkinState { New = 0, Active = 1, Refreshing = 3, Destroying = 4, Sizing = 5, Dead = 6 };
@@ -190,6 +191,8 @@ class TFormSkin : public TComponent {
   const std::string& CaptionText() const { return caption_; }
   const std::string& WindowClass() const { return className_; }
   HMENU SystemMenuPopup() const { return sysMenu_.Get(); }
+  // The skinned menu bar that took the window's menu over, or nullptr.
+  TSkinMenuBar* MenuBar() const { return menuBar_.get(); }
 
   // The shared off-screen canvas (frame composition; control skins draw through it too).
   TOffscreen& Canvas() { return canvas_; }
@@ -297,6 +300,9 @@ class TFormSkin : public TComponent {
   DWORD lastSysMenuClick_ = 0;
   bool sysMenuClicked_ = false;
   TOffscreen canvas_;
+  // Holds the window's menu while the frame is skinned; given back on detach.
+  std::unique_ptr<TSkinMenuBar> menuBar_;
+  RECT menuBarRect_{};  // where the buttons were last laid out (window coordinates)
   std::vector<std::unique_ptr<TComponent>> controlSkins_;
 };
 

@@ -13,8 +13,11 @@
 #include <vector>
 
 #include "../Win32TestSupport.h"
+#include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "skin/FormSkin.h"
 #include "skin/SkinManage.h"
+#include "skin/SkinMenuBar.h"
 #include "util/WinUtil.h"
 
 using namespace zelvo;
@@ -492,7 +495,11 @@ TEST_F(FormSkinTest, DetachRestoresTheWindowExactly) {
     SIZE client = ClientSize(h);
     LONG style = GetWindowLongA(h, GWL_STYLE), ex = GetWindowLongA(h, GWL_EXSTYLE);
     TFormSkin& s = Skin(h);
-    EXPECT_EQ(s.SkinsFrame(), !withMenu) << "a window with a menu keeps the system frame";
+    ASSERT_TRUE(s.SkinsFrame());
+    EXPECT_EQ(s.MenuBar() != nullptr, withMenu) << "the menu moves into the skinned bar";
+    EXPECT_EQ(GetMenu(h), nullptr);
+    EXPECT_EQ(s.MenuBarHeight(), withMenu ? GetSystemMetrics(SM_CYMENU) : 0);
+    EXPECT_EQ(ClientSize(h).cy, client.cy) << withMenu;
     SetWindowTextA(h, "Renamed while skinned");
     s.Detach();
     PumpFor(30);
@@ -522,6 +529,111 @@ TEST_F(FormSkinTest, DestroyedWindowLeavesADeadSkin) {
   EXPECT_TRUE(s.Dead());
   EXPECT_EQ(seen.messages.back(), static_cast<UINT>(WM_NCDESTROY));
   s.Detach();  // harmless now
+}
+
+namespace {
+// Chooses the first item of the submenu the skinned bar opened, from inside the menu loop.
+HMENU g_expectedSubmenu = nullptr;
+bool g_submenuShown = false;
+void CALLBACK ChooseFirstItem(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND popup = FindWindowA("#32768", nullptr);
+  if (!popup || !IsWindowVisible(popup)) return;
+  KillTimer(nullptr, id);
+  g_submenuShown = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0)) == g_expectedSubmenu;
+  PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);  // the submenu has one item: any selection is it
+  PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+}
+}  // namespace
+
+// A framework form with a main menu: the bar is drawn from the skin under the caption, a command
+// button clicked on the frame runs its item, a submenu button opens its submenu and the chosen
+// item runs; detaching hands the menu component its bar back.
+TEST_F(FormSkinTest, MainMenuBarDrawnFromTheSkinAndClickable) {
+  TForm form(nullptr);
+  form.SetCaption("Menu form");
+  form.SetBounds(60, 60, 420, 260);
+  auto* menu = form.Create<TMainMenu>();
+  TMenuItem* file = menu->Items()->Add("&File");
+  TMenuItem* open = file->Add("&Open");
+  TMenuItem* help = menu->Items()->Add("&Help");
+  int opened = 0, helped = 0;
+  open->OnClick = [&](TComponent&) { ++opened; };
+  help->OnClick = [&](TComponent&) { ++helped; };
+  form.Menu = menu;
+  form.Show();
+  HWND h = form.Handle();
+  HMENU bar = GetMenu(h);
+  ASSERT_NE(bar, nullptr);
+  SetForegroundWindow(h);
+  PumpFor(30);
+  SIZE client = ClientSize(h);
+  TFormSkin& s = Skin(h, &form);
+  ASSERT_NE(s.MenuBar(), nullptr);
+  EXPECT_EQ(GetMenu(h), nullptr) << "the system draws no bar";
+  EXPECT_EQ(ClientSize(h).cy, client.cy);
+  const auto& buttons = s.MenuBar()->Buttons();
+  ASSERT_EQ(buttons.size(), 2u);
+  SendMessageA(h, SKIN_REPAINTFRAME, 0, 0);  // lays the buttons out against the bar
+
+  // The frame printed into a memory DC: the bar past the buttons is the skin's menu-bar picture,
+  // and the first button carries text in the MenuBarText colour.
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  const int w = wr.right - wr.left, ht = wr.bottom - wr.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, w, ht);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  SendMessageA(h, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_NONCLIENT);
+  const TFrameThickness& t = s.Thickness();
+  const TRectI barRect{t.Left, t.Top, w - t.Right, t.Top + s.MenuBarHeight()};
+  TBitmap32 expected(barRect.right - barRect.left, barRect.bottom - barRect.top);
+  RenderMenuBarBackground(expected, TRectI{0, 0, expected.Width, expected.Height}, data->Skin().MenuBar.get(),
+                          s.IsActiveWindow(), MakePixel(0, 0, 0));
+  ASSERT_NE(data->Skin().MenuBar, nullptr) << "the program's skin has a menu-bar picture";
+  int compared = 0, differing = 0;
+  for (int x = buttons.back().Rect.right + 2; x < barRect.right - 2; x += 7)
+    for (int y = barRect.top; y < barRect.bottom; y += 3) {
+      const TPixel p = expected.At(x - barRect.left, y - barRect.top);
+      ++compared;
+      differing += GetPixel(mem, x, y) != RGB(PixelRed(p), PixelGreen(p), PixelBlue(p));
+    }
+  EXPECT_GT(compared, 10);
+  EXPECT_EQ(differing, 0);
+  const COLORREF text = ColorToRGB(data->Colours().MenuBarText);
+  int ink = 0;
+  for (int x = buttons[0].Rect.left; x < buttons[0].Rect.right; ++x)
+    for (int y = buttons[0].Rect.top; y < buttons[0].Rect.bottom; ++y) ink += GetPixel(mem, x, y) == text;
+  EXPECT_GT(ink, 5) << "the caption \"File\" is drawn";
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+
+  auto click = [&](const TMenuBtn& b) {
+    const LPARAM at = MAKELPARAM(wr.left + (b.Rect.left + b.Rect.right) / 2, wr.top + (b.Rect.top + b.Rect.bottom) / 2);
+    SendMessageA(h, WM_NCLBUTTONDOWN, HTMENU, at);
+    SendMessageA(h, WM_NCLBUTTONUP, HTMENU, at);
+    PumpFor(50);
+  };
+  click(buttons[1]);
+  EXPECT_EQ(helped, 1) << "a command button runs its item";
+  EXPECT_EQ(opened, 0);
+
+  g_expectedSubmenu = GetSubMenu(bar, 0);
+  g_submenuShown = false;
+  SetTimer(nullptr, 0, 50, ChooseFirstItem);
+  click(buttons[0]);
+  EXPECT_TRUE(g_submenuShown) << "the File button opened its own submenu";
+  EXPECT_EQ(opened, 1) << "the chosen item runs";
+  EXPECT_EQ(helped, 1);
+  EXPECT_FALSE(manager->MenuTracking());
+
+  s.Detach();
+  EXPECT_EQ(GetMenu(h), bar) << "the component's bar is back on the window";
+  EXPECT_EQ(ClientSize(h).cy, client.cy);
+  skins.clear();
+  form.Hide();
 }
 
 namespace {
