@@ -73,18 +73,6 @@ HWND MakeWindow(const char* caption, DWORD style = kCaptionStyle, HMENU menu = n
   return wnd;
 }
 
-void PumpFor(int ms) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  MSG msg;
-  while (static_cast<int>(end - GetTickCount()) > 0) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  }
-}
-
 SIZE ClientSize(HWND h) {
   RECT r{};
   GetClientRect(h, &r);
@@ -157,36 +145,12 @@ class FormSkinTest : public ::testing::Test {
   std::vector<HWND> windows;
 };
 
-// Captures the window's frame as the frame draws it for WM_PRINT, in window coordinates.
-struct Capture {
-  int width = 0, height = 0;
-  std::vector<COLORREF> pixels;
-  COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-Capture CaptureFrame(HWND h) {
-  RECT wr{};
-  GetWindowRect(h, &wr);
-  Capture c;
-  c.width = wr.right - wr.left;
-  c.height = wr.bottom - wr.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, c.width, c.height);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  SendMessageA(h, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_NONCLIENT);
-  c.pixels.resize(static_cast<size_t>(c.width) * c.height);
-  for (int y = 0; y < c.height; ++y)
-    for (int x = 0; x < c.width; ++x) c.pixels[static_cast<size_t>(y) * c.width + x] = GetPixel(mem, x, y);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return c;
-}
+// The window's frame as the frame draws it for WM_PRINT, in window coordinates.
+TPrinted CaptureFrame(HWND h) { return PrintWindowPixels(h, WM_PRINT, PRF_NONCLIENT); }
 
 // Number of pixels of frame `frame` of the button's image (magenta skipped) that differ from the
 // capture at the button's place, and how many were compared.
-std::pair<int, int> CompareButton(const Capture& c, const TCaptionButton& b, int frame) {
+std::pair<int, int> CompareButton(const TPrinted& c, const TCaptionButton& b, int frame) {
   const TBitmap32& img = b.Skin().Image;
   int frames = std::max(1, b.Skin().FrameCount);
   int cw = img.Width / frames;
@@ -425,7 +389,7 @@ TEST_F(FormSkinTest, HoverAndInactiveFramesArePainted) {
   ASSERT_NE(close, nullptr);
   ASSERT_GE(close->Skin().FrameCount, 4);
 
-  Capture normal = CaptureFrame(h);
+  TPrinted normal = CaptureFrame(h);
   auto [d1, n1] = CompareButton(normal, *close, 1);
   EXPECT_GT(n1, 20);
   EXPECT_EQ(d1, 0) << "normal frame 1";
@@ -433,7 +397,7 @@ TEST_F(FormSkinTest, HoverAndInactiveFramesArePainted) {
   POINT centre = ButtonCentre(s, 0);
   SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(centre.x, centre.y));
   EXPECT_EQ(s.HotObject(), close);
-  Capture hot = CaptureFrame(h);
+  TPrinted hot = CaptureFrame(h);
   auto [d3, n3] = CompareButton(hot, *close, 3);
   EXPECT_EQ(d3, 0) << "hover frame 3 of " << n3;
   auto [d3as1, unused] = CompareButton(hot, *close, 1);
@@ -442,7 +406,7 @@ TEST_F(FormSkinTest, HoverAndInactiveFramesArePainted) {
 
   SendMessageA(h, WM_NCACTIVATE, FALSE, 0);
   EXPECT_EQ(s.HotObject(), nullptr) << "deactivation un-hovers";
-  Capture inactive = CaptureFrame(h);
+  TPrinted inactive = CaptureFrame(h);
   auto [d4, n4] = CompareButton(inactive, *close, 4);
   EXPECT_EQ(d4, 0) << "inactive frame 4 of " << n4;
 
@@ -450,7 +414,7 @@ TEST_F(FormSkinTest, HoverAndInactiveFramesArePainted) {
   SendMessageA(h, WM_NCACTIVATE, TRUE, 0);
   RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   PumpFor(50);
-  Capture printed = CaptureFrame(h);
+  TPrinted printed = CaptureFrame(h);
   HDC wdc = GetWindowDC(h);
   int mismatched = 0, checked = 0;
   for (int x = close->Rect.left; x < close->Rect.right; ++x)
@@ -579,12 +543,8 @@ TEST_F(FormSkinTest, MainMenuBarDrawnFromTheSkinAndClickable) {
   // and the first button carries text in the MenuBarText colour.
   RECT wr{};
   GetWindowRect(h, &wr);
-  const int w = wr.right - wr.left, ht = wr.bottom - wr.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, ht);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  SendMessageA(h, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_NONCLIENT);
+  const int w = wr.right - wr.left;
+  const TPrinted printed = CaptureFrame(h);
   const TFrameThickness& t = s.Thickness();
   const TRectI barRect{t.Left, t.Top, w - t.Right, t.Top + s.MenuBarHeight()};
   TBitmap32 expected(barRect.right - barRect.left, barRect.bottom - barRect.top);
@@ -596,19 +556,15 @@ TEST_F(FormSkinTest, MainMenuBarDrawnFromTheSkinAndClickable) {
     for (int y = barRect.top; y < barRect.bottom; y += 3) {
       const TPixel p = expected.At(x - barRect.left, y - barRect.top);
       ++compared;
-      differing += GetPixel(mem, x, y) != RGB(PixelRed(p), PixelGreen(p), PixelBlue(p));
+      differing += printed.At(x, y) != RGB(PixelRed(p), PixelGreen(p), PixelBlue(p));
     }
   EXPECT_GT(compared, 10);
   EXPECT_EQ(differing, 0);
   const COLORREF text = ColorToRGB(data->Colours().MenuBarText);
   int ink = 0;
   for (int x = buttons[0].Rect.left; x < buttons[0].Rect.right; ++x)
-    for (int y = buttons[0].Rect.top; y < buttons[0].Rect.bottom; ++y) ink += GetPixel(mem, x, y) == text;
+    for (int y = buttons[0].Rect.top; y < buttons[0].Rect.bottom; ++y) ink += printed.At(x, y) == text;
   EXPECT_GT(ink, 5) << "the caption \"File\" is drawn";
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
 
   auto click = [&](const TMenuBtn& b) {
     const LPARAM at = MAKELPARAM(wr.left + (b.Rect.left + b.Rect.right) / 2, wr.top + (b.Rect.top + b.Rect.bottom) / 2);
@@ -663,24 +619,6 @@ TEST_F(FormSkinTest, DetachUnderALaterSubclassKeepsTheChain) {
 }
 
 namespace {
-struct BoxWatch {
-  std::function<void(HWND)> onBox;
-  bool seen = false;
-};
-BoxWatch* g_box = nullptr;
-void CALLBACK FindMessageBox(HWND, UINT, UINT_PTR id, DWORD) {
-  if (!g_box || g_box->seen) {
-    KillTimer(nullptr, id);
-    return;
-  }
-  HWND box = FindWindowA("#32770", nullptr);
-  if (!box || !IsWindowVisible(box) || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) return;
-  g_box->seen = true;
-  KillTimer(nullptr, id);
-  g_box->onBox(box);
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-}
-
 struct ChildPlace {
   HWND h;
   int x;
@@ -716,8 +654,7 @@ TEST_F(FormSkinTest, MessageBoxWidensForALongCaption) {
     int widthUnwidened = 0, widthAfter = 0, clientBefore = 0;
     std::vector<ChildPlace> before, after;
     std::string cls;
-    BoxWatch watch;
-    watch.onBox = [&](HWND box) {
+    auto onBox = [&](HWND box) {
       before = ChildPlaces(box);
       clientBefore = ClientSize(box).cx;
       TFormSkin& s = Skin(box);
@@ -728,12 +665,10 @@ TEST_F(FormSkinTest, MessageBoxWidensForALongCaption) {
       widthUnwidened = clientBefore + s.Thickness().Left + s.Thickness().Right;
       after = ChildPlaces(box);
       skins.clear();  // detach while the box still exists
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
     };
-    g_box = &watch;
-    SetTimer(nullptr, 0, 30, FindMessageBox);
-    MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
-    g_box = nullptr;
-    ASSERT_TRUE(watch.seen) << kind;
+    const bool boxSeen = WithSystemDialog([&] { MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK); }, onBox);
+    ASSERT_TRUE(boxSeen) << kind;
     EXPECT_EQ(cls, "#32770");
     ASSERT_EQ(before.size(), after.size());
     ASSERT_FALSE(before.empty()) << "a message box has children";
