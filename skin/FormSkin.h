@@ -4,8 +4,9 @@
 // subclasses the window (for a framework form it also puts itself in front of the form's message
 // handler), strips the caption style so the system draws no caption, and answers the non-client
 // messages itself: frame thickness, the shaped window region, the off-screen frame paint, caption
-// text and caption buttons, hit testing, the client rectangle, the mouse on the frame and the
-// skinned system menu. Detach gives the window back exactly as it was found.
+// text and caption buttons, the menu bar that takes the window's menu over (TSkinMenuBar), hit
+// testing, the client rectangle, the mouse on the frame and the skinned system menu. Detach gives
+// the window back exactly as it was found, its menu included.
 //
 // The arithmetic (nine-part rendering, region rectangles, button placement and visibility, caption
 // text placement, hit zones, client rectangle, message-box widening) is portable and lives in the
@@ -97,7 +98,7 @@ class TOffscreen {
   int width_ = 0, height_ = 0;
 };
 
-// A clickable object on the frame: caption buttons now, menu-bar buttons later.
+// A clickable object on the frame: the caption buttons (the menu bar keeps its own buttons).
 class TNCObject {
  public:
   enum : uint8_t { kNormal = 1, kPressed = 2, kHot = 3 };
