@@ -4,8 +4,11 @@
 // object lives. Inside the procedure, TWindowSubclass::CallNext reaches the previous procedure.
 // Subclasses of one window may be removed in any order, also from inside their own procedure;
 // at WM_NCDESTROY the subclass removes itself once the message has been handled (Attached() then
-// answers false). Every call of the procedure goes through the callback guard: an exception is
-// reported, and for non-client messages the previous procedure's result is returned instead.
+// answers false). A procedure that someone installed later with SetWindowLongPtr, calling the
+// chain from above, is never cut off: a subclass removed under it stays linked, passing every
+// message on, until that procedure has gone or the window is destroyed. Every call of the
+// procedure goes through the callback guard: an exception is reported, and for non-client
+// messages the previous procedure's result is returned instead.
 #pragma once
 
 #include <windows.h>

@@ -138,10 +138,16 @@ void TSkinControl::Detach() {
 }
 
 void TSkinControl::Dispatch(TMessage& m) {
-  if (BeforeMessage(m)) {
-    CallPrevious(m);
-    if (!Dead()) AfterMessage(m);
-  }
+  if (!BeforeMessage(m)) return;
+  // A native paint into a DC the caller hands over may leave its own state behind (the edit
+  // control leaves the DC clipped to its text rectangle): the skin then paints with the DC as
+  // the caller gave it.
+  const bool callerDc = m.WParam != 0 && (m.Msg == WM_PRINT || m.Msg == WM_PRINTCLIENT || m.Msg == WM_PAINT);
+  const HDC dc = callerDc ? reinterpret_cast<HDC>(m.WParam) : nullptr;
+  const int saved = dc ? SaveDC(dc) : 0;
+  CallPrevious(m);
+  if (saved != 0) RestoreDC(dc, saved);
+  if (!Dead()) AfterMessage(m);
 }
 
 void TSkinControl::CallPrevious(TMessage& m) {

@@ -16,6 +16,7 @@
 #include "framework/Menus.h"
 #include "framework/Subclass.h"
 #include "skin/SkinManage.h"
+#include "skin/SkinMenuBar.h"
 
 namespace zelvo {
 
@@ -234,7 +235,6 @@ TFormSkin::~TFormSkin() {
   StopHoverTimer();
   hooks_.reset();
   controlSkins_.clear();
-  if (sysMenu_) DestroyMenu(sysMenu_);
   manager_->RemoveSkinForm(static_cast<const TComponent&>(*this));
   SkinTrace("Skinform DESTROY " + caption_);
 }
@@ -269,12 +269,17 @@ void TFormSkin::AttachWindow() {
   if (attached_) return;
   ReadWindow();
   // Without the main-menu member the window keeps its system frame and only the always-handled
-  // messages are answered. A window with a menu of its own keeps it too: the skinned menu bar is
-  // not drawn by this unit, and the system bar cannot live inside a skinned frame.
-  skinsFrame_ = Flag(TSkinControlType::xcMainMenu) && !((style_ & WS_CHILD) && windowKind_ != TWindowKind::MdiChild) &&
-                !(GetMenu(window_) && windowKind_ != TWindowKind::MdiChild);
+  // messages are answered.
+  skinsFrame_ = Flag(TSkinControlType::xcMainMenu) && !((style_ & WS_CHILD) && windowKind_ != TWindowKind::MdiChild);
   BuildSystemMenu();
   if (skinsFrame_) {
+    // The window's menu moves into the skinned bar under the caption: the system bar cannot
+    // live inside a skinned frame. The client size read above still counts the system bar, so
+    // the first sizing keeps the client area as it was.
+    if (GetMenu(window_) && windowKind_ != TWindowKind::MdiChild) {
+      auto bar = std::make_unique<TSkinMenuBar>(*manager_, window_, *data_);
+      if (bar->TakeOver()) menuBar_ = std::move(bar);
+    }
     if (placement_ != TPlacement::Minimized) StripCaption();
     Layout();
   }
@@ -353,7 +358,8 @@ void TFormSkin::RestoreCaption() {
 
 void TFormSkin::Layout() {
   thickness_ = FrameThicknessOf(data_->Skin(), borderKind_);
-  menuBarHeight_ = 0;
+  menuBarHeight_ = menuBar_ && borderKind_ != TBorderKind::CaptionlessPopup ? GetSystemMetrics(SM_CYMENU) : 0;
+  menuBarRect_ = RECT{};
   DropCaptionButtons();
   for (const auto& entry : data_->Skin().CaptionButtons)
     if (entry) buttons_.push_back(std::make_unique<TCaptionButton>(*this, *entry));
@@ -594,6 +600,14 @@ void TFormSkin::RenderToCanvas(int width, int height) {
   if (!canvas_.Ensure(width, height)) return;
   canvas_.Put(composed, 0, 0);
   PaintCaptionText(canvas_.DC(), layout);
+  if (menuBar_ && !layout.MenuBar.Empty()) {
+    const RECT bar = ToRect(layout.MenuBar);
+    if (!EqualRect(&bar, &menuBarRect_)) {
+      menuBar_->Layout(bar);
+      menuBarRect_ = bar;
+    }
+    menuBar_->Paint(canvas_.DC(), bar, active_);
+  }
 }
 
 void TFormSkin::PaintFrame(HRGN clip) {
@@ -668,24 +682,24 @@ void TFormSkin::SetHot(TNCObject* object) {
 }
 
 void TFormSkin::StartHoverTimer() {
-  if (timerRunning_ || !IsWindow(window_)) return;
-  timerRunning_ = SetTimer(window_, kFrameHoverTimerId, kFrameHoverIntervalMs, nullptr) != 0;
+  if (hoverTimer_ || !IsWindow(window_)) return;
+  hoverTimer_ = UniqueTimer::Set(window_, kFrameHoverTimerId, kFrameHoverIntervalMs);
 }
 
 void TFormSkin::StopHoverTimer() {
-  if (!timerRunning_) return;
-  KillTimer(window_, kFrameHoverTimerId);
-  timerRunning_ = false;
+  hoverTimer_.Reset();
 }
 
 void TFormSkin::OnHoverTimer() {
-  if (!hot_ || menuShowing_ || manager_->MenuTracking()) return;
+  if (menuShowing_ || manager_->MenuTracking()) return;
   POINT cursor{};
   GetCursorPos(&cursor);
   RECT wr{};
   GetWindowRect(window_, &wr);
   POINT p{cursor.x - wr.left, cursor.y - wr.top};
-  if (!PtInRect(&hot_->Rect, p) || WindowFromPoint(cursor) != window_) SetHot(nullptr);
+  const bool overWindow = WindowFromPoint(cursor) == window_;
+  if (hot_ && (!PtInRect(&hot_->Rect, p) || !overWindow)) SetHot(nullptr);
+  if (menuBar_ && !menuBar_->Tracking() && (!overWindow || !menuBar_->HitTest(p))) menuBar_->MouseLeave();
 }
 
 void TFormSkin::PostSysCommand(WPARAM command) { PostMessageA(window_, WM_SYSCOMMAND, command, 0); }
@@ -732,13 +746,14 @@ void TFormSkin::DoAction(int32_t action) {
 
 void TFormSkin::BuildSystemMenu() {
   if (sysMenu_) return;
-  sysMenu_ = CreatePopupMenu();
+  sysMenu_ = UniqueMenu(CreatePopupMenu());
   if (!sysMenu_) return;
+  const HMENU menu = sysMenu_.Get();
   MENUINFO info{};
   info.cbSize = sizeof(info);
   info.fMask = MIM_MENUDATA;
   info.dwMenuData = kSkinSystemMenuTag;
-  SetMenuInfo(sysMenu_, &info);
+  SetMenuInfo(menu, &info);
   for (const auto& item : kSysMenuItems) {
     if (item.Tag == kSysItemMaximize && !(buttonFlags_ & buttons::kMaximize)) continue;
     if (item.Tag == kSysItemMinimize && !(buttonFlags_ & buttons::kMinimize)) continue;
@@ -748,7 +763,7 @@ void TFormSkin::BuildSystemMenu() {
     mi.fType = MFT_OWNERDRAW | (item.Tag == kSysItemSeparator ? MFT_SEPARATOR : 0);
     mi.wID = item.Command;
     mi.dwItemData = kSysItemMark | static_cast<ULONG_PTR>(item.Tag);
-    InsertMenuItemA(sysMenu_, GetMenuItemCount(sysMenu_), TRUE, &mi);
+    InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &mi);
   }
 }
 
@@ -759,7 +774,7 @@ void TFormSkin::UpdateSystemMenu() {
     EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | (placement_ != TPlacement::Maximized ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | (placement_ != TPlacement::Minimized ? MF_ENABLED : MF_GRAYED));
   };
-  apply(sysMenu_);
+  apply(sysMenu_.Get());
   apply(GetSystemMenu(window_, FALSE));
 }
 
@@ -775,7 +790,7 @@ void TFormSkin::ShowSystemMenu(POINT screen, bool doubleClickCloses) {
   lastSysMenuClick_ = now;
   UpdateSystemMenu();
   HMENU menu = (Flag(TSkinControlType::xcSystemMenu) && windowKind_ != TWindowKind::MdiChild && sysMenu_)
-                   ? sysMenu_
+                   ? sysMenu_.Get()
                    : GetSystemMenu(window_, FALSE);
   if (!menu) return;
   menuShowing_ = true;
@@ -829,7 +844,7 @@ bool TFormSkin::DrawMenuItem(const DRAWITEMSTRUCT& dis) {
   mi.Images = data_->MenuGlyphs();
   mi.ImageIndex = item->Tag < kMenuGlyphCount ? item->Tag : -1;
   TMenuItemBackground background;
-  if (TPopupMenuSkin* popup = manager_->FindPopupByMenu(sysMenu_)) background.Bitmap = popup->Background();
+  if (TPopupMenuSkin* popup = manager_->FindPopupByMenu(sysMenu_.Get())) background.Bitmap = popup->Background();
   DrawSkinnedMenuItem(*data_, dis.hDC, dis.rcItem, (dis.itemState & ODS_SELECTED) != 0, mi, background);
   return true;
 }
@@ -919,10 +934,7 @@ void TFormSkin::Recolor() {
 void TFormSkin::Detach() {
   if (!attached_) return;
   bool destroying = state_ == TFormSkinState::Destroying || !IsWindow(window_);
-  if (sysMenu_) {
-    DestroyMenu(sysMenu_);
-    sysMenu_ = nullptr;
-  }
+  sysMenu_.Reset();
   StopHoverTimer();
   if (!destroying) RestoreMainMenu();
   ownerDrawnMenu_ = nullptr;
@@ -930,6 +942,10 @@ void TFormSkin::Detach() {
   hooks_->subclass.Reset();
   DetachControlSkins();
   hot_ = pressed_ = nullptr;
+  if (menuBar_) {
+    if (!destroying) menuBar_->GiveBack();
+    menuBar_.reset();
+  }
   if (form_ && colourSaved_ && !destroying) {
     form_->Color = savedColour_;
     form_->Invalidate();
@@ -967,7 +983,6 @@ LRESULT TFormSkin::OnNcDestroy(WPARAM wp, LPARAM lp) {
   state_ = TFormSkinState::Destroying;
   SkinTrace("WM_NCDESTROY " + caption_);
   StopHoverTimer();
-  timerRunning_ = false;
   DetachControlSkins();
   hooks_->formHook.Reset();
   // The system frees the window region with the window.
@@ -1014,6 +1029,10 @@ LRESULT TFormSkin::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
     PaintFrame();
     return 0;
   }
+  // The window's menu goes back before the window's own WM_DESTROY handling, which takes a
+  // framework form's menu off as it does without a skin; a foreign window's menu is then
+  // destroyed with the window, as the system would have done.
+  if (msg == WM_DESTROY && menuBar_) menuBar_->GiveBack();
   // The framework form's own handler chain takes these when it is hooked.
   bool formHooked = hooks_->formHook.Linked();
   if (msg == SKIN_RECOLOR && !formHooked) {
@@ -1158,12 +1177,19 @@ LRESULT TFormSkin::FrameMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     }
     case WM_NCMOUSEMOVE: {
       if (!active_) break;
-      TNCObject* object = ObjectAt(ScreenToWindow(lp));
+      const POINT p = ScreenToWindow(lp);
+      TNCObject* object = ObjectAt(p);
       if (object) {
+        if (menuBar_) menuBar_->MouseLeave();
         SetHot(object);
         return 0;
       }
       SetHot(nullptr);
+      if (TMenuBtn* button = menuBar_ ? menuBar_->HitTest(p) : nullptr) {
+        menuBar_->MouseMove(button);
+        return 0;
+      }
+      if (menuBar_) menuBar_->MouseLeave();
       break;
     }
     case WM_NCLBUTTONDOWN:
@@ -1174,6 +1200,12 @@ LRESULT TFormSkin::FrameMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
         if (hot_ != object) SetHot(object);
         pressed_ = object;
         object->MouseDown();
+        return 0;
+      }
+      if (TMenuBtn* button = menuBar_ ? menuBar_->HitTest(ScreenToWindow(lp)) : nullptr) {
+        if (!active_) SetForegroundWindow(window_);
+        // Opens the button's submenu (or posts its command); returns once the menu has closed.
+        menuBar_->MouseDown(button);
         return 0;
       }
       if (msg == WM_NCLBUTTONDBLCLK) {
@@ -1217,7 +1249,11 @@ LRESULT TFormSkin::FrameMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     case WM_SYSCOMMAND: {
       UINT command = static_cast<UINT>(wp & 0xFFF0);
       if (command == SC_KEYMENU && !menuShowing_ && !manager_->MenuTracking() && GetCapture() == nullptr) {
-        if (lp == 0) return 0;  // a bare Alt: there is no menu bar to enter
+        if (lp == 0) return 0;  // a bare Alt: the skinned bar is not entered from the keyboard
+        if (TMenuBtn* button = menuBar_ ? menuBar_->FindAccelerator(static_cast<char>(lp)) : nullptr) {
+          menuBar_->MouseDown(button);  // Alt+letter opens the bar's button with that accelerator
+          return 0;
+        }
         if (lp == ' ') {
           // Alt+Space: the skinned system menu under the caption's left end.
           RECT wr{};

@@ -4,8 +4,9 @@
 // subclasses the window (for a framework form it also puts itself in front of the form's message
 // handler), strips the caption style so the system draws no caption, and answers the non-client
 // messages itself: frame thickness, the shaped window region, the off-screen frame paint, caption
-// text and caption buttons, hit testing, the client rectangle, the mouse on the frame and the
-// skinned system menu. Detach gives the window back exactly as it was found.
+// text and caption buttons, the menu bar that takes the window's menu over (TSkinMenuBar), hit
+// testing, the client rectangle, the mouse on the frame and the skinned system menu. Detach gives
+// the window back exactly as it was found, its menu included.
 //
 // The arithmetic (nine-part rendering, region rectangles, button placement and visibility, caption
 // text placement, hit zones, client rectangle, message-box widening) is portable and lives in the
@@ -25,6 +26,7 @@
 #include <optional>
 
 #include "framework/Controls.h"
+#include "framework/Handles.h"
 #include "skin/FormSkin_core.h"
 #include "skin/SkinData.h"
 
@@ -47,6 +49,7 @@ namespace zelvo {
 class TForm;
 class TMainMenu;
 class TSkinManage;
+class TSkinMenuBar;
 class TFormSkin;
 
 enum class TFormSkinState { New = 0, Active = 1, Refreshing = 3, Destroying = 4, Sizing = 5, Dead = 6 };
@@ -96,7 +99,7 @@ class TOffscreen {
   int width_ = 0, height_ = 0;
 };
 
-// A clickable object on the frame: caption buttons now, menu-bar buttons later.
+// A clickable object on the frame: the caption buttons (the menu bar keeps its own buttons).
 class TNCObject {
  public:
   enum : uint8_t { kNormal = 1, kPressed = 2, kHot = 3 };
@@ -189,7 +192,9 @@ class TFormSkin : public TComponent {
   TNCObject* HotObject() const { return hot_; }
   const std::string& CaptionText() const { return caption_; }
   const std::string& WindowClass() const { return className_; }
-  HMENU SystemMenuPopup() const { return sysMenu_; }
+  HMENU SystemMenuPopup() const { return sysMenu_.Get(); }
+  // The skinned menu bar that took the window's menu over, or nullptr.
+  TSkinMenuBar* MenuBar() const { return menuBar_.get(); }
 
   // The shared off-screen canvas (frame composition; control skins draw through it too).
   TOffscreen& Canvas() { return canvas_; }
@@ -283,7 +288,7 @@ class TFormSkin : public TComponent {
   uint32_t buttonFlags_ = 0;  // buttons::k* flags
   bool active_ = false;
   bool firstSizing_ = true;
-  bool timerRunning_ = false;
+  UniqueTimer hoverTimer_;
   bool menuShowing_ = false;
 
   std::vector<std::unique_ptr<TCaptionButton>> buttons_;
@@ -296,7 +301,7 @@ class TFormSkin : public TComponent {
   TBitmap32 iconBitmap_;
   GdiObject<HFONT> captionFont_;
   GdiObject<HFONT> menuFont_;
-  HMENU sysMenu_ = nullptr;  // owned
+  UniqueMenu sysMenu_;
   // The form's main menu while this skin makes its items owner-drawn, and its switch before.
   TMainMenu* ownerDrawnMenu_ = nullptr;
   bool menuOwnerDrawBefore_ = false;
@@ -304,6 +309,9 @@ class TFormSkin : public TComponent {
   DWORD lastSysMenuClick_ = 0;
   bool sysMenuClicked_ = false;
   TOffscreen canvas_;
+  // Holds the window's menu while the frame is skinned; given back on detach.
+  std::unique_ptr<TSkinMenuBar> menuBar_;
+  RECT menuBarRect_{};  // where the buttons were last laid out (window coordinates)
   std::vector<std::unique_ptr<TComponent>> controlSkins_;
 };
 

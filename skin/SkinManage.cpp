@@ -199,8 +199,7 @@ void TSkinManage::Shutdown() {
   }
   for (auto& p : popups_) p->Unsubclass();
   StopTimer();
-  if (hook_) UnhookWindowsHookEx(hook_);
-  hook_ = nullptr;
+  hook_.Reset();
 }
 
 TSkinManage::~TSkinManage() {
@@ -239,8 +238,8 @@ void TSkinManage::InstallHook() {
             std::to_string(HIBYTE(LOWORD(version))));
   const DWORD thread = GetCurrentThreadId();
   SkinTrace(Hex("ThreadId", thread));
-  hook_ = SetWindowsHookExA(WH_CBT, &TSkinManage::CbtProc, nullptr, thread);
-  SkinTrace(Hex("HookCallback", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hook_))));
+  hook_ = UniqueHook(SetWindowsHookExA(WH_CBT, &TSkinManage::CbtProc, nullptr, thread));
+  SkinTrace(Hex("HookCallback", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hook_.Get()))));
 }
 
 void TSkinManage::Schedule(TSkinAction action, unsigned intervalMs) {
@@ -256,17 +255,20 @@ void TSkinManage::Schedule(TSkinAction action, unsigned intervalMs) {
 
 void TSkinManage::StartTimer() {
   // SetTimer with the running timer's identifier restarts it with the new interval.
-  timer_ = SetTimer(nullptr, timer_, interval_, &TSkinManage::TimerProc);
+  if (timer_) {
+    const UINT_PTR id = SetTimer(nullptr, timer_.Get(), interval_, &TSkinManage::TimerProc);
+    if (id == timer_.Get()) return;
+    timer_ = UniqueTimer(nullptr, id);  // another id (or none): the old timer goes
+    if (timer_) return;
+  }
+  timer_ = UniqueTimer::Set(nullptr, 0, interval_, &TSkinManage::TimerProc);
 }
 
-void TSkinManage::StopTimer() {
-  if (timer_) KillTimer(nullptr, timer_);
-  timer_ = 0;
-}
+void TSkinManage::StopTimer() { timer_.Reset(); }
 
 void CALLBACK TSkinManage::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
   TSkinManage* m = gInstance;
-  if (!m || id != m->timer_) {
+  if (!m || id != m->timer_.Get()) {
     // A tick of a timer this manager no longer owns (a freed manager's, or a stale one).
     KillTimer(nullptr, id);
     return;

@@ -31,6 +31,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/Handles.h"
 #include "framework/Subclass.h"
 #include "skin/SkinData.h"
 #include "skin/SkinMessages.h"
@@ -179,8 +180,8 @@ class TSkinManage : public ISkinManager {
   bool SkinningEnabled() const { return enabled_; }
   bool Forced() const { return forced_; }
   int Started() const { return started_; }
-  bool HookInstalled() const { return hook_ != nullptr; }
-  bool TimerRunning() const { return timer_ != 0; }
+  bool HookInstalled() const { return static_cast<bool>(hook_); }
+  bool TimerRunning() const { return static_cast<bool>(timer_); }
   std::optional<TSkinAction> PendingAction() const { return action_; }
   TSkinData* Pending() const { return pending_; }
   const std::vector<TSkinData*>& Registered() const { return registered_; }
@@ -213,10 +214,10 @@ class TSkinManage : public ISkinManager {
   void RemoveSkinObject(const void* object);
   void FireSkinChanged(TSkinData& data);
 
-  // Owned: removed and killed by Shutdown (the framework's handle owners cannot be included
-  // beside its graphics guards yet).
-  HHOOK hook_ = nullptr;
-  UINT_PTR timer_ = 0;
+  // The CBT hook of this thread and the one-shot thread timer of the scheduled actions (a
+  // thread timer: no window, the id is the one the system chose). Shutdown lets both go.
+  UniqueHook hook_;
+  UniqueTimer timer_;
   bool shutDown_ = false;
   unsigned interval_ = kSkinActionDelayMs;
   std::vector<Entry> skins_;

@@ -47,23 +47,19 @@ TSkinMenuBar::TSkinMenuBar(TSkinManage& manager, HWND window, TSkinData& data)
     : manager_(&manager), window_(window), data_(&data) {}
 
 TSkinMenuBar::~TSkinMenuBar() {
-  if (filter_) UnhookWindowsHookEx(filter_);
+  filter_.Reset();
   if (gTracking == this) gTracking = nullptr;
 }
 
 bool TSkinMenuBar::TakeOver() {
-  HMENU menu = GetMenu(window_);
-  if (!menu) return false;
-  Rebuild(menu);
-  SetMenu(window_, nullptr);
-  ownsGiveBack_ = true;
+  TTakenMenu taken = TTakenMenu::Take(window_);
+  if (!taken) return false;
+  Rebuild(taken.Get());
+  taken_ = std::move(taken);
   return true;
 }
 
-void TSkinMenuBar::GiveBack() {
-  if (ownsGiveBack_ && menu_ && IsWindow(window_) && IsMenu(menu_)) SetMenu(window_, menu_);
-  ownsGiveBack_ = false;
-}
+void TSkinMenuBar::GiveBack() { taken_.GiveBack(); }
 
 void TSkinMenuBar::Rebuild(HMENU menu) {
   menu_ = menu;
@@ -222,7 +218,7 @@ void TSkinMenuBar::Track(size_t index) {
     if (b.Enabled && b.SubMenu) {
       manager_->SetMenuTracking(true);
       gTracking = this;
-      filter_ = SetWindowsHookExA(WH_MSGFILTER, &TSkinMenuBar::FilterProc, nullptr, GetCurrentThreadId());
+      filter_ = UniqueHook(SetWindowsHookExA(WH_MSGFILTER, &TSkinMenuBar::FilterProc, nullptr, GetCurrentThreadId()));
       POINT p{b.Rect.left, b.Rect.bottom};
       RECT wr{};
       GetWindowRect(window_, &wr);
@@ -231,8 +227,7 @@ void TSkinMenuBar::Track(size_t index) {
       const UINT cmd = static_cast<UINT>(TrackPopupMenu(
           b.SubMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_RETURNCMD, p.x, p.y, 0,
           window_, nullptr));
-      if (filter_) UnhookWindowsHookEx(filter_);
-      filter_ = nullptr;
+      filter_.Reset();
       gTracking = nullptr;
       manager_->SetMenuTracking(false);
       if (cmd != 0) PostMessageA(window_, WM_COMMAND, cmd, 0);

@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/Handles.h"
+#include "framework/Menus.h"
 #include "skin/SkinData.h"
 
 namespace zelvo {
@@ -56,7 +58,9 @@ class TSkinMenuBar {
 
   // Takes the window's menu over (false when it has none).
   bool TakeOver();
-  // Puts the saved menu back on the window.
+  // Puts the saved menu back on the window (a framework form's menu component takes it back
+  // the framework's way). The bar gives it back when it ends, too; when the window is gone by
+  // then a menu nobody else owns is destroyed.
   void GiveBack();
   void Rebuild(HMENU menu);
   HMENU Menu() const { return menu_; }
@@ -86,7 +90,7 @@ class TSkinMenuBar {
   HWND window_;
   TSkinData* data_;
   HMENU menu_ = nullptr;
-  bool ownsGiveBack_ = false;
+  TTakenMenu taken_;
   std::vector<TMenuBtn> buttons_;
   GdiObject<HFONT> font_;
   RECT bar_{};
@@ -95,7 +99,7 @@ class TSkinMenuBar {
   size_t current_ = 0;
   size_t switchTo_ = SIZE_MAX;
   bool firstFiltered_ = false;
-  HHOOK filter_ = nullptr;
+  UniqueHook filter_;
 };
 
 }  // namespace zelvo

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace zelvo::test {
 
 TMessageForm* VisibleMessageDialog() {
@@ -68,6 +70,91 @@ void Pump(int ms) {
     Application->ProcessMessages();
     Sleep(10);
   }
+}
+
+void PumpFor(int ms) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  MSG msg;
+  while (static_cast<int>(end - GetTickCount()) > 0) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  }
+}
+
+namespace {
+struct BoxWatch {
+  std::function<void(HWND)> onBox;
+  const char* caption = nullptr;
+  bool seen = false;
+  int ticks = 0;
+  int maxTicks = 0;
+};
+BoxWatch* g_box = nullptr;
+
+struct BoxSearch {
+  const char* caption;
+  HWND found = nullptr;
+};
+BOOL CALLBACK FindSystemDialog(HWND h, LPARAM lp) {
+  auto* search = reinterpret_cast<BoxSearch*>(lp);
+  char cls[16] = {}, text[256] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  if (std::string(cls) != "#32770" || !IsWindowVisible(h)) return TRUE;
+  GetWindowTextA(h, text, sizeof text);
+  if (search->caption && std::string(text) != search->caption) return TRUE;
+  search->found = h;
+  return FALSE;
+}
+
+void CALLBACK BoxTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  if (!g_box || g_box->seen || ++g_box->ticks > g_box->maxTicks) {
+    KillTimer(nullptr, id);
+    return;
+  }
+  BoxSearch search{g_box->caption};
+  EnumThreadWindows(GetCurrentThreadId(), &FindSystemDialog, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return;
+  g_box->seen = true;
+  KillTimer(nullptr, id);
+  g_box->onBox(search.found);
+}
+}  // namespace
+
+bool WithSystemDialog(const std::function<void()>& action, const std::function<void(HWND)>& onBox,
+                      const char* caption, int timeoutMs) {
+  BoxWatch watch{onBox, caption, false, 0, timeoutMs / 30};
+  BoxWatch* outer = std::exchange(g_box, &watch);
+  SetTimer(nullptr, 0, 30, BoxTimer);
+  action();
+  g_box = outer;
+  return watch.seen;
+}
+
+TPrinted PrintWindowPixels(HWND window, UINT msg, LPARAM flags) {
+  RECT wr{};
+  GetWindowRect(window, &wr);
+  TPrinted s;
+  s.width = wr.right - wr.left;
+  s.height = wr.bottom - wr.top;
+  if (s.width <= 0 || s.height <= 0) return s;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, s.width, s.height);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  RECT all{0, 0, s.width, s.height};
+  FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  SendMessageA(window, msg, reinterpret_cast<WPARAM>(mem), flags);
+  s.pixels.resize(static_cast<size_t>(s.width) * s.height);
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x) s.pixels[static_cast<size_t>(y) * s.width + x] = GetPixel(mem, x, y);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return s;
 }
 
 }  // namespace zelvo::test

@@ -1,11 +1,13 @@
 // Helpers for driving real windows from a test: run an action that blocks in a nested message
-// loop while a timer inspects and answers the dialog it shows.
+// loop while a timer inspects and answers the dialog it shows; pump messages; print a window
+// into memory and read its pixels back.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/Forms.h"
 #include "util/WinUtil.h"
@@ -25,5 +27,23 @@ bool WithDialog(const std::function<void()>& action, const std::function<void(TM
 void PressKey(WORD vk);
 // Lets the application handle pending messages for a while.
 void Pump(int ms);
+// Dispatches the thread's messages for a while with a plain loop (no application object
+// needed: for windows of the tests' own classes and for system dialogs).
+void PumpFor(int ms);
+
+// Runs `action`; while it runs, `onBox` is called once for the first visible system dialog
+// ("#32770") of this thread, with this caption when `caption` is given. `onBox` must close it.
+// Returns false when no such dialog appeared within the timeout.
+bool WithSystemDialog(const std::function<void()>& action, const std::function<void(HWND)>& onBox,
+                      const char* caption = nullptr, int timeoutMs = 5000);
+
+// What a window draws for one print message (WM_PRINT, WM_PRINTCLIENT) into a memory bitmap of
+// the window's size, first filled black, read back pixel by pixel (window coordinates).
+struct TPrinted {
+  int width = 0, height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+TPrinted PrintWindowPixels(HWND window, UINT msg, LPARAM flags);
 
 }  // namespace zelvo::test

@@ -13,8 +13,11 @@
 #include <vector>
 
 #include "../Win32TestSupport.h"
+#include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "skin/FormSkin.h"
 #include "skin/SkinManage.h"
+#include "skin/SkinMenuBar.h"
 #include "util/WinUtil.h"
 
 using namespace zelvo;
@@ -68,18 +71,6 @@ HWND MakeWindow(const char* caption, DWORD style = kCaptionStyle, HMENU menu = n
   SetForegroundWindow(wnd);
   UpdateWindow(wnd);
   return wnd;
-}
-
-void PumpFor(int ms) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  MSG msg;
-  while (static_cast<int>(end - GetTickCount()) > 0) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  }
 }
 
 SIZE ClientSize(HWND h) {
@@ -154,36 +145,12 @@ class FormSkinTest : public ::testing::Test {
   std::vector<HWND> windows;
 };
 
-// Captures the window's frame as the frame draws it for WM_PRINT, in window coordinates.
-struct Capture {
-  int width = 0, height = 0;
-  std::vector<COLORREF> pixels;
-  COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-Capture CaptureFrame(HWND h) {
-  RECT wr{};
-  GetWindowRect(h, &wr);
-  Capture c;
-  c.width = wr.right - wr.left;
-  c.height = wr.bottom - wr.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, c.width, c.height);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  SendMessageA(h, WM_PRINT, reinterpret_cast<WPARAM>(mem), PRF_NONCLIENT);
-  c.pixels.resize(static_cast<size_t>(c.width) * c.height);
-  for (int y = 0; y < c.height; ++y)
-    for (int x = 0; x < c.width; ++x) c.pixels[static_cast<size_t>(y) * c.width + x] = GetPixel(mem, x, y);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return c;
-}
+// The window's frame as the frame draws it for WM_PRINT, in window coordinates.
+TPrinted CaptureFrame(HWND h) { return PrintWindowPixels(h, WM_PRINT, PRF_NONCLIENT); }
 
 // Number of pixels of frame `frame` of the button's image (magenta skipped) that differ from the
 // capture at the button's place, and how many were compared.
-std::pair<int, int> CompareButton(const Capture& c, const TCaptionButton& b, int frame) {
+std::pair<int, int> CompareButton(const TPrinted& c, const TCaptionButton& b, int frame) {
   const TBitmap32& img = b.Skin().Image;
   int frames = std::max(1, b.Skin().FrameCount);
   int cw = img.Width / frames;
@@ -422,7 +389,7 @@ TEST_F(FormSkinTest, HoverAndInactiveFramesArePainted) {
   ASSERT_NE(close, nullptr);
   ASSERT_GE(close->Skin().FrameCount, 4);
 
-  Capture normal = CaptureFrame(h);
+  TPrinted normal = CaptureFrame(h);
   auto [d1, n1] = CompareButton(normal, *close, 1);
   EXPECT_GT(n1, 20);
   EXPECT_EQ(d1, 0) << "normal frame 1";
@@ -430,7 +397,7 @@ TEST_F(FormSkinTest, HoverAndInactiveFramesArePainted) {
   POINT centre = ButtonCentre(s, 0);
   SendMessageA(h, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(centre.x, centre.y));
   EXPECT_EQ(s.HotObject(), close);
-  Capture hot = CaptureFrame(h);
+  TPrinted hot = CaptureFrame(h);
   auto [d3, n3] = CompareButton(hot, *close, 3);
   EXPECT_EQ(d3, 0) << "hover frame 3 of " << n3;
   auto [d3as1, unused] = CompareButton(hot, *close, 1);
@@ -439,7 +406,7 @@ TEST_F(FormSkinTest, HoverAndInactiveFramesArePainted) {
 
   SendMessageA(h, WM_NCACTIVATE, FALSE, 0);
   EXPECT_EQ(s.HotObject(), nullptr) << "deactivation un-hovers";
-  Capture inactive = CaptureFrame(h);
+  TPrinted inactive = CaptureFrame(h);
   auto [d4, n4] = CompareButton(inactive, *close, 4);
   EXPECT_EQ(d4, 0) << "inactive frame 4 of " << n4;
 
@@ -447,7 +414,7 @@ TEST_F(FormSkinTest, HoverAndInactiveFramesArePainted) {
   SendMessageA(h, WM_NCACTIVATE, TRUE, 0);
   RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   PumpFor(50);
-  Capture printed = CaptureFrame(h);
+  TPrinted printed = CaptureFrame(h);
   HDC wdc = GetWindowDC(h);
   int mismatched = 0, checked = 0;
   for (int x = close->Rect.left; x < close->Rect.right; ++x)
@@ -492,7 +459,11 @@ TEST_F(FormSkinTest, DetachRestoresTheWindowExactly) {
     SIZE client = ClientSize(h);
     LONG style = GetWindowLongA(h, GWL_STYLE), ex = GetWindowLongA(h, GWL_EXSTYLE);
     TFormSkin& s = Skin(h);
-    EXPECT_EQ(s.SkinsFrame(), !withMenu) << "a window with a menu keeps the system frame";
+    ASSERT_TRUE(s.SkinsFrame());
+    EXPECT_EQ(s.MenuBar() != nullptr, withMenu) << "the menu moves into the skinned bar";
+    EXPECT_EQ(GetMenu(h), nullptr);
+    EXPECT_EQ(s.MenuBarHeight(), withMenu ? GetSystemMetrics(SM_CYMENU) : 0);
+    EXPECT_EQ(ClientSize(h).cy, client.cy) << withMenu;
     SetWindowTextA(h, "Renamed while skinned");
     s.Detach();
     PumpFor(30);
@@ -525,6 +496,103 @@ TEST_F(FormSkinTest, DestroyedWindowLeavesADeadSkin) {
 }
 
 namespace {
+// Chooses the first item of the submenu the skinned bar opened, from inside the menu loop.
+HMENU g_expectedSubmenu = nullptr;
+bool g_submenuShown = false;
+void CALLBACK ChooseFirstItem(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND popup = FindWindowA("#32768", nullptr);
+  if (!popup || !IsWindowVisible(popup)) return;
+  KillTimer(nullptr, id);
+  g_submenuShown = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0)) == g_expectedSubmenu;
+  PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);  // the submenu has one item: any selection is it
+  PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+}
+}  // namespace
+
+// A framework form with a main menu: the bar is drawn from the skin under the caption, a command
+// button clicked on the frame runs its item, a submenu button opens its submenu and the chosen
+// item runs; detaching hands the menu component its bar back.
+TEST_F(FormSkinTest, MainMenuBarDrawnFromTheSkinAndClickable) {
+  TForm form(nullptr);
+  form.SetCaption("Menu form");
+  form.SetBounds(60, 60, 420, 260);
+  auto* menu = form.Create<TMainMenu>();
+  TMenuItem* file = menu->Items()->Add("&File");
+  TMenuItem* open = file->Add("&Open");
+  TMenuItem* help = menu->Items()->Add("&Help");
+  int opened = 0, helped = 0;
+  open->OnClick = [&](TComponent&) { ++opened; };
+  help->OnClick = [&](TComponent&) { ++helped; };
+  form.Menu = menu;
+  form.Show();
+  HWND h = form.Handle();
+  HMENU bar = GetMenu(h);
+  ASSERT_NE(bar, nullptr);
+  SetForegroundWindow(h);
+  PumpFor(30);
+  SIZE client = ClientSize(h);
+  TFormSkin& s = Skin(h, &form);
+  ASSERT_NE(s.MenuBar(), nullptr);
+  EXPECT_EQ(GetMenu(h), nullptr) << "the system draws no bar";
+  EXPECT_EQ(ClientSize(h).cy, client.cy);
+  const auto& buttons = s.MenuBar()->Buttons();
+  ASSERT_EQ(buttons.size(), 2u);
+  SendMessageA(h, SKIN_REPAINTFRAME, 0, 0);  // lays the buttons out against the bar
+
+  // The frame printed into a memory DC: the bar past the buttons is the skin's menu-bar picture,
+  // and the first button carries text in the MenuBarText colour.
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  const int w = wr.right - wr.left;
+  const TPrinted printed = CaptureFrame(h);
+  const TFrameThickness& t = s.Thickness();
+  const TRectI barRect{t.Left, t.Top, w - t.Right, t.Top + s.MenuBarHeight()};
+  TBitmap32 expected(barRect.right - barRect.left, barRect.bottom - barRect.top);
+  RenderMenuBarBackground(expected, TRectI{0, 0, expected.Width, expected.Height}, data->Skin().MenuBar.get(),
+                          s.IsActiveWindow(), MakePixel(0, 0, 0));
+  ASSERT_NE(data->Skin().MenuBar, nullptr) << "the program's skin has a menu-bar picture";
+  int compared = 0, differing = 0;
+  for (int x = buttons.back().Rect.right + 2; x < barRect.right - 2; x += 7)
+    for (int y = barRect.top; y < barRect.bottom; y += 3) {
+      const TPixel p = expected.At(x - barRect.left, y - barRect.top);
+      ++compared;
+      differing += printed.At(x, y) != RGB(PixelRed(p), PixelGreen(p), PixelBlue(p));
+    }
+  EXPECT_GT(compared, 10);
+  EXPECT_EQ(differing, 0);
+  const COLORREF text = ColorToRGB(data->Colours().MenuBarText);
+  int ink = 0;
+  for (int x = buttons[0].Rect.left; x < buttons[0].Rect.right; ++x)
+    for (int y = buttons[0].Rect.top; y < buttons[0].Rect.bottom; ++y) ink += printed.At(x, y) == text;
+  EXPECT_GT(ink, 5) << "the caption \"File\" is drawn";
+
+  auto click = [&](const TMenuBtn& b) {
+    const LPARAM at = MAKELPARAM(wr.left + (b.Rect.left + b.Rect.right) / 2, wr.top + (b.Rect.top + b.Rect.bottom) / 2);
+    SendMessageA(h, WM_NCLBUTTONDOWN, HTMENU, at);
+    SendMessageA(h, WM_NCLBUTTONUP, HTMENU, at);
+    PumpFor(50);
+  };
+  click(buttons[1]);
+  EXPECT_EQ(helped, 1) << "a command button runs its item";
+  EXPECT_EQ(opened, 0);
+
+  g_expectedSubmenu = GetSubMenu(bar, 0);
+  g_submenuShown = false;
+  SetTimer(nullptr, 0, 50, ChooseFirstItem);
+  click(buttons[0]);
+  EXPECT_TRUE(g_submenuShown) << "the File button opened its own submenu";
+  EXPECT_EQ(opened, 1) << "the chosen item runs";
+  EXPECT_EQ(helped, 1);
+  EXPECT_FALSE(manager->MenuTracking());
+
+  s.Detach();
+  EXPECT_EQ(GetMenu(h), bar) << "the component's bar is back on the window";
+  EXPECT_EQ(ClientSize(h).cy, client.cy);
+  skins.clear();
+  form.Hide();
+}
+
+namespace {
 WNDPROC g_outerPrevious = nullptr;
 int g_outerSeen = 0;
 LRESULT CALLBACK OuterProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -551,24 +619,6 @@ TEST_F(FormSkinTest, DetachUnderALaterSubclassKeepsTheChain) {
 }
 
 namespace {
-struct BoxWatch {
-  std::function<void(HWND)> onBox;
-  bool seen = false;
-};
-BoxWatch* g_box = nullptr;
-void CALLBACK FindMessageBox(HWND, UINT, UINT_PTR id, DWORD) {
-  if (!g_box || g_box->seen) {
-    KillTimer(nullptr, id);
-    return;
-  }
-  HWND box = FindWindowA("#32770", nullptr);
-  if (!box || !IsWindowVisible(box) || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) return;
-  g_box->seen = true;
-  KillTimer(nullptr, id);
-  g_box->onBox(box);
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-}
-
 struct ChildPlace {
   HWND h;
   int x;
@@ -587,8 +637,8 @@ std::vector<ChildPlace> ChildPlaces(HWND parent) {
 }  // namespace
 
 // A system message box with a caption too long for it grows, and its children move right by half
-// the growth; a short caption changes nothing; a caption of more than a thousand characters grows
-// it no wider than the desktop.
+// the growth; a short caption in a box wide enough for it changes nothing; a caption of more than
+// a thousand characters grows it no wider than the desktop.
 TEST_F(FormSkinTest, MessageBoxWidensForALongCaption) {
   enum Kind { Long, Short, Huge };
   for (Kind kind : {Long, Short, Huge}) {
@@ -597,11 +647,14 @@ TEST_F(FormSkinTest, MessageBoxWidensForALongCaption) {
     std::string caption = kind == Long    ? "Long" + std::string(150, ' ') + "caption"
                           : kind == Short ? "Hi"
                                           : std::string(1500, ' ') + "x";
+    // The rule keeps room for the caption buttons (the skin's right clip) beside any caption, so
+    // the short caption gets a text that makes the box wide enough for it.
+    std::string text = kind == Short ? "A message text long enough to make the box wider than any short title needs"
+                                     : "Text";
     int widthUnwidened = 0, widthAfter = 0, clientBefore = 0;
     std::vector<ChildPlace> before, after;
     std::string cls;
-    BoxWatch watch;
-    watch.onBox = [&](HWND box) {
+    auto onBox = [&](HWND box) {
       before = ChildPlaces(box);
       clientBefore = ClientSize(box).cx;
       TFormSkin& s = Skin(box);
@@ -612,12 +665,10 @@ TEST_F(FormSkinTest, MessageBoxWidensForALongCaption) {
       widthUnwidened = clientBefore + s.Thickness().Left + s.Thickness().Right;
       after = ChildPlaces(box);
       skins.clear();  // detach while the box still exists
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
     };
-    g_box = &watch;
-    SetTimer(nullptr, 0, 30, FindMessageBox);
-    MessageBoxA(nullptr, "Text", caption.c_str(), MB_OK);
-    g_box = nullptr;
-    ASSERT_TRUE(watch.seen) << kind;
+    const bool boxSeen = WithSystemDialog([&] { MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK); }, onBox);
+    ASSERT_TRUE(boxSeen) << kind;
     EXPECT_EQ(cls, "#32770");
     ASSERT_EQ(before.size(), after.size());
     ASSERT_FALSE(before.empty()) << "a message box has children";

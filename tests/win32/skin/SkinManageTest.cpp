@@ -200,7 +200,14 @@ TEST_F(SkinManageTest, ActivationSkinsOnceAndPostsInit) {
   EXPECT_TRUE(log_.empty());
   EXPECT_EQ(SendMessageA(early, SKIN_QUERY, 0, 0), 0);
 
-  SwitchOn();
+  // Once started, switching on waits for the timer; the skin-all pass attaches framework forms
+  // only, so the foreign window activated before stays as it is.
+  main_->SetActive(true);
+  EXPECT_FALSE(manager_->SkinningEnabled());
+  EXPECT_TRUE(manager_->TimerRunning());
+  Pump(400);
+  ASSERT_TRUE(manager_->SkinningEnabled());
+  EXPECT_TRUE(log_.empty());
   HWND a = Window("a");
   Activate(a);
   Pump(50);
@@ -307,14 +314,15 @@ TEST_F(SkinManageTest, ActiveOffUnskinsAfterTheTimerAndOnAgainReskinsForms) {
   SwitchOn();
   int changed = 0;
   main_->OnSkinChanged = [&](TComponent&) { ++changed; };
+  HWND other = Window("other");
+  Activate(other);
   TForm form(nullptr);
   form.SetCaption("form");
   form.SetBounds(10, 10, 220, 160);
   form.Show();
-  HWND other = Window("other");
-  Activate(other);
   Activate(form.Handle());
   ASSERT_EQ(manager_->SkinnedCount(), 2u);
+  ASSERT_EQ(manager_->SkinnedAt(0)->Handle(), other);
   log_.clear();
 
   main_->SetActive(false);
@@ -340,6 +348,8 @@ TEST_F(SkinManageTest, ActiveOffUnskinsAfterTheTimerAndOnAgainReskinsForms) {
   EXPECT_EQ(Count(log_, "attach form form"), 1u);
   EXPECT_EQ(Count(log_, "attach window other"), 0u);
   EXPECT_EQ(changed, 2);
+  // "other" is still the active window: only a new activation reaches the hook.
+  Activate(form.Handle());
   Activate(other);
   EXPECT_EQ(Count(log_, "attach window other"), 1u);
 
