@@ -854,13 +854,24 @@ void TFormSkin::OwnerDrawMainMenu() {
   ownerDrawnMenu_ = form_->Menu;
   menuOwnerDrawBefore_ = ownerDrawnMenu_->OwnerDraw;
   ownerDrawnMenu_->OwnerDraw = true;
-  if (ownerDrawnMenu_->HandleIfCreated()) ownerDrawnMenu_->Rebuild();
+  RebuildMainMenu();
+}
+
+// Refills the form's main menu (owner-drawn or not) and lets the skinned bar read it again: the
+// refill replaces the submenus the bar's buttons open.
+void TFormSkin::RebuildMainMenu() {
+  if (!ownerDrawnMenu_ || !ownerDrawnMenu_->HandleIfCreated()) return;
+  ownerDrawnMenu_->Rebuild();
+  if (menuBar_ && menuBar_->Menu() == ownerDrawnMenu_->HandleIfCreated()) {
+    menuBar_->Rebuild(menuBar_->Menu());
+    if (attached_ && FramePaintable()) PaintFrame();
+  }
 }
 
 void TFormSkin::RestoreMainMenu() {
   if (!ownerDrawnMenu_ || !form_ || form_->Menu != ownerDrawnMenu_) return;
   ownerDrawnMenu_->OwnerDraw = menuOwnerDrawBefore_;
-  if (ownerDrawnMenu_->HandleIfCreated()) ownerDrawnMenu_->Rebuild();
+  RebuildMainMenu();
 }
 
 // A measure or draw request for a menu item: an item of the form's main menu is measured by the

@@ -240,6 +240,7 @@ class TFormSkin : public TComponent {
   // The form's main-menu items: owner-drawn while skinned, measured and drawn by the skin.
   void OwnerDrawMainMenu();
   void RestoreMainMenu();
+  void RebuildMainMenu();
   bool MainMenuItemMessage(TMessage& m);
   // Lays the frame out for the window's present size and state; updates the caption buttons.
   TFrameInput FrameInput();

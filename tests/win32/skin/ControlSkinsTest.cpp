@@ -473,10 +473,10 @@ std::vector<COLORREF> FrameColours(const TBitmap32& image, int frames, int frame
 bool In(const std::vector<COLORREF>& set, COLORREF c) { return std::find(set.begin(), set.end(), c) != set.end(); }
 
 // What a control skin paints over its whole window, on a black memory DC.
-Shot SkinPaint(TSkinControl& skin) {
+TPrinted SkinPaint(TSkinControl& skin) {
   RECT wr{};
   GetWindowRect(skin.Handle(), &wr);
-  Shot s;
+  TPrinted s;
   s.width = wr.right - wr.left;
   s.height = wr.bottom - wr.top;
   HDC screen = GetDC(nullptr);
@@ -552,7 +552,7 @@ TEST_F(ControlSkinsTest, MemoThumbDraggedToTheEndShowsTheLastLine) {
   {
     const TSkinObjects& skin = data->Skin();
     ASSERT_TRUE(skin.Scrollbar && skin.VertScroll && skin.VertScrollThumb);
-    Shot shot = SkinPaint(*s);
+    TPrinted shot = SkinPaint(*s);
     const int x = (bar->Rect.left + bar->Rect.right) / 2;
     const int top = bar->Rect.top;
     EXPECT_TRUE(In(FrameColours(skin.VertScrollThumb->Image, skin.VertScrollThumb->FrameCount, 1),
@@ -651,19 +651,19 @@ TEST_F(ControlSkinsTest, ProgressFilledStylePixels) {
     SendMessageA(p, PBM_SETPOS, 25, 0);
     AttachByHandle<TSkinProgress>(p);
   }
-  Shot h = Print(horz, WM_PRINTCLIENT, PRF_CLIENT);
+  TPrinted h = PrintWindowPixels(horz, WM_PRINTCLIENT, PRF_CLIENT);
   for (int x = 0; x < h.width; ++x) {
     const bool inFill = x < 50;  // 25 of 100 of 200 pixels
     EXPECT_TRUE(In(inFill ? filled : empty, h.At(x, h.height / 2))) << "x " << x;
   }
-  Shot v = Print(vert, WM_PRINTCLIENT, PRF_CLIENT);
+  TPrinted v = PrintWindowPixels(vert, WM_PRINTCLIENT, PRF_CLIENT);
   for (int y = 0; y < v.height; ++y) {
     const bool inFill = y >= 120;  // the bottom 40 of 160
     EXPECT_TRUE(In(inFill ? filled : empty, v.At(v.width / 2, y))) << "y " << y;
   }
   // Nothing filled at position 0.
   SendMessageA(horz, PBM_SETPOS, 0, 0);
-  EXPECT_TRUE(In(empty, Print(horz, WM_PRINTCLIENT, PRF_CLIENT).At(10, 9)));
+  EXPECT_TRUE(In(empty, PrintWindowPixels(horz, WM_PRINTCLIENT, PRF_CLIENT).At(10, 9)));
 }
 
 // Chunked style: chunks side by side from LeftWidth, one more than the filled width holds, each
@@ -693,7 +693,7 @@ TEST_F(ControlSkinsTest, ProgressChunkedStylePixels) {
   auto s = std::make_unique<ChunkedProgress>();
   s->AttachHandle(p, *data, nullptr);
   skins.push_back(std::move(s));
-  Shot shot = Print(p, WM_PRINTCLIENT, PRF_CLIENT);
+  TPrinted shot = PrintWindowPixels(p, WM_PRINTCLIENT, PRF_CLIENT);
   const int row = ProgressChunkTop(shot.height, chunk.Height) + chunkRow;
   const int fill = 100, count = fill / chunk.Width + 1;
   int chunkPixels = 0, last = -1;
@@ -726,19 +726,19 @@ TEST_F(ControlSkinsTest, UpDownBuddyOfAForeignEditIsSkinnedAndShowsThePress) {
   RECT cr{};
   GetClientRect(spin, &cr);
   UpDownGeometry g = LayoutUpDown(cr.right, cr.bottom, false);
-  auto half = [](const Shot& shot, const SkinRect& r) {
+  auto half = [](const TPrinted& shot, const SkinRect& r) {
     std::vector<COLORREF> px;
     for (int y = r.Top; y < r.Bottom; ++y)
       for (int x = r.Left; x < r.Right; ++x) px.push_back(shot.At(x, y));
     return px;
   };
-  Shot before = Print(spin, WM_PRINTCLIENT, PRF_CLIENT);
+  TPrinted before = PrintWindowPixels(spin, WM_PRINTCLIENT, PRF_CLIENT);
   SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cr.right / 2, 2));
   EXPECT_EQ(s->HeldButton(), 1);
-  Shot held = Print(spin, WM_PRINTCLIENT, PRF_CLIENT);
+  TPrinted held = PrintWindowPixels(spin, WM_PRINTCLIENT, PRF_CLIENT);
   SendMessageA(spin, WM_LBUTTONUP, 0, MAKELPARAM(cr.right / 2, 2));
   EXPECT_EQ(s->HeldButton(), 0);
-  Shot after = Print(spin, WM_PRINTCLIENT, PRF_CLIENT);
+  TPrinted after = PrintWindowPixels(spin, WM_PRINTCLIENT, PRF_CLIENT);
   EXPECT_NE(half(before, g.First), half(held, g.First)) << "the pressed look";
   EXPECT_EQ(half(before, g.Second), half(held, g.Second)) << "the other button";
   EXPECT_EQ(half(before, g.First), half(after, g.First)) << "released";
