@@ -681,6 +681,35 @@ void TSkinComBox::DrawControl(HDC dc, const RECT& r) {
 // ---------------------------------------------------------------------------------------------
 // Choosing and attaching
 
+// The whole control painted by the skin: WM_PAINT and WM_PRINTCLIENT are answered here and
+// the background is never erased natively. False when the skin cannot draw now (the native
+// control paints as usual then).
+bool PaintWholeControl(TSkinControl& skin, TMessage& m, bool canDraw) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      if (!canDraw) return false;
+      if (m.WParam) {
+        skin.Paint(reinterpret_cast<HDC>(m.WParam));
+      } else {
+        ScopedPaint p(skin.Handle());
+        skin.Paint(p.Get());
+      }
+      m.Result = 0;
+      return true;
+    case WM_PRINTCLIENT:
+      if (!canDraw || !m.WParam) return false;
+      skin.Paint(reinterpret_cast<HDC>(m.WParam));
+      m.Result = 0;
+      return true;
+    case WM_ERASEBKGND:
+      if (!canDraw) return false;
+      m.Result = 1;
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::unique_ptr<TSkinControl> MakeControlSkin(ControlSkinClass kind, bool thumbDragging) {
   switch (kind) {
     case ControlSkinClass::TSkinScrollbar:

@@ -209,6 +209,11 @@ class TSkinBox : public TSkinControl {
 
 // Makes the control skin of a class (nullptr for the classes not built here). `thumbDragging`
 // applies to the scroll-bar skins: the skin drags the thumb itself.
+// For control skins that draw the whole control: answers WM_PAINT and WM_PRINTCLIENT by painting
+// through the skin and WM_ERASEBKGND by erasing nothing. False (the native control handles the
+// message as usual) for other messages and whenever `canDraw` is false.
+bool PaintWholeControl(TSkinControl& skin, TMessage& m, bool canDraw);
+
 std::unique_ptr<TSkinControl> MakeControlSkin(ControlSkinClass kind, bool thumbDragging = false);
 // Gives the up-down companions of an edit (its child windows of an up-down class, and up-down
 // siblings whose buddy it is) a TSkinUpDown in the form skin's list.

@@ -21,35 +21,6 @@ void RepaintNow(HWND h) {
 
 TRectI ToRectI(const RECT& r) { return TRectI{r.left, r.top, r.right, r.bottom}; }
 
-// Paints the whole control through the skin: WM_PAINT and WM_PRINTCLIENT are answered here and
-// the background is never erased natively. False when the skin cannot draw now (the native
-// control paints as usual then).
-bool PaintWhole(TSkinControl& skin, TMessage& m, bool canDraw) {
-  switch (m.Msg) {
-    case WM_PAINT:
-      if (!canDraw) return false;
-      if (m.WParam) {
-        skin.Paint(reinterpret_cast<HDC>(m.WParam));
-      } else {
-        ScopedPaint p(skin.Handle());
-        skin.Paint(p.Get());
-      }
-      m.Result = 0;
-      return true;
-    case WM_PRINTCLIENT:
-      if (!canDraw || !m.WParam) return false;
-      skin.Paint(reinterpret_cast<HDC>(m.WParam));
-      m.Result = 0;
-      return true;
-    case WM_ERASEBKGND:
-      if (!canDraw) return false;
-      m.Result = 1;
-      return true;
-    default:
-      return false;
-  }
-}
-
 // An off-screen surface holding `bmp`, on which GDI text can be drawn before the copy to `dc`.
 template <class F>
 void Compose(HDC dc, const TBitmap32& bmp, F&& text) {
@@ -98,7 +69,7 @@ POINT PointOf(LPARAM lp) { return POINT{static_cast<short>(LOWORD(lp)), static_c
 
 bool TSkinStatusBar::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
-  return !PaintWhole(*this, m, CanDraw() && Has(Skin().StatusBarEdges.get()));
+  return !PaintWholeControl(*this, m, CanDraw() && Has(Skin().StatusBarEdges.get()));
 }
 
 void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
@@ -195,7 +166,7 @@ bool TSkinTab::BeforeMessage(TMessage& m) {
       }
       return true;
     default:
-      return !PaintWhole(*this, m, CanDraw() && Skin().Tabs && Has(Skin().Tabs.get()) && TopTabs(handle_));
+      return !PaintWholeControl(*this, m, CanDraw() && Skin().Tabs && Has(Skin().Tabs.get()) && TopTabs(handle_));
   }
 }
 
@@ -311,7 +282,7 @@ bool TSkinTrackBar::BeforeMessage(TMessage& m) {
       }
       return true;
     default:
-      return !PaintWhole(*this, m, CanDraw() && ThumbEntry());
+      return !PaintWholeControl(*this, m, CanDraw() && ThumbEntry());
   }
 }
 
@@ -416,7 +387,7 @@ bool TSkinHeader::BeforeMessage(TMessage& m) {
       }
       return true;
     default:
-      return !PaintWhole(*this, m, CanDraw() && Has(Skin().Headerbar.get()));
+      return !PaintWholeControl(*this, m, CanDraw() && Has(Skin().Headerbar.get()));
   }
 }
 

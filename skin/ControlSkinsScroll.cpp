@@ -23,32 +23,6 @@ void CopyComposed(HDC dc, const TBitmap32& bmp, int x, int y) {
   off.CopyTo(dc, x, y, 0, 0, bmp.Width, bmp.Height);
 }
 
-// A whole-control paint: the skin draws everything and the native paint never runs.
-bool PaintWhole(TSkinControl& skin, TMessage& m, bool canDraw) {
-  if (!canDraw) return true;
-  switch (m.Msg) {
-    case WM_PAINT:
-      if (m.WParam) {
-        skin.Paint(reinterpret_cast<HDC>(m.WParam));
-      } else {
-        ScopedPaint p(skin.Handle());
-        skin.Paint(p.Get());
-      }
-      m.Result = 0;
-      return false;
-    case WM_PRINTCLIENT:
-      if (!m.WParam) return true;
-      skin.Paint(reinterpret_cast<HDC>(m.WParam));
-      m.Result = 0;
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return true;
-  }
-}
-
 // Along-the-bar extent [a, b) as a rectangle of a bar composed `thickness` thick.
 TRectI Along(bool horizontal, int a, int b, int thickness) {
   return horizontal ? TRectI{a, 0, b, thickness} : TRectI{0, a, thickness, b};
@@ -337,7 +311,7 @@ bool TSkinScControl::BeforeMessage(TMessage& m) {
     case WM_PAINT:
     case WM_PRINTCLIENT:
     case WM_ERASEBKGND:
-      return PaintWhole(*this, m, canDraw);
+      return !PaintWholeControl(*this, m, canDraw);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       if (!thumbDragging_ || !canDraw) return true;
@@ -394,7 +368,7 @@ bool TSkinProgress::BeforeMessage(TMessage& m) {
     case WM_PAINT:
     case WM_PRINTCLIENT:
     case WM_ERASEBKGND:
-      return PaintWhole(*this, m, CanDraw() && Skin().Progress != nullptr);
+      return !PaintWholeControl(*this, m, CanDraw() && Skin().Progress != nullptr);
     default:
       return TSkinControl::BeforeMessage(m);
   }
@@ -476,7 +450,7 @@ bool TSkinUpDown::BeforeMessage(TMessage& m) {
     case WM_PAINT:
     case WM_PRINTCLIENT:
     case WM_ERASEBKGND:
-      return PaintWhole(*this, m, CanDraw() && entry != nullptr);
+      return !PaintWholeControl(*this, m, CanDraw() && entry != nullptr);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       held_ = ButtonAt(m.LParam);
@@ -548,7 +522,7 @@ bool TSkinSizer::BeforeMessage(TMessage& m) {
     case WM_PAINT:
     case WM_PRINTCLIENT:
     case WM_ERASEBKGND:
-      return PaintWhole(*this, m, CanDraw() && grip);
+      return !PaintWholeControl(*this, m, CanDraw() && grip);
     default:
       return TSkinControl::BeforeMessage(m);
   }
