@@ -168,9 +168,10 @@ lpadmin -p "$queue" -E -v "cups-pdf:/$instance" -P /usr/share/ppd/cups-pdf/CUPS-
 lpadmin -d "$queue" || fail "cannot make the PDF printer the default"
 echo "CUPS with a PDF printer ready ($(elapsed "$t") ms)"
 
-# Waits for the queue to be empty; the PDF is complete only then.
+# Waits for the queue to be empty; the PDF is complete only then (the PDF filter can take over a
+# minute on a loaded machine).
 wait_queue_empty() {
-  for _ in $(seq 1 600); do
+  for _ in $(seq 1 1800); do
     [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] && return 0
     sleep 0.1
   done
