@@ -38,7 +38,8 @@ const char kUsage[] =
     "  --icon FILE.bmp     small icon for the system-menu button (magenta is transparent)\n"
     "  --help              show this text\n"
     "\n"
-    "Prints the caption text rectangle and the number of region rectangles.\n"
+    "Prints the caption text rectangle, the frame's thickness on each side (where the client area\n"
+    "lies) and the number of region rectangles.\n"
     "Exit status: 0 when written, 2 when the skin cannot be loaded, the output cannot be\n"
     "written or the arguments are wrong.\n";
 
@@ -217,8 +218,9 @@ int main(int argc, char** argv) {
     return Fail("cannot write " + out.string());
   }
   const TRectI& t = preview.Layout.Text.TextRect;
-  std::printf("%s: %dx%d, caption text at %d,%d-%d,%d, region of %zu rectangles\n", out.string().c_str(),
-              preview.Bitmap.Width, preview.Bitmap.Height, t.left, t.top, t.right, t.bottom,
-              preview.Region.size());
+  const TFrameThickness& f = preview.Layout.Thickness;
+  std::printf("%s: %dx%d, caption text at %d,%d-%d,%d, frame %d,%d,%d,%d, region of %zu rectangles\n",
+              out.string().c_str(), preview.Bitmap.Width, preview.Bitmap.Height, t.left, t.top, t.right, t.bottom,
+              f.Left, f.Top, f.Right, f.Bottom, preview.Region.size());
   return 0;
 }

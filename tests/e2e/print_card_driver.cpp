@@ -1,6 +1,8 @@
-// Drives the registration form's real print path for tests/e2e/print_e2e.sh: fills the answers,
-// shows the form modally on the desktop and reports on standard output what happens while the
-// script acts as the user (it presses Enter and answers the question dialogs with keys):
+// Drives the registration form's real print path for tests/e2e/print_e2e.sh: starts as the
+// program starts (the same start-up, so the skin manager skins the form and every dialog with
+// the program's skin), fills the answers, shows the form modally on the desktop and reports on
+// standard output what happens while the script acts as the user (it presses Enter and answers
+// the question dialogs with keys):
 //   page W H dpiX dpiY offsetX offsetY   the printer's printable area and its geometry
 //   extent TEXT cx cy                     each text measured through TextExtent (among them "X")
 //   dialog TITLE|MESSAGE                  every message dialog, once, when it has settled
@@ -16,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Program.h"
 #include "framework/Forms.h"
 #include "controls/zcdateedit.h"
 #include "reginfo/CardPrinter.h"
@@ -129,11 +132,13 @@ int main(int argc, char** argv) {
   const bool failMidJob = argc > 1 && std::string(argv[1]) == "fail-mid-job";
   _setmode(_fileno(stdout), _O_BINARY);  // lines end in LF alone, as the script reads them
   TApplication app;
-  StartUtilities(app);
-  app.SetTitle("Zelvo Program Registration");
-  app.Initialize();
-
-  auto* form = app.CreateForm<TRegisterForm>(std::vector<std::string>{"Zelvo Notes"});
+  if (!StartProgram(app)) return 1;
+  // The main window stays hidden: its skin component serves the registration form and the
+  // dialogs, as in the program.
+  const TProgramForms forms =
+      CreateProgramForms(app, std::vector<std::string>{"Zelvo Notes"}, std::make_unique<TWindowsShell>());
+  TRegisterForm* form = forms.Register;
+  if (!form) return 1;
   form->PrinterFactory = [failMidJob] { return std::make_unique<ReportingPrinter>(failMidJob); };
   Fill(*form);
   Report("date " + form->EDate->Text());

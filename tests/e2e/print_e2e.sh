@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The registration card printed for real. A private CUPS daemon (its own folder, a Unix socket)
 # offers a PDF printer as the default printer of a Wine prefix of this test's own; the driver
-# program shows the filled registration form and prints through the form's own print path while
-# this script acts as the user (Enter, then the question dialogs' keys). Checked: the PDF's page
-# count, title, texts and their positions; then the failure paths: no default printer, and a
-# printer failure in the middle of the job.
+# program starts as the program does (the form and its dialogs skinned), shows the filled
+# registration form and prints through the form's own print path while this script acts as the
+# user (Enter, then the question dialogs' keys). Checked: the form's skin on its screenshots; the
+# PDF's page count, title, texts and their positions; then the failure paths: no default
+# printer, and a printer failure in the middle of the job.
 # Usage: print_e2e.sh PATH/TO/e2e_print_driver.exe
 set -euo pipefail
 driver="$1"
@@ -90,11 +91,37 @@ wait_driver() {
   [ "$e2e_status" = 0 ] || fail "the driver ended with status $e2e_status"
 }
 
+# The form is skinned as in the program: its frame is the one the skin preview draws, the client
+# area inside it is the form's 538x489, and both push buttons show the skin's button faces (the
+# colours of its button bitmap between the fixed edges, in any of its states) above their glyph
+# and caption, where an unskinned button shows the plain button face.
+check_skinned_form() {
+  local shot="$1" l t r b size f x colours
+  e2e_compare_frame "$shot" single "Registration Information" "$work"
+  read -r l t r b <<< "$e2e_frame"
+  size=$(identify -format '%wx%h' "$shot")
+  [ "$size" = "$(( 538 + l + r ))x$(( 489 + t + b ))" ] ||
+    fail "the $size form does not hold its 538x489 client area in the skin's frame ($e2e_frame)"
+  for f in 0 1 2 3 4; do e2e_colours "$root/resources/skin/button.bmp" "16x22+$(( 24 * f + 4 ))+0"; done |
+    sort -u > "$work/button-faces.txt"
+  for x in 117 291; do
+    e2e_colours "$shot" "110x1+$(( l + x + 10 ))+$(( t + 416 + 8 ))" > "$work/button-row.txt"
+    colours=$(comm -23 "$work/button-row.txt" "$work/button-faces.txt" | tr '\n' ' ')
+    [ -z "$colours" ] || fail "the push button at x $x is not drawn from the skin (colours $colours)"
+  done
+}
+
 press_print() {
-  local form
+  local form shot
   form=$(wait_window '^Registration Information$') || fail "the registration form never appeared"
   sleep 0.5
-  if [ -n "${1:-}" ]; then e2e_screenshot "$form" "$1" >/dev/null; fi
+  if [ -n "${1:-}" ]; then
+    shot=$(e2e_screenshot "$form" "$1")
+  else
+    shot="$work/form.png"
+    import -window "$form" "$shot"
+  fi
+  check_skinned_form "$shot"
   # Enter in the focused product field presses the default button, "Print Registration...".
   xdotool windowfocus --sync "$form" key Return
 }

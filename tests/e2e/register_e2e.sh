@@ -29,6 +29,9 @@ start_program() {
 
 wait_window() { e2e_wait_window "$1"; }
 
+# Every visible top-level X window (decimal ids, sorted as comm wants them).
+visible_windows() { xdotool search --onlyvisible --maxdepth 1 --name '' 2>/dev/null | sort || true; }
+
 # Waits (in this shell, whose child the program is) for the program to end; sets $status.
 status=""
 wait_exit() {
@@ -135,7 +138,8 @@ case "$case_name" in
     err=$(wait_window '^Error$') || fail "no error dialog after the shell refused"
     kill -0 "$pid" 2>/dev/null || fail "program ended although the shell refused"
     xdotool search --onlyvisible --name "$title" >/dev/null || fail "main window went away"
-    e2e_screenshot "$err" error-dialog.png >/dev/null
+    sleep 0.5
+    e2e_compare_frame "$(e2e_screenshot "$err" error-dialog.png)" dialog Error "$work"
     xdotool windowfocus --sync "$err" key Return
     for _ in $(seq 1 50); do xdotool search --onlyvisible --name '^Error$' >/dev/null 2>&1 || break; sleep 0.1; done
     [ ! -s "$record" ] || fail "an address was opened although the shell refused"
@@ -194,7 +198,9 @@ case "$case_name" in
     click_register_now "$win"
     err=$(wait_window '^Error$') || fail "no error dialog for an address longer than browsers take"
     sleep 0.5
-    echo "screenshot: $(e2e_screenshot "$err" error-dialog.png)"
+    shot=$(e2e_screenshot "$err" error-dialog.png)
+    echo "screenshot: $shot"
+    e2e_compare_frame "$shot" dialog Error "$work"
     kill -0 "$pid" 2>/dev/null || fail "program ended"
     xdotool windowfocus --sync "$err" key Return
     sleep 0.5
@@ -220,25 +226,66 @@ case "$case_name" in
     [ "${diff%%.*}" -lt 500 ] 2>/dev/null || fail "client area does not show the artwork ($diff pixels differ)"
     # And the frame around it is really there: the window is bigger than the picture.
     [ "$width" -gt 418 ] && [ "$height" -gt 275 ] || fail "no window frame"
-    # The skinned frame is the one the skin preview draws for a window of that size: the sides,
-    # the bottom and the close button are pixel for pixel the same (the caption text, its strip
-    # and the corners cut away by the window region are left out).
-    preview="$root/build/native/skinpreview"
-    [ -x "$preview" ] || fail "no skin preview tool at $preview (build the native tree first)"
-    "$preview" "$root/resources/skin" "$work/preview.bmp" --size "${width}x${height}" --style single \
-      --caption "Zelvo Program Registration" >/dev/null || fail "the skin preview failed"
-    for strip in "${bx}x$(( height - 12 ))+0+6" "${bx}x$(( height - 12 ))+$(( bx + 418 ))+6" \
-                 "$(( width - 12 ))x$(( height - by - 275 ))+6+$(( by + 275 ))" "30x$(( by - 6 ))+$(( width - 36 ))+6"; do
-      convert "$work/preview.bmp" -crop "$strip" +repage "$work/strip-preview.png"
-      convert "$shot" -crop "$strip" +repage "$work/strip-shot.png"
-      diff=$(compare -metric AE -fuzz 3% "$work/strip-preview.png" "$work/strip-shot.png" null: 2>&1 || true)
-      [ "$diff" = 0 ] || fail "frame strip $strip differs from the skin preview in $diff pixels"
-    done
+    # The skinned frame is the one the skin preview draws for a window of that size, and the
+    # client area lies where that frame ends.
+    e2e_compare_frame "$shot" single "Zelvo Program Registration" "$work"
+    expect_eq "$e2e_frame" "$bx $by $(( width - 418 - bx )) $(( height - 275 - by ))"
     echo "screenshot: $shot"
     xdotool windowfocus --sync "$win" key alt+F4
     wait_exit || fail "program did not close with Alt+F4"
     expect_eq "$status" 0
     [ ! -s "$record" ] || fail "closing the window opened an address"
+    ;;
+  system-menu)
+    # Alt+Space opens the skinned system menu: a new popup window over the main window, drawn
+    # in the colours of the skin's menu. Esc closes it; the window then closes with Alt+F4.
+    start_program "Zelvo Notes"
+    win=$(wait_window "$title") || fail "main window never appeared"
+    sleep 1
+    visible_windows > "$work/before.txt"
+    xdotool windowfocus --sync "$win" key alt+space
+    menu=""
+    for _ in $(seq 1 50); do
+      menu=$(visible_windows | comm -13 "$work/before.txt" - | tail -n 1)
+      [ -n "$menu" ] && break
+      sleep 0.1
+    done
+    [ -n "$menu" ] || fail "no popup menu appeared after Alt+Space"
+    sleep 0.5
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+    wx=$X; wy=$Y; wx2=$(( X + WIDTH )); wy2=$(( Y + HEIGHT ))
+    eval "$(xdotool getwindowgeometry --shell "$menu")"
+    mx=$X; my=$Y; mw=$WIDTH; mh=$HEIGHT
+    [ "$mw" -gt 40 ] && [ "$mh" -gt 40 ] || fail "the popup is only ${mw}x${mh}"
+    (( mx < wx )) && wx=$mx; (( my < wy )) && wy=$my
+    (( mx + mw > wx2 )) && wx2=$(( mx + mw )); (( my + mh > wy2 )) && wy2=$(( my + mh ))
+    mkdir -p "$ZELVO_BUILD/screenshots"
+    shot="$ZELVO_BUILD/screenshots/system-menu.png"
+    import -window root -crop "$(( wx2 - wx ))x$(( wy2 - wy ))+$wx+$wy" +repage "$shot"
+    echo "screenshot: $shot"
+    convert "$shot" -crop "${mw}x${mh}+$(( mx - wx ))+$(( my - wy ))" +repage "$work/menu.png"
+    # Most of the menu is the face colour of the skin's menu background, and its glyph column
+    # (the background's left part) is there too: both are read from the skin's bitmap.
+    background="$root/resources/skin/menu_background.bmp"
+    for part in "face 40 4" "glyph-column 10 20"; do
+      read -r name x share <<< "$part"
+      colour=$(convert "$background" -format '%[hex:p{'"$x"',24}]' info:)
+      count=$(convert "$work/menu.png" -alpha off -fill black +opaque "#$colour" -fill white -opaque "#$colour" \
+                -colorspace gray -format '%[fx:int(mean*w*h+0.5)]' info:)
+      (( count * share >= mw * mh )) ||
+        fail "only $count of the menu's $(( mw * mh )) pixels have the skin's menu $name colour #$colour"
+    done
+    xdotool key Escape
+    for _ in $(seq 1 50); do
+      visible_windows | grep -qx "$menu" || break
+      sleep 0.1
+    done
+    visible_windows | grep -qx "$menu" && fail "Esc did not close the menu"
+    kill -0 "$pid" 2>/dev/null || fail "program ended with the menu"
+    xdotool windowfocus --sync "$win" key alt+F4
+    wait_exit || fail "program did not close with Alt+F4"
+    expect_eq "$status" 0
+    [ ! -s "$record" ] || fail "the system menu opened an address"
     ;;
   gallery)
     # Here the program is the skin gallery: every control kind in one skinned window.
