@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -440,13 +441,15 @@ void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
 
 void TSkinListView::AttachHandle(HWND window, TSkinData& data, TFormSkin* formSkin) {
   if (IsAttached()) return;
-  TSkinControl::AttachHandle(window, data, formSkin);
+  SetThumbDragging(true);
+  TSkinScrollbar::AttachHandle(window, data, formSkin);
   AttachHeader();
 }
 
 void TSkinListView::Attach(TFormSkin* formSkin, TSkinData& data, TWinControl& control, bool recolour) {
   if (IsAttached()) return;
-  TSkinControl::Attach(formSkin, data, control, recolour);
+  SetThumbDragging(true);
+  TSkinScrollbar::Attach(formSkin, data, control, recolour);
   AttachHeader();
 }
 
@@ -462,9 +465,33 @@ void TSkinListView::AttachHeader() {
   header_ = std::move(skin);
 }
 
+void TSkinListView::TrackThumb(int bar, int pos) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_POS;
+  if (!GetScrollInfo(handle_, bar, &si)) return;
+  const int delta = pos - si.nPos;
+  if (delta == 0) return;
+  // Scroll positions count items in report view (vertically) and columns in list view
+  // (horizontally); everywhere else they are pixels, which LVM_SCROLL takes.
+  const DWORD view = static_cast<DWORD>(GetWindowLongA(handle_, GWL_STYLE)) & LVS_TYPEMASK;
+  int unit = 1;
+  if (view == LVS_REPORT && bar == SB_VERT) {
+    RECT item{};
+    item.left = LVIR_BOUNDS;
+    const LRESULT top = SendMessageA(handle_, LVM_GETTOPINDEX, 0, 0);
+    if (SendMessageA(handle_, LVM_GETITEMRECT, static_cast<WPARAM>(top), reinterpret_cast<LPARAM>(&item)))
+      unit = std::max<int>(1, item.bottom - item.top);
+  } else if (view == LVS_LIST && bar == SB_HORZ) {
+    unit = std::max<int>(1, static_cast<int>(SendMessageA(handle_, LVM_GETCOLUMNWIDTH, 0, 0)));
+  }
+  const int amount = static_cast<int>(std::clamp<long long>(static_cast<long long>(delta) * unit, INT_MIN / 2, INT_MAX / 2));
+  SendMessageA(handle_, LVM_SCROLL, bar == SB_HORZ ? amount : 0, bar == SB_VERT ? amount : 0);
+}
+
 void TSkinListView::Detach() {
   header_.reset();  // the header's skin detaches itself
-  TSkinControl::Detach();
+  TSkinScrollbar::Detach();
 }
 
 // ---------------------------------------------------------------------------------------------

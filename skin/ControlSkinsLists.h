@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "skin/ControlSkins.h"
+#include "skin/ControlSkinsScroll.h"
 
 namespace zelvo {
 
@@ -71,15 +72,20 @@ class TSkinHeader : public TSkinControl {
   int pressed_ = -1;
 };
 
-// List views: the list stays native; the header of a report view gets a TSkinHeader, which
-// lives as long as this skin.
-class TSkinListView : public TSkinControl {
+// List views: the list stays native apart from its window scroll bars, which are the skin's (with
+// thumb dragging); the header of a report view gets a TSkinHeader, which lives as long as this skin.
+class TSkinListView : public TSkinScrollbar {
  public:
   const char* ClassName() const override { return "TSkinListView"; }
   void AttachHandle(HWND window, TSkinData& data, TFormSkin* formSkin) override;
   void Attach(TFormSkin* formSkin, TSkinData& data, TWinControl& control, bool recolour) override;
   void Detach() override;
   TSkinHeader* Header() const { return header_.get(); }
+
+ protected:
+  // A list view takes its thumb-track position from the bar's tracking state, which only the
+  // system's own drag sets, so the skin's drag scrolls it by the difference instead.
+  void TrackThumb(int bar, int pos) override;
 
  private:
   void AttachHeader();

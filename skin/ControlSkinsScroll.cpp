@@ -267,12 +267,7 @@ void TSkinScrollbar::DragThumb(int bar, const TScrollBarView& view, const RECT& 
                                                         usable, si);
       if (next && *next != pos) {
         pos = *next;
-        SCROLLINFO set{};
-        set.cbSize = sizeof(set);
-        set.fMask = SIF_POS;
-        set.nPos = pos;
-        SetScrollInfo(h, bar, &set, FALSE);
-        SendMessageA(target, notify, MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(pos)), lp);
+        TrackThumb(bar, pos);  // the loop's condition has just seen this object alive
         if (*alive) Paint(nullptr);
       }
       continue;
@@ -289,6 +284,16 @@ void TSkinScrollbar::DragThumb(int bar, const TScrollBarView& view, const RECT& 
     if (*alive) Paint(nullptr);
   }
   if (quit) PostQuitMessage(static_cast<int>(quitCode));
+}
+
+void TSkinScrollbar::TrackThumb(int bar, int pos) {
+  SCROLLINFO set{};
+  set.cbSize = sizeof(set);
+  set.fMask = SIF_POS;
+  set.nPos = pos;
+  SetScrollInfo(handle_, bar, &set, FALSE);
+  SendMessageA(NotifyTarget(), dragHorizontal_ ? WM_HSCROLL : WM_VSCROLL,
+               MAKEWPARAM(SB_THUMBTRACK, static_cast<WORD>(pos)), NotifyLParam());
 }
 
 // ---------------------------------------------------------------------------------------------

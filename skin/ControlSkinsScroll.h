@@ -42,6 +42,9 @@ class TSkinScrollbar : public TSkinControl {
   // is destroyed, or the application quits. `bar`: SB_HORZ, SB_VERT or SB_CTL; `barScreen`: the
   // bar in screen coordinates; `down`: where the button went down (screen).
   void DragThumb(int bar, const TScrollBarView& view, const RECT& barScreen, POINT down);
+  // Moves the control to `pos` while the thumb is dragged: by default the bar's position is set
+  // and the control gets SB_THUMBTRACK with it.
+  virtual void TrackThumb(int bar, int pos);
   // Where WM_HSCROLL/WM_VSCROLL go and the lParam they carry.
   virtual HWND NotifyTarget() const { return handle_; }
   virtual LPARAM NotifyLParam() const { return 0; }

@@ -288,11 +288,17 @@ ForeignChildChoice ChooseForeignChildSkin(const ForeignChildDescription& w) {
   const std::string cls = Lower(w.WindowClass);
   auto skin = [](ControlSkinClass c) { return ForeignChildChoice{ForeignChildAction::Skin, c}; };
   if (cls == "button") {
-    const uint32_t low = w.Style & 0x0F;
-    if (low == 7) return {};  // group box
-    if (low == 3 || (low & 2) != 0 || low == 5) return skin(ControlSkinClass::TSkinCheckBox);
-    if (low == 9 || (low & 4) != 0) return skin(ControlSkinClass::TSkinRadioButton);
-    return skin(ControlSkinClass::TSkinButton);
+    // The low four bits are the button's type, a number rather than flags: reading them as bits
+    // would make owner-drawn buttons (11) and push boxes (10) check boxes and split buttons (12)
+    // radio buttons.
+    const uint32_t type = w.Style & 0x0F;
+    switch (type) {
+      case 7: return {};   // group box
+      case 11: return {};  // owner-drawn: its owner paints it, a skinned face would hide that
+      case 2: case 3: case 5: case 6: return skin(ControlSkinClass::TSkinCheckBox);
+      case 4: case 9: return skin(ControlSkinClass::TSkinRadioButton);
+      default: return skin(ControlSkinClass::TSkinButton);
+    }
   }
   if (cls == "combobox") {
     if ((w.Style & 0x03) == 1) return {};  // simple combo box: no button to draw

@@ -329,6 +329,10 @@ TEST(ForeignChildSkin, ClassesAndStyles) {
       {"button", 0x9, {FA::Skin, C::TSkinRadioButton}},     // auto radio button
       {"button", 0x1009, {FA::Skin, C::TSkinRadioButton}},  // higher style bits do not count
       {"button", 0x7, {FA::Leave, C::None}},                // group box
+      {"button", 0xB, {FA::Leave, C::None}},                // owner-drawn: not a check box
+      {"button", 0xA, {FA::Skin, C::TSkinButton}},          // push box: not a check box
+      {"button", 0xC, {FA::Skin, C::TSkinButton}},          // split button: not a radio button
+      {"button", 0xF, {FA::Skin, C::TSkinButton}},          // default command link
       {"ComboBox", 0x1, {FA::Leave, C::None}},              // simple combo box
       {"combobox", 0x2, {FA::Skin, C::TSkinComBox}},
       {"combobox", 0x203, {FA::Skin, C::TSkinComBox}},

@@ -19,6 +19,7 @@
 #include "framework/EditCtrls.h"
 #include "framework/Forms.h"
 #include "skin/ControlSkins.h"
+#include "skin/ControlSkinsLists.h"
 #include "skin/ControlSkinsScroll.h"
 #include "skin/FormSkin.h"
 #include "skin/MenuSkin.h"
@@ -593,6 +594,75 @@ TEST_F(ControlSkinsTest, MemoThumbDraggedToTheEndShowsTheLastLine) {
   ASSERT_TRUE(bar.has_value());
   EXPECT_EQ(bar->Parts.ThumbEnd, bar->Parts.TrackEnd) << "the drawn thumb sits at the end of its track";
   DetachControlSkins(fs);
+}
+
+// A report list view's bar is the skin's too; its drag scrolls the list (which takes no position
+// from SB_THUMBTRACK) so that the last item ends up at the bottom.
+TEST_F(ControlSkinsTest, ListViewThumbDraggedToTheEndShowsTheLastItem) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  HWND list = Child(WC_LISTVIEWA, "", LVS_REPORT | WS_BORDER, 10, 10, 220, 120, 41);
+  LVCOLUMNA col{};
+  col.mask = LVCF_TEXT | LVCF_WIDTH;
+  col.cx = 150;
+  col.pszText = const_cast<char*>("Item");
+  SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&col));
+  constexpr int kItems = 80;
+  for (int i = 0; i < kItems; ++i) {
+    std::string text = "Item " + std::to_string(i);
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = i;
+    item.pszText = text.data();
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  auto& s = AttachByHandle<TSkinListView>(list);
+  EXPECT_TRUE(s.ThumbDragging());
+  std::optional<TScrollBarView> bar = s.Bar(false);
+  ASSERT_TRUE(bar.has_value());
+  ASSERT_TRUE(bar->Parts.HasThumb);
+
+  POINT down = ThumbCentre(list, *bar);
+  POINT below{down.x, down.y + 2000};
+  ScreenToClient(list, &below);
+  PostMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(below.x, below.y));
+  PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(below.x, below.y));
+  SendMessageA(list, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(down.x, down.y));
+  PumpFor(20);
+
+  const auto perPage = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+  ASSERT_GT(perPage, 0);
+  ASSERT_LT(perPage, kItems);
+  EXPECT_EQ(SendMessageA(list, LVM_GETTOPINDEX, 0, 0), kItems - perPage) << "the list scrolled to its end";
+  bar = s.Bar(false);
+  ASSERT_TRUE(bar.has_value());
+  EXPECT_EQ(bar->Parts.ThumbEnd, bar->Parts.TrackEnd) << "the drawn thumb sits at the end of its track";
+  // And the rows on the screen moved with it: they are what the list draws afresh for its state.
+  UpdateWindow(list);
+  RECT cr{}, hr{};
+  GetClientRect(list, &cr);
+  GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &hr);
+  const int rowsTop = hr.bottom - hr.top;  // the header is a child window the print leaves out
+  auto read = [&](HDC from) {
+    std::vector<COLORREF> px;
+    for (int y = rowsTop; y < cr.bottom; y += 2)
+      for (int x = 0; x < cr.right; x += 2) px.push_back(GetPixel(from, x, y));
+    return px;
+  };
+  HDC dc = GetDC(list);
+  const std::vector<COLORREF> onScreen = read(dc);
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, cr.right, cr.bottom);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
+  const std::vector<COLORREF> fresh = read(mem);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(list, dc);
+  size_t differ = 0;
+  for (size_t i = 0; i < fresh.size(); ++i) differ += fresh[i] != onScreen[i];
+  EXPECT_EQ(differ, 0u) << "of " << fresh.size() << " sampled pixels";
 }
 
 // The drag's local loop ends without a button release when the capture goes elsewhere and when
