@@ -14,10 +14,24 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <type_traits>
 #include <utility>
 
 namespace zelvo {
+
+// The system resource a kind of handle uses up, as the process's GUI resource counts see it.
+// Traits that use one say so with `static constexpr THandleResource Resource = ...`.
+enum class THandleResource { None, Gdi, User };
+
+// How many handles of that resource the program's owners hold at this moment. Where the
+// platform does not report GUI resource counts, this is how a leak of owners (an object or
+// cache holding handles that never goes away) shows.
+inline std::atomic<long>& OwnedHandleCount(THandleResource r) noexcept {
+  static std::atomic<long> counts[3];
+  return counts[static_cast<int>(r)];
+}
+inline long OwnedHandles(THandleResource r) noexcept { return OwnedHandleCount(r).load(std::memory_order_relaxed); }
 
 template <class Traits>
 class UniqueHandle {
@@ -25,16 +39,17 @@ class UniqueHandle {
   using Handle = typename Traits::Handle;
 
   UniqueHandle() noexcept = default;
-  explicit UniqueHandle(Handle h) noexcept : h_(h) {}
-  UniqueHandle(Handle h, Traits traits) noexcept : traits_(std::move(traits)), h_(h) {}
+  explicit UniqueHandle(Handle h) noexcept : h_(h) { Counted(h_, 1); }
+  UniqueHandle(Handle h, Traits traits) noexcept : traits_(std::move(traits)), h_(h) { Counted(h_, 1); }
   ~UniqueHandle() { Close(); }
 
-  UniqueHandle(UniqueHandle&& o) noexcept : traits_(std::move(o.traits_)), h_(o.Release()) {}
+  UniqueHandle(UniqueHandle&& o) noexcept
+      : traits_(std::move(o.traits_)), h_(std::exchange(o.h_, Traits::Empty())) {}
   UniqueHandle& operator=(UniqueHandle&& o) noexcept {
     if (this != &o) {
       Close();
       traits_ = std::move(o.traits_);
-      h_ = o.Release();
+      h_ = std::exchange(o.h_, Traits::Empty());
     }
     return *this;
   }
@@ -45,7 +60,10 @@ class UniqueHandle {
   explicit operator bool() const noexcept { return !IsEmptyValue(h_); }
 
   // Gives the handle up without closing it; the owner is empty afterwards.
-  [[nodiscard]] Handle Release() noexcept { return std::exchange(h_, Traits::Empty()); }
+  [[nodiscard]] Handle Release() noexcept {
+    Counted(h_, -1);
+    return std::exchange(h_, Traits::Empty());
+  }
 
   // Closes the handle held and keeps `h` instead. Handing the owner the handle it already holds
   // keeps it open: there is nothing to close.
@@ -53,11 +71,13 @@ class UniqueHandle {
     if (h == h_) return;
     Close();
     h_ = h;
+    Counted(h_, 1);
   }
 
   // Out-parameter access for APIs that return a handle through a pointer: closes what is held
   // first, so the pointer always fills an empty owner.
   Handle* Addr() noexcept {
+    static_assert(ResourceOf() == THandleResource::None, "a counted handle cannot be filled through a pointer");
     Reset();
     return &h_;
   }
@@ -73,8 +93,21 @@ class UniqueHandle {
   }
 
  private:
+  static constexpr THandleResource ResourceOf() noexcept {
+    if constexpr (requires { Traits::Resource; }) {
+      return Traits::Resource;
+    } else {
+      return THandleResource::None;
+    }
+  }
+  static void Counted(Handle h, long delta) noexcept {
+    if constexpr (ResourceOf() != THandleResource::None) {
+      if (!IsEmptyValue(h)) OwnedHandleCount(ResourceOf()).fetch_add(delta, std::memory_order_relaxed);
+    }
+  }
   void Close() noexcept {
     Handle h = std::exchange(h_, Traits::Empty());
+    Counted(h, -1);
     if (!IsEmptyValue(h)) traits_.Close(h);
   }
 
@@ -87,12 +120,14 @@ class UniqueHandle {
 template <class H>
 struct GdiTraits {
   using Handle = H;
+  static constexpr THandleResource Resource = THandleResource::Gdi;
   static Handle Empty() noexcept { return nullptr; }
   static void Close(Handle h) noexcept { DeleteObject(h); }
 };
 
 struct MemoryDCTraits {
   using Handle = HDC;
+  static constexpr THandleResource Resource = THandleResource::Gdi;
   static Handle Empty() noexcept { return nullptr; }
   static void Close(Handle h) noexcept { DeleteDC(h); }
 };
@@ -100,6 +135,7 @@ struct MemoryDCTraits {
 // A DC obtained from a window (GetDC, GetWindowDC) goes back to the same window.
 struct WindowDCTraits {
   using Handle = HDC;
+  static constexpr THandleResource Resource = THandleResource::Gdi;
   HWND window = nullptr;
   static Handle Empty() noexcept { return nullptr; }
   void Close(Handle h) const noexcept { ReleaseDC(window, h); }
@@ -123,12 +159,14 @@ struct FindHandleTraits {
 
 struct MenuTraits {
   using Handle = HMENU;
+  static constexpr THandleResource Resource = THandleResource::User;
   static Handle Empty() noexcept { return nullptr; }
   static void Close(Handle h) noexcept { DestroyMenu(h); }
 };
 
 struct IconTraits {
   using Handle = HICON;
+  static constexpr THandleResource Resource = THandleResource::User;
   static Handle Empty() noexcept { return nullptr; }
   static void Close(Handle h) noexcept { DestroyIcon(h); }
 };
@@ -141,6 +179,7 @@ struct ImageListTraits {
 
 struct HookTraits {
   using Handle = HHOOK;
+  static constexpr THandleResource Resource = THandleResource::User;
   static Handle Empty() noexcept { return nullptr; }
   static void Close(Handle h) noexcept { UnhookWindowsHookEx(h); }
 };

@@ -152,6 +152,21 @@ bool TPopupMenuSkin::PaintBorder(HDC dc) {
   return true;
 }
 
+namespace {
+// Whether the window's client area covers the whole window.
+bool HasNoFrame(HWND h) {
+  RECT wr{}, cr{};
+  GetWindowRect(h, &wr);
+  GetClientRect(h, &cr);
+  return cr.right == wr.right - wr.left && cr.bottom == wr.bottom - wr.top;
+}
+// The popup skin of a menu window that still exists and is still skinned, or nullptr.
+TPopupMenuSkin* StillSkinned(HWND h) {
+  TSkinManage* m = TSkinManage::Instance();
+  return m && IsWindow(h) ? m->FindPopup(h) : nullptr;
+}
+}  // namespace
+
 LRESULT TPopupMenuSkin::WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   // Every path that passes the message on returns straight away: the object may be freed while
   // the previous procedure runs (the hook frees it when the menu window is destroyed).
@@ -167,6 +182,24 @@ LRESULT TPopupMenuSkin::WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
       PaintBorder(dc);
       ReleaseDC(h, dc);
       return 0;
+    }
+    case WM_PAINT: {
+      // Where the menu window has no non-client frame (Wine's menus draw their edge inside the
+      // client area while painting), the skinned border goes over that edge afterwards.
+      // This object is looked up again afterwards: it may be gone by then.
+      const LRESULT r = TWindowSubclass::CallNext(h, msg, wp, lp);
+      TPopupMenuSkin* self = StillSkinned(h);
+      if (!self || !HasNoFrame(h) || !self->Background()) return r;
+      HDC dc = GetWindowDC(h);
+      self->PaintBorder(dc);
+      ReleaseDC(h, dc);
+      return r;
+    }
+    case WM_PRINTCLIENT: {
+      const LRESULT r = TWindowSubclass::CallNext(h, msg, wp, lp);
+      TPopupMenuSkin* self = StillSkinned(h);
+      if (self && HasNoFrame(h) && self->Background()) self->PaintBorder(reinterpret_cast<HDC>(wp));
+      return r;
     }
     case WM_PRINT: {
       if (!Background()) return TWindowSubclass::CallNext(h, msg, wp, lp);

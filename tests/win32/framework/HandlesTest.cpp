@@ -25,22 +25,34 @@ TEST(Handles, ResetWithTheHandleHeldKeepsItOpen) {
   EXPECT_FALSE(brush);
 }
 
+// The owned-handle counts follow along: a move hands a handle over without counting it twice, a
+// release gives it up.
 TEST(Handles, MovesCloseEachHandleOnceAtTheRightOwner) {
   const HPEN first = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
   const HPEN second = CreatePen(PS_SOLID, 2, RGB(0, 0, 0));
+  const long gdi0 = OwnedHandles(THandleResource::Gdi), user0 = OwnedHandles(THandleResource::User);
   {
     UniqueGdi<HPEN> a(first);
     UniqueGdi<HPEN> b(second);
+    EXPECT_EQ(OwnedHandles(THandleResource::Gdi), gdi0 + 2);
     b = std::move(a);  // b's own pen goes now; a's pen lives on in b
     EXPECT_FALSE(IsLiveGdiObject(second));
     EXPECT_TRUE(IsLiveGdiObject(first));
     EXPECT_FALSE(a);
+    EXPECT_EQ(OwnedHandles(THandleResource::Gdi), gdi0 + 1);
     UniqueGdi<HPEN> c(std::move(b));
     EXPECT_EQ(c.Get(), first);
     EXPECT_FALSE(b);
+    UniqueMenu menu(CreatePopupMenu());
+    UniqueDC dc = CompatibleDC(nullptr);
+    EXPECT_EQ(OwnedHandles(THandleResource::Gdi), gdi0 + 2);
+    EXPECT_EQ(OwnedHandles(THandleResource::User), user0 + 1);
     HPEN released = c.Release();
     EXPECT_EQ(released, first);
+    EXPECT_EQ(OwnedHandles(THandleResource::Gdi), gdi0 + 1);
   }
+  EXPECT_EQ(OwnedHandles(THandleResource::Gdi), gdi0);
+  EXPECT_EQ(OwnedHandles(THandleResource::User), user0);
   EXPECT_TRUE(IsLiveGdiObject(first)) << "a released handle is the caller's";
   DeleteObject(first);
 }

@@ -183,6 +183,47 @@ TEST_F(ControlSkinsTest, PushButtonShowsTheFrameOfEachState) {
   EXPECT_EQ(shown(), FramePixel(b, 1, at)) << "enabled again";
 }
 
+// A flat speed button shows only the ButtonFace colour at rest and the button frames when hot or
+// pressed; a box erases to ButtonFace; a size grip gets the skin's grip lines, a plain scroll bar
+// keeps its own look.
+TEST_F(ControlSkinsTest, SpeedButtonBoxAndSizerPixels) {
+  const TDataSkinButton& b = data->Skin().Buttons;
+  const COLORREF face = ColorToRGB(data->Colours().ButtonFace);
+  const COLORREF shadow = ColorToRGB(data->Colours().ButtonShadow);
+  Probe at = FrameProbe(b);
+  ASSERT_GE(at.x, 0);
+  ASSERT_NE(FramePixel(b, 4, at), face);
+
+  HWND speed = Child("BUTTON", "", BS_PUSHBUTTON, 10, 10, 60, 30, 11);
+  TSkinSpeedButton& s = AttachByHandle<TSkinSpeedButton>(speed);
+  ASSERT_TRUE(s.Flat()) << "a button without a Flat property counts as flat";
+  auto shown = [&] { return PrintWindowPixels(speed, WM_PRINTCLIENT, PRF_CLIENT).At(at.x, at.y); };
+  EXPECT_EQ(shown(), face) << "flat at rest: no frame";
+  SendMessageA(speed, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(shown(), FramePixel(b, 4, at)) << "hot";
+  SendMessageA(speed, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(shown(), FramePixel(b, 2, at)) << "pressed";
+  SendMessageA(speed, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+
+  HWND box = Child("STATIC", "", SS_NOTIFY, 80, 10, 50, 40, 12);
+  AttachByHandle<TSkinBox>(box);
+  EXPECT_EQ(PrintWindowPixels(box, WM_ERASEBKGND, 0).At(25, 20), face);
+
+  HWND grip = Child("SCROLLBAR", "", SBS_SIZEGRIP, 140, 10, 20, 20, 13);
+  HWND plain = Child("SCROLLBAR", "", SBS_HORZ, 170, 10, 80, 18, 14);
+  AttachByHandle<TSkinSizer>(grip);
+  AttachByHandle<TSkinSizer>(plain);
+  TPrinted g = PrintWindowPixels(grip, WM_PRINTCLIENT, PRF_CLIENT);
+  EXPECT_EQ(g.At(2, 2), face) << "away from the corner";
+  EXPECT_EQ(g.At(19, 17), shadow) << "first grip line";
+  EXPECT_EQ(g.At(19, 15), face) << "between the lines";
+  EXPECT_EQ(g.At(19, 13), shadow) << "second grip line";
+  TPrinted p = PrintWindowPixels(plain, WM_PRINTCLIENT, PRF_CLIENT);
+  int skinColoured = 0;
+  for (int x = 0; x < p.width; ++x) skinColoured += p.At(x, p.height / 2) == face;
+  EXPECT_LT(skinColoured, p.width) << "a plain scroll bar is not painted over";
+}
+
 // The mouse clicks a skinned button only when pressed and released on it; the keyboard clicks it
 // natively; a disabled button gets no click.
 TEST_F(ControlSkinsTest, PushButtonClicksOnlyOnPressReleaseAndSpace) {

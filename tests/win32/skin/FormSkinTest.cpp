@@ -15,6 +15,7 @@
 #include "../Win32TestSupport.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "reginfo/RegInfo.h"
 #include "skin/FormSkin.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinMenuBar.h"
@@ -720,12 +721,42 @@ TEST_F(FormSkinTest, MessageFormIsSkinnedAndGivenBack) {
   dlg.reset();
 }
 
-// Opening and closing many skinned dialogs leaves the process's GDI and USER counts where they
-// were.
+namespace {
+BOOL CALLBACK CountWindow(HWND h, LPARAM n) {
+  ++*reinterpret_cast<int*>(n);
+  EnumChildWindows(h, CountWindow, n);
+  return TRUE;
+}
+// Every window of this thread, children included.
+int ThreadWindows() {
+  int n = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+struct TGuiCounts {
+  DWORD gdi = 0, user = 0;     // as the system reports them (0 where it does not)
+  long ownedGdi = 0, ownedUser = 0;
+  int windows = 0;
+  static TGuiCounts Now() {
+    HANDLE self = GetCurrentProcess();
+    return {GetGuiResources(self, GR_GDIOBJECTS), GetGuiResources(self, GR_USEROBJECTS),
+            OwnedHandles(THandleResource::Gdi), OwnedHandles(THandleResource::User), ThreadWindows()};
+  }
+};
+}  // namespace
+
+// Opening and closing many skinned dialogs and registration forms leaves the process's GDI and
+// USER counts where they were. Where the system reports no counts, the handles the program's
+// owners hold and the thread's windows are counted instead.
 TEST_F(FormSkinTest, ManySkinnedDialogsLeakNoHandles) {
   // Half of the dialogs are detached first, half close while skinned (the skin dies with them).
-  auto cycle = [&](bool detachFirst) {
-    auto dlg = CreateMessageDialog("Message", TMsgDlgType::mtInformation, ButtonBit(TMsgDlgBtn::mbOK));
+  auto cycle = [&](bool detachFirst, bool registrationForm = false) {
+    std::unique_ptr<TForm> dlg;
+    if (registrationForm) {
+      dlg = std::make_unique<TRegisterForm>(nullptr, std::vector<std::string>{"Zelvo Notes"});
+    } else {
+      dlg = CreateMessageDialog("Message", TMsgDlgType::mtInformation, ButtonBit(TMsgDlgBtn::mbOK));
+    }
     dlg->Show();
     HWND h = dlg->Handle();
     auto skin = std::make_unique<TFormSkin>(*manager, h, *data, dlg.get());
@@ -740,15 +771,18 @@ TEST_F(FormSkinTest, ManySkinnedDialogsLeakNoHandles) {
   };
   cycle(true);  // first use creates the shared fonts and classes
   cycle(false);
+  cycle(true, true);
   PumpFor(20);
-  HANDLE self = GetCurrentProcess();
-  DWORD gdi0 = GetGuiResources(self, GR_GDIOBJECTS), user0 = GetGuiResources(self, GR_USEROBJECTS);
+  const TGuiCounts before = TGuiCounts::Now();
   for (int i = 0; i < 200; ++i) cycle(i % 2 == 0);
+  for (int i = 0; i < 10; ++i) cycle(i % 2 == 0, true);
   PumpFor(20);
-  DWORD gdi1 = GetGuiResources(self, GR_GDIOBJECTS), user1 = GetGuiResources(self, GR_USEROBJECTS);
-  if (gdi0 == 0 && user0 == 0) GTEST_SKIP() << "this platform does not count GUI resources";
-  EXPECT_EQ(gdi1, gdi0);
-  EXPECT_EQ(user1, user0);
+  const TGuiCounts after = TGuiCounts::Now();
+  EXPECT_EQ(after.gdi, before.gdi);
+  EXPECT_EQ(after.user, before.user);
+  EXPECT_EQ(after.ownedGdi, before.ownedGdi);
+  EXPECT_EQ(after.ownedUser, before.ownedUser);
+  EXPECT_EQ(after.windows, before.windows);
 }
 
 #endif

@@ -15,6 +15,7 @@
 
 #include "../Win32TestSupport.h"
 #include "framework/Forms.h"
+#include "skin/FormSkin_core.h"
 #include "skin/SkinData.h"
 #include "skin/SkinManage.h"
 
@@ -138,12 +139,33 @@ void CALLBACK ProbeMessageBox(HWND, UINT, UINT_PTR id, DWORD) {
 // A popup menu being tracked, inspected from inside the menu loop.
 HMENU gMenu = nullptr;
 bool gMenuFound = false, gMenuAnswered = false;
+int gMenuBorderPixels = 0, gMenuBorderWrong = -1;  // the shown menu's border on the screen
 void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   TSkinManage* m = TSkinManage::Instance();
   TPopupMenuSkin* p = m ? m->FindPopupByMenu(gMenu) : nullptr;
   gMenuFound = p != nullptr;
   gMenuAnswered = p && SendMessageA(p->Handle(), SKIN_QUERY, 0, 0) == 1 && p->Background() != nullptr;
+  if (p && gMenuAnswered) {
+    // Compared with the skin's background rendered to the window's size, pixel by pixel.
+    UpdateWindow(p->Handle());
+    RECT wr{};
+    GetWindowRect(p->Handle(), &wr);
+    HDC dc = GetWindowDC(p->Handle());
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, p->Background());
+    gMenuBorderPixels = 0;
+    gMenuBorderWrong = 0;
+    for (const TRectI& r : PopupMenuBorderRects(wr.right - wr.left, wr.bottom - wr.top))
+      for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+          ++gMenuBorderPixels;
+          gMenuBorderWrong += GetPixel(dc, x, y) != GetPixel(mem, x, y);
+        }
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    ReleaseDC(p->Handle(), dc);
+  }
   EndMenu();
 }
 
@@ -484,6 +506,10 @@ TEST_F(SkinManageTest, RealMenuFoundByItsHandle) {
   DestroyMenu(menu);
   EXPECT_TRUE(gMenuFound);
   EXPECT_TRUE(gMenuAnswered);
+  // On the screen the menu's border is the skin's, wherever the system draws its own edge
+  // (in the non-client area, or inside the client area as Wine does).
+  EXPECT_GT(gMenuBorderPixels, 0);
+  EXPECT_EQ(gMenuBorderWrong, 0) << "of " << gMenuBorderPixels << " border pixels";
   Pump(30);
   EXPECT_EQ(manager_->PopupCount(), 0u);
 }
