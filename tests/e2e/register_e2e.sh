@@ -275,6 +275,15 @@ case "$case_name" in
       (( count * share >= mw * mh )) ||
         fail "only $count of the menu's $(( mw * mh )) pixels have the skin's menu $name colour #$colour"
     done
+    # Its border is the skin's too: the background's corners are copied unstretched.
+    bh=$(identify -format '%h' "$background")
+    for corner in "0 0 0 0" "0 $(( bh - 3 )) 0 $(( mh - 3 ))"; do
+      read -r bx by sx sy <<< "$corner"
+      convert "$background" -crop "3x3+$bx+$by" +repage "$work/corner-skin.png"
+      convert "$work/menu.png" -crop "3x3+$sx+$sy" +repage "$work/corner-shot.png"
+      diff=$(compare -metric AE "$work/corner-skin.png" "$work/corner-shot.png" null: 2>&1 || true)
+      [ "$diff" = 0 ] || fail "the menu's border corner at $sx,$sy is not the skin's ($diff pixels differ)"
+    done
     xdotool key Escape
     for _ in $(seq 1 50); do
       visible_windows | grep -qx "$menu" || break
