@@ -160,9 +160,40 @@ bool TSkinScrollbar::BeforeMessage(TMessage& m) {
       lastCode_ = LOWORD(m.WParam);
       lastHorizontal_ = m.Msg == WM_HSCROLL;
       return true;
+    case WM_NCPAINT:
+      return !PaintFrameAroundBars(m);
     default:
       return TSkinControl::BeforeMessage(m);
   }
+}
+
+bool TSkinScrollbar::PaintFrameAroundBars(TMessage& m) {
+  if (!CanDraw() || !Skin().Scrollbar) return false;
+  const std::optional<TScrollBarView> vertical = Bar(false), horizontal = Bar(true);
+  if (!vertical && !horizontal) return false;
+  RECT wr{};
+  GetWindowRect(handle_, &wr);
+  // The control paints its frame into the region it is given less the bars (and the corner
+  // between them), which the skin draws next: the native bars never show for a moment.
+  GdiObject<HRGN> clip(CreateRectRgn(wr.left, wr.top, wr.right, wr.bottom));
+  if (!clip) return false;
+  const auto given = reinterpret_cast<HRGN>(m.WParam);
+  if (m.WParam > 1 && CombineRgn(clip.Get(), given, nullptr, RGN_COPY) == ERROR) return false;
+  auto cut = [&](RECT r) {
+    r = ToScreen(handle_, r);
+    GdiObject<HRGN> bar(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    if (bar) CombineRgn(clip.Get(), clip.Get(), bar.Get(), RGN_DIFF);
+  };
+  if (vertical) cut(vertical->Rect);
+  if (horizontal) cut(horizontal->Rect);
+  if (vertical && horizontal) cut(RECT{vertical->Rect.left, horizontal->Rect.top, vertical->Rect.right, horizontal->Rect.bottom});
+  const std::shared_ptr<bool> alive = AliveToken();
+  TMessage native = m;
+  native.WParam = reinterpret_cast<WPARAM>(clip.Get());
+  CallPrevious(native);
+  m.Result = native.Result;
+  if (*alive) Paint(nullptr);
+  return true;
 }
 
 void TSkinScrollbar::AfterMessage(TMessage& m) {

@@ -50,6 +50,9 @@ class TSkinScrollbar : public TSkinControl {
   virtual LPARAM NotifyLParam() const { return 0; }
   // Draws one bar onto `dc` (coordinates of the view's rectangle).
   void DrawBar(HDC dc, const TScrollBarView& view);
+  // WM_NCPAINT: the control paints its frame around the bars, then the skin draws the bars.
+  // False when the skin draws no bars here (the message then goes on as usual).
+  bool PaintFrameAroundBars(TMessage& m);
 
   bool thumbDragging_ = false;
   bool dragging_ = false;

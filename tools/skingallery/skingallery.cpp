@@ -131,7 +131,10 @@ class TGalleryForm : public TForm {
     group->SetItemIndex(1);
 
     auto* memo = Place<TMemo>(*this, 200, 76, 210, 90);
-    memo->SetText("A memo.\r\nSeveral lines of text\r\nin the skin's colours.");
+    // Enough lines for its vertical scroll bar to show the skin's arrows, shaft and thumb.
+    memo->ScrollBars = TScrollStyle::ssVertical;
+    memo->SetText("A memo.\r\nSeveral lines of text\r\nin the skin's colours,\r\nwith the skin's scroll bar."
+                  "\r\nDrag its thumb:\r\nthe skin follows the mouse\r\nall the way down\r\nto the last line\r\nof this memo.\r\nThe end.");
 
     Place<TButton>(*this, 420, 76, 90, 25)->SetCaption("Button");
     Place<TBitBtn>(*this, 520, 76, 90, 25)->SetKind(TBitBtnKind::bkOK);

@@ -706,6 +706,47 @@ TEST_F(ControlSkinsTest, ListViewThumbDraggedToTheEndShowsTheLastItem) {
   EXPECT_EQ(differ, 0u) << "of " << fresh.size() << " sampled pixels";
 }
 
+namespace {
+// What the procedure below a scroll-bar skin is given to paint on WM_NCPAINT.
+struct TNcPaintSeen {
+  POINT bar{}, edge{};  // screen points to look up in the region
+  int calls = 0;
+  bool barIn = false, edgeIn = false;
+};
+LRESULT CALLBACK RecordNcPaint(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+  if (msg == WM_NCPAINT) {
+    auto* seen = reinterpret_cast<TNcPaintSeen*>(ref);
+    ++seen->calls;
+    const auto region = reinterpret_cast<HRGN>(wp);
+    seen->barIn = seen->barIn || wp == 1 || PtInRegion(region, seen->bar.x, seen->bar.y);
+    seen->edgeIn = seen->edgeIn || wp == 1 || PtInRegion(region, seen->edge.x, seen->edge.y);
+  }
+  return DefSubclassProc(h, msg, wp, lp);
+}
+}  // namespace
+
+// The control's own frame painting is kept off the skinned bars (no native bar shows for a
+// moment before the skin's), but still reaches the rest of the frame.
+TEST_F(ControlSkinsTest, NativeFramePaintLeavesTheSkinnedBarsAlone) {
+  HWND memo = Child("EDIT", NumberedLines(40).c_str(), ES_MULTILINE | WS_VSCROLL, 10, 10, 200, 120, 21,
+                    WS_EX_CLIENTEDGE);
+  TNcPaintSeen seen;
+  ASSERT_TRUE(SetWindowSubclass(memo, RecordNcPaint, 1, reinterpret_cast<DWORD_PTR>(&seen)));
+  auto& s = AttachByHandle<TSkinScrollbar>(memo);
+  std::optional<TScrollBarView> bar = s.Bar(false);
+  ASSERT_TRUE(bar.has_value());
+  RECT wr{};
+  GetWindowRect(memo, &wr);
+  seen.bar = POINT{wr.left + (bar->Rect.left + bar->Rect.right) / 2, wr.top + (bar->Rect.top + bar->Rect.bottom) / 2};
+  seen.edge = POINT{wr.left, (wr.top + wr.bottom) / 2};
+  RedrawWindow(memo, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_GT(seen.calls, 0);
+  EXPECT_FALSE(seen.barIn);
+  EXPECT_TRUE(seen.edgeIn);
+  skins.clear();
+  RemoveWindowSubclass(memo, RecordNcPaint, 1);
+}
+
 // The drag's local loop ends without a button release when the capture goes elsewhere and when
 // the window is destroyed meanwhile.
 TEST_F(ControlSkinsTest, ThumbDragEndsOnLostCaptureAndOnDestroy) {
