@@ -546,6 +546,17 @@ POINT ThumbCentre(HWND h, const TScrollBarView& bar) {
                wr.top + bar.Rect.top + (bar.Parts.ThumbStart + bar.Parts.ThumbEnd) / 2};
 }
 
+// Presses a window's vertical thumb, moves the mouse far below the bar and releases it there
+// (the moves are queued first: the skin's drag loop reads them).
+void DragVerticalThumbFarDown(HWND h, const TScrollBarView& bar) {
+  POINT down = ThumbCentre(h, bar);
+  POINT below{down.x, down.y + 2000};
+  ScreenToClient(h, &below);
+  PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(below.x, below.y));
+  PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(below.x, below.y));
+  SendMessageA(h, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(down.x, down.y));
+}
+
 bool g_safetyFired = false;
 HWND g_victim = nullptr;
 void CALLBACK ReleaseCaptureSoon(HWND, UINT, UINT_PTR id, DWORD) {
@@ -607,12 +618,7 @@ TEST_F(ControlSkinsTest, MemoThumbDraggedToTheEndShowsTheLastLine) {
         << "down arrow";
   }
 
-  POINT down = ThumbCentre(h, *bar);
-  POINT below{down.x, down.y + 2000};
-  ScreenToClient(h, &below);
-  PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(below.x, below.y));
-  PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(below.x, below.y));
-  SendMessageA(h, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(down.x, down.y));
+  DragVerticalThumbFarDown(h, *bar);
 
   EXPECT_FALSE(s->Dragging());
   EXPECT_NE(GetCapture(), h);
@@ -663,12 +669,7 @@ TEST_F(ControlSkinsTest, ListViewThumbDraggedToTheEndShowsTheLastItem) {
   ASSERT_TRUE(bar.has_value());
   ASSERT_TRUE(bar->Parts.HasThumb);
 
-  POINT down = ThumbCentre(list, *bar);
-  POINT below{down.x, down.y + 2000};
-  ScreenToClient(list, &below);
-  PostMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(below.x, below.y));
-  PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(below.x, below.y));
-  SendMessageA(list, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(down.x, down.y));
+  DragVerticalThumbFarDown(list, *bar);
   PumpFor(20);
 
   const auto perPage = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
