@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "skin/SkinRead.h"
@@ -84,7 +85,9 @@ struct HuffmanTree {
   }
   // The same for the symbol whose leaf is at position `c`, when the root is below kMaxFreq (the
   // decoder knows the position from its walk, which saves a lookup).
-  void UpdateFrom(int c) {
+  void UpdateFrom(size_t c) {
+    // Positions are unsigned and word-sized, so each step up is a single load of the parent
+    // (the climb is a chain of such loads).
     do {
       const uint16_t k = ++freq[c];
       // When the order breaks, swap this node with the last one of lower frequency.
@@ -103,16 +106,16 @@ struct HuffmanTree {
  private:
   // The node at `c`, just counted up to `k`, breaks the order: it changes places with the last
   // node of lower frequency. Returns its new position.
-  int SwapUp(int c, uint16_t k) {
-    int l = c + 1;
+  size_t SwapUp(size_t c, uint16_t k) {
+    size_t l = c + 1;
     while (k > freq[++l]) {
     }
     --l;
     freq[c] = freq[l];
     freq[l] = k;
 
-    const int i = son[c];
-    const int j = son[l];
+    const size_t i = son[c];
+    const size_t j = son[l];
     if ((i < T || j < T) && (shallow[c] | shallow[l])) NoteMoved(c, l);
     prnt[i] = static_cast<uint16_t>(l);
     if (i < T) prnt[i + 1] = static_cast<uint16_t>(l);
@@ -122,7 +125,7 @@ struct HuffmanTree {
     son[c] = static_cast<uint16_t>(j);
     return l;
   }
-  void NoteMoved(int a, int b) {
+  void NoteMoved(size_t a, size_t b) {
     if (movedCount + 2 > 2 * T) {
       rebuilt = true;  // more than the list holds: treat it as a rebuild
       return;

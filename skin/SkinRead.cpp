@@ -66,9 +66,22 @@ class BitReader {
     --count_;
     return b;
   }
-  // Callers make sure of at least 57 bits first with EnsureBits.
+  // At least n bits (n <= 57) in the buffer.
   void EnsureBits(int n) {
     if (count_ < n) Refill();
+  }
+  // The same, but while eight input bytes remain it tops the buffer up to 56 bits or more
+  // whether needed or not: a refill on every call costs less than a branch on the bit count,
+  // which follows the data and so is mispredicted often. Near the end it refills only when
+  // needed, so padding is counted as before.
+  void TopUp(int n) {
+    if (end_ - p_ >= 8) [[likely]] {
+      buf_ |= LoadBigEndian64(p_) >> count_;
+      p_ += (63 - count_) >> 3;
+      count_ |= 56;  // count_ + 8 * the bytes just added
+    } else {
+      EnsureBits(n);
+    }
   }
   unsigned Peek(int n) const { return static_cast<unsigned>(buf_ >> (64 - n)); }
   // The buffered bits, next bit at the top; at least `count` of them are valid after EnsureBits.
@@ -263,7 +276,7 @@ void TLZH::DecodeInto(TByteSpan input, std::span<uint8_t> output) {
   while (pos < size) {
     // A code is at most about 24 bits long (the root's count stays below 0x8000), so one refill
     // covers the whole walk; the walk reads the buffer directly and skips once at the end.
-    in.EnsureBits(32);
+    in.TopUp(32);
     const uint64_t ahead = in.Buffer();
     const unsigned top = static_cast<unsigned>(ahead >> (64 - kLookBits));
     const uint16_t e = lookup.Entry(top);
@@ -281,14 +294,14 @@ void TLZH::DecodeInto(TByteSpan input, std::span<uint8_t> output) {
     if (t.freq[R] == TLZH::kMaxFreq) {
       t.Update(static_cast<int>(c));
     } else {
-      t.UpdateFrom(static_cast<int>(leaf));
+      t.UpdateFrom(leaf);
     }
     if (t.movedCount != 0 || t.rebuilt) lookup.Follow(t);
     if (c < 256) {
       out[pos++] = static_cast<uint8_t>(c);
       continue;
     }
-    in.EnsureBits(16);
+    in.EnsureBits(16);  // only near the end of the input: TopUp left 56 bits, a code took 32 or less
     const unsigned lead = in.Peek(8);
     const int bits = kPositionCode.length[lead] + 6;
     const uint32_t distance =
