@@ -170,7 +170,7 @@ void HuffmanTree::Start() {
     son[j] = static_cast<uint16_t>(i);
     prnt[i] = prnt[i + 1] = static_cast<uint16_t>(j);
   }
-  freq[T] = 0xFFFF;
+  std::fill(std::begin(freq) + T, std::end(freq), uint16_t{0xFFFF});
   prnt[R] = 0;
   std::memset(shallow, 0, sizeof shallow);
   rebuilt = true;
