@@ -61,10 +61,13 @@ inline constexpr PositionCode kPositionCode = MakePositionCode();
 // (the second is son[n] + 1), or symbol + T for a leaf; `prnt` maps nodes and leaves (at
 // symbol + T) to their parent.
 struct HuffmanTree {
-  static constexpr int kFreqSentinels = 8;
-  // Eight more, all 0xFFFF: sentinels that end the update's scan, read eight at a time.
-  uint16_t freq[T + kFreqSentinels];
-  uint16_t prnt[T + kChars];
+  // Where a climb from a leaf ends: the root's parent, a place outside the tree that is its own
+  // parent and counts anything without ever breaking the order (the count after it is 0xFFFF).
+  static constexpr size_t kAboveRoot = T + kChars;
+  // After the nodes, 0xFFFF everywhere (kAboveRoot's own count aside): the first eight are the
+  // sentinels that end the update's scan, read eight at a time.
+  uint16_t freq[kAboveRoot + 2];
+  uint16_t prnt[kAboveRoot + 1];
   uint16_t son[T];
   // Positions whose subtrees were exchanged by a swap that was not between two leaves and that
   // touched a position marked in `shallow`, and whether the tree was rebuilt, since the last
@@ -93,14 +96,17 @@ struct HuffmanTree {
   // The same for the symbol whose leaf is at position `c`, when the root is below kMaxFreq (the
   // decoder knows the position from its walk, which saves a lookup).
   void UpdateFrom(size_t c) {
-    // Positions are unsigned and word-sized, so each step up is a single load of the parent
-    // (the climb is a chain of such loads).
-    do {
-      const uint16_t k = ++freq[c];
-      // When the order breaks, swap this node with the last one of lower frequency.
-      if (k > freq[c + 1]) c = SwapUp(c, k);
-      c = prnt[c];
-    } while (c != 0);
+    while (c != kAboveRoot) c = CountUp(c);
+  }
+  // The same when the leaf's depth is known (the decoder's walk measured it): the climb takes
+  // depth + 1 steps unless a swap moves it, so it first takes that many, counted. The loop then
+  // ends on a counter that is known at once, not on the end of the chain of parent loads, so a
+  // mispredicted end is found and left early while the loads are still under way. Steps past
+  // the root stay above it; steps short of it are taken by the loop after, which is rarely
+  // entered.
+  void UpdateFromLeaf(size_t c, unsigned depth) {
+    for (unsigned n = depth + 1; n != 0; --n) c = CountUp(c);
+    UpdateFrom(c);
   }
 
   // Depth of a symbol's leaf, i.e. the length of its current code in bits.
@@ -111,6 +117,14 @@ struct HuffmanTree {
   }
 
  private:
+  // One step of the climb: counts the node at `c` once more, keeps the order and returns the
+  // parent. Positions are unsigned and word-sized, so the step up is a single load.
+  size_t CountUp(size_t c) {
+    const uint16_t k = ++freq[c];
+    // When the order breaks, swap this node with the last one of lower frequency.
+    if (k > freq[c + 1]) c = SwapUp(c, k);
+    return prnt[c];
+  }
   // The node at `c`, just counted up to `k`, breaks the order: it changes places with the last
   // node of lower frequency. Returns its new position.
   size_t SwapUp(size_t c, uint16_t k) {

@@ -171,7 +171,8 @@ void HuffmanTree::Start() {
     prnt[i] = prnt[i + 1] = static_cast<uint16_t>(j);
   }
   std::fill(std::begin(freq) + T, std::end(freq), uint16_t{0xFFFF});
-  prnt[R] = 0;
+  prnt[R] = kAboveRoot;
+  prnt[kAboveRoot] = kAboveRoot;
   std::memset(shallow, 0, sizeof shallow);
   rebuilt = true;
   movedCount = 0;
@@ -294,7 +295,7 @@ void TLZH::DecodeInto(TByteSpan input, std::span<uint8_t> output) {
     if (t.freq[R] == TLZH::kMaxFreq) {
       t.Update(static_cast<int>(c));
     } else {
-      t.UpdateFrom(leaf);
+      t.UpdateFromLeaf(leaf, static_cast<unsigned>(used));
     }
     if (t.movedCount != 0 || t.rebuilt) lookup.Follow(t);
     if (c < 256) {
