@@ -317,7 +317,11 @@ void TLZH::DecodeInto(TByteSpan input, std::span<uint8_t> output) {
       const uint32_t len = c - 256 + kThreshold + 1;
       const uint8_t* src = dst - distance;
       if (distance >= 16) {
-        for (int k = 0; k < kCopyChunks; ++k) std::memcpy(dst + 16 * k, src + 16 * k, 16);
+        static_assert(kCopyChunks == 4, "written out for four chunks");
+        std::memcpy(dst, src, 16);
+        std::memcpy(dst + 16, src + 16, 16);
+        std::memcpy(dst + 32, src + 32, 16);
+        std::memcpy(dst + 48, src + 48, 16);
       } else if (distance == 1) {
         std::memset(dst, *src, len);
       } else {
