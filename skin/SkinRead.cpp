@@ -70,18 +70,18 @@ class BitReader {
   void EnsureBits(int n) {
     if (count_ < n) Refill();
   }
-  // The same, but while eight input bytes remain it tops the buffer up to 56 bits or more
-  // whether needed or not: a refill on every call costs less than a branch on the bit count,
-  // which follows the data and so is mispredicted often. Near the end it refills only when
-  // needed, so padding is counted as before.
-  void TopUp(int n) {
+  // While eight input bytes remain, tops the buffer up to 56 bits or more whether needed or not
+  // and returns true: a refill on every call costs less than a branch on the bit count, which
+  // follows the data and so is mispredicted often. Near the end it does nothing and returns
+  // false; the caller then refills only as needed, so padding is counted as before.
+  bool TopUp() {
     if (end_ - p_ >= 8) [[likely]] {
       buf_ |= LoadBigEndian64(p_) >> count_;
       p_ += (63 - count_) >> 3;
       count_ |= 56;  // count_ + 8 * the bytes just added
-    } else {
-      EnsureBits(n);
+      return true;
     }
+    return false;
   }
   unsigned Peek(int n) const { return static_cast<unsigned>(buf_ >> (64 - n)); }
   // The buffered bits, next bit at the top; at least `count` of them are valid after EnsureBits.
@@ -274,12 +274,21 @@ void TLZH::DecodeInto(TByteSpan input, std::span<uint8_t> output) {
   uint32_t pos = 0;
   // The whole output stays in memory, so it serves as the ring: a source before the first output
   // byte lies in the ring's initial contents, which are all blanks.
+  if (pos < size) in.EnsureBits(32);
   while (pos < size) {
     // A code is at most about 24 bits long (the root's count stays below 0x8000), so one refill
     // covers the whole walk; the walk reads the buffer directly and skips once at the end.
-    in.TopUp(32);
+    // While the input lasts, each symbol starts with at least 10 bits buffered (56 after the
+    // last top-up, at most 32 + 14 used since), and the top-up only adds bits below them: the
+    // table's bits are taken from the buffer as it was, so the next code's lookup does not wait
+    // for the refill.
+    uint64_t before = in.Buffer();
+    if (!in.TopUp()) [[unlikely]] {
+      in.EnsureBits(32);
+      before = in.Buffer();
+    }
     const uint64_t ahead = in.Buffer();
-    const unsigned top = static_cast<unsigned>(ahead >> (64 - kLookBits));
+    const unsigned top = static_cast<unsigned>(before >> (64 - kLookBits));
     const uint16_t e = lookup.Entry(top);
     int used = CodeLookup::Bits(e);
     unsigned leaf = static_cast<unsigned>(CodeLookup::Position(e));
