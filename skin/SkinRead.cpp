@@ -173,6 +173,7 @@ void HuffmanTree::Start() {
     prnt[i] = prnt[i + 1] = static_cast<uint16_t>(j);
   }
   std::fill(std::begin(freq) + T, std::end(freq), uint16_t{0xFFFF});
+  freq[kAboveRoot] = 0;  // counted by climbs that overshoot; the 0xFFFF after it stops swaps
   prnt[R] = kAboveRoot;
   prnt[kAboveRoot] = kAboveRoot;
   std::memset(shallow, 0, sizeof shallow);
