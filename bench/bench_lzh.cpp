@@ -1,30 +1,16 @@
 // -lh1- decoder and encoder throughput on a few megabytes of mixed data (text, bitmap-like rows,
-// noise, runs), on the program's skin sources when they exist, and two helper modes for
-// scripts/bench-lzh.sh, which compares our decoder with lhasa on the same stream:
+// noise, runs), on the program's skin sources when they exist, and two helper modes that make
+// archives for scripts/bench-lzh.sh (which extracts them with lzh_extract and with lhasa):
 //   bench_lzh --make-archive FILE [MIB]   writes our stream of the mixed data as an -lh1- archive
 //   bench_lzh --make-archive-from IN OUT  the same for the bytes of file IN
-//   bench_lzh --extract FILE [REPEATS]    extracts it like an archiver would (read the file,
-//                                          decode, check the CRC, write the data to stdout); with
-//                                          REPEATS it also reports the median in-process decode
-//                                          rate (processor time) on stderr
 // Any other arguments go to Google Benchmark.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
-#include <memory>
-#include <new>
-#include <span>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "skin/SkinRead.h"
 #include "tests/unit/skinread/LhaSupport.h"
@@ -109,87 +95,6 @@ int MakeArchiveFrom(const char* in, const char* file) {
   return 0;
 }
 
-// Memory for a whole decoded stream, not cleared first (the decoder writes every byte), asked to
-// be backed by large pages where the system offers them: a multi-megabyte output otherwise costs
-// a page fault every 4 KiB.
-struct OutputBuffer {
-  explicit OutputBuffer(size_t size) : size_(size) {
-    constexpr size_t kLarge = size_t{2} << 20;
-    const size_t rounded = (std::max<size_t>(size, 1) + kLarge - 1) / kLarge * kLarge;
-    data_.reset(static_cast<uint8_t*>(std::aligned_alloc(kLarge, rounded)));
-    if (!data_) throw std::bad_alloc();
-    ::madvise(data_.get(), rounded, MADV_HUGEPAGE);
-#ifdef MADV_POPULATE_WRITE
-    // All pages at once rather than one fault per page as the decoder reaches it (ignored by
-    // kernels without it).
-    ::madvise(data_.get(), rounded, MADV_POPULATE_WRITE);
-#endif
-  }
-  std::span<uint8_t> Span() { return {data_.get(), size_}; }
-
- private:
-  struct Free {
-    void operator()(uint8_t* p) const { std::free(p); }
-  };
-  std::unique_ptr<uint8_t, Free> data_;
-  size_t size_;
-};
-
-// The archive read through a private mapping, its pages brought in at once: no copy of it is made
-// before the stream is decoded.
-class MappedFile {
- public:
-  explicit MappedFile(const char* path) {
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw std::runtime_error(std::string("cannot open ") + path);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || st.st_size <= 0) {
-      ::close(fd);
-      throw std::runtime_error(std::string("cannot size ") + path);
-    }
-    size_ = static_cast<size_t>(st.st_size);
-    void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-    ::close(fd);
-    if (p == MAP_FAILED) throw std::runtime_error(std::string("cannot map ") + path);
-    data_ = static_cast<const uint8_t*>(p);
-  }
-  ~MappedFile() { ::munmap(const_cast<uint8_t*>(data_), size_); }
-  MappedFile(const MappedFile&) = delete;
-  MappedFile& operator=(const MappedFile&) = delete;
-  TByteSpan Bytes() const { return {data_, size_}; }
-
- private:
-  const uint8_t* data_ = nullptr;
-  size_t size_ = 0;
-};
-
-// Decodes the archive's stream `repeats` times (the median time is reported on stderr as the
-// decoder's in-process throughput), checks the CRC-16 and writes the data to stdout.
-int Extract(const char* file, int repeats) {
-  const MappedFile archive(file);
-  const test::LhaMember m = test::ParseLha(archive.Bytes(), false);
-  const TByteSpan packed = archive.Bytes().subspan(m.dataAt, m.packedSize);
-  TLZH lzh;
-  OutputBuffer buffer(m.originalSize);
-  const std::span<uint8_t> out = buffer.Span();
-  // Processor time, not wall time, so other work on a shared machine does not count.
-  std::vector<double> times;
-  for (int i = 0; i < std::max(repeats, 1); ++i) {
-    const std::clock_t start = std::clock();
-    lzh.DecodeTo(packed, out);
-    times.push_back(static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC);
-  }
-  std::sort(times.begin(), times.end());
-  const double median = std::max(times[times.size() / 2], 1e-9);
-  if (test::Crc16(out) != m.crc) {
-    std::fprintf(stderr, "bench_lzh: CRC mismatch\n");
-    return 1;
-  }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  std::fprintf(stderr, "in-process decode MB/s: %.1f\n", static_cast<double>(out.size()) / median / 1e6);
-  return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -198,9 +103,6 @@ int main(int argc, char** argv) {
       return MakeArchive(argv[2], argc >= 4 ? std::atoi(argv[3]) : 4);
     }
     if (argc == 4 && std::string(argv[1]) == "--make-archive-from") return MakeArchiveFrom(argv[2], argv[3]);
-    if (argc >= 3 && std::string(argv[1]) == "--extract") {
-      return Extract(argv[2], argc >= 4 ? std::atoi(argv[3]) : 1);
-    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_lzh: %s\n", e.what());
     return 1;

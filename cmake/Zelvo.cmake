@@ -93,6 +93,29 @@ function(zelvo_benchmark name)
   target_compile_definitions(bench_${name} PRIVATE ZELVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 endfunction()
 
+# A measuring program bench/<src> without the benchmark framework (target <name>), for comparisons
+# of whole processes with other programs, where start-up time counts: linked statically where the
+# system allows it (no dynamic loading of the C++ runtime at start), else with the C++ runtime
+# linked in. Built natively, not run by CTest.
+function(zelvo_bench_program name)
+  cmake_parse_arguments(B "" "SOURCE" "PARTS" ${ARGN})
+  if(CMAKE_CROSSCOMPILING OR ZELVO_FUZZ)
+    return()
+  endif()
+  include(CheckCXXSourceCompiles)
+  set(CMAKE_REQUIRED_LINK_OPTIONS -static)
+  check_cxx_source_compiles("#include <cstdio>\nint main() { std::puts(\"\"); }" ZELVO_LINKS_STATIC)
+  zelvo_part_closure(libs "" ${B_PARTS})
+  add_executable(${name} ${CMAKE_SOURCE_DIR}/bench/${B_SOURCE})
+  zelvo_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${libs})
+  if(ZELVO_LINKS_STATIC)
+    target_link_options(${name} PRIVATE -static)
+  else()
+    target_link_options(${name} PRIVATE -static-libstdc++ -static-libgcc)
+  endif()
+endfunction()
+
 # A portable command-line tool tools/<src>, built in both trees (plain, statically linked on Windows).
 function(zelvo_tool name)
   cmake_parse_arguments(T "" "" "SOURCES;PARTS" ${ARGN})

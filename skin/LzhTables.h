@@ -3,7 +3,13 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "skin/SkinRead.h"
 
@@ -55,8 +61,13 @@ inline constexpr PositionCode kPositionCode = MakePositionCode();
 // (the second is son[n] + 1), or symbol + T for a leaf; `prnt` maps nodes and leaves (at
 // symbol + T) to their parent.
 struct HuffmanTree {
-  uint16_t freq[T + 1];  // one more for the 0xFFFF sentinel that ends the update scan
-  uint16_t prnt[T + kChars];
+  // Where a climb from a leaf ends: the root's parent, a place outside the tree that is its own
+  // parent and counts anything without ever breaking the order (the count after it is 0xFFFF).
+  static constexpr size_t kAboveRoot = T + kChars;
+  // After the nodes, 0xFFFF everywhere (kAboveRoot's own count aside): the first eight are the
+  // sentinels that end the update's scan, read eight at a time.
+  uint16_t freq[kAboveRoot + 2];
+  uint16_t prnt[kAboveRoot + 1];
   uint16_t son[T];
   // Positions whose subtrees were exchanged by a swap that was not between two leaves and that
   // touched a position marked in `shallow`, and whether the tree was rebuilt, since the last
@@ -84,13 +95,18 @@ struct HuffmanTree {
   }
   // The same for the symbol whose leaf is at position `c`, when the root is below kMaxFreq (the
   // decoder knows the position from its walk, which saves a lookup).
-  void UpdateFrom(int c) {
-    do {
-      const uint16_t k = ++freq[c];
-      // When the order breaks, swap this node with the last one of lower frequency.
-      if (k > freq[c + 1]) c = SwapUp(c, k);
-      c = prnt[c];
-    } while (c != 0);
+  void UpdateFrom(size_t c) {
+    while (c != kAboveRoot) c = CountUp(c);
+  }
+  // The same when the leaf's depth is known (the decoder's walk measured it): the climb takes
+  // depth + 1 steps unless a swap moves it, so it first takes that many, counted. The loop then
+  // ends on a counter that is known at once, not on the end of the chain of parent loads, so a
+  // mispredicted end is found and left early while the loads are still under way. Steps past
+  // the root stay above it; steps short of it are taken by the loop after, which is rarely
+  // entered.
+  void UpdateFromLeaf(size_t c, unsigned depth) {
+    for (unsigned n = depth + 1; n != 0; --n) c = CountUp(c);
+    UpdateFrom(c);
   }
 
   // Depth of a symbol's leaf, i.e. the length of its current code in bits.
@@ -101,18 +117,41 @@ struct HuffmanTree {
   }
 
  private:
+  // One step of the climb: counts the node at `c` once more, keeps the order and returns the
+  // parent. Positions are unsigned and word-sized, so the step up is a single load.
+  size_t CountUp(size_t c) {
+    const uint16_t k = ++freq[c];
+    // When the order breaks, swap this node with the last one of lower frequency.
+    if (k > freq[c + 1]) c = SwapUp(c, k);
+    return prnt[c];
+  }
   // The node at `c`, just counted up to `k`, breaks the order: it changes places with the last
   // node of lower frequency. Returns its new position.
-  int SwapUp(int c, uint16_t k) {
-    int l = c + 1;
-    while (k > freq[++l]) {
+  size_t SwapUp(size_t c, uint16_t k) {
+    // The nodes after c up to l all count k - 1 (c did before; the counts are in order), and so
+    // does c + 1, or the order would still hold. The run's length follows the data, so where
+    // the processor compares eight counts at once it is measured that way: one test, rarely
+    // repeated, instead of a branch per node whose exit is mispredicted at almost every swap.
+    size_t l = c + 2;
+#if defined(__SSE2__)
+    const __m128i run = _mm_set1_epi16(static_cast<short>(k - 1));
+    for (;; l += 8) {
+      const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&freq[l]));
+      const unsigned same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(w, run)));
+      if (same != 0xFFFF) {
+        l += static_cast<size_t>(std::countr_one(same) >> 1);
+        break;
+      }
     }
+#else
+    while (k > freq[l]) ++l;
+#endif
     --l;
     freq[c] = freq[l];
     freq[l] = k;
 
-    const int i = son[c];
-    const int j = son[l];
+    const size_t i = son[c];
+    const size_t j = son[l];
     if ((i < T || j < T) && (shallow[c] | shallow[l])) NoteMoved(c, l);
     prnt[i] = static_cast<uint16_t>(l);
     if (i < T) prnt[i + 1] = static_cast<uint16_t>(l);
@@ -122,7 +161,7 @@ struct HuffmanTree {
     son[c] = static_cast<uint16_t>(j);
     return l;
   }
-  void NoteMoved(int a, int b) {
+  void NoteMoved(size_t a, size_t b) {
     if (movedCount + 2 > 2 * T) {
       rebuilt = true;  // more than the list holds: treat it as a rebuild
       return;

@@ -1,6 +1,7 @@
 # Tests, fuzz target, benchmark and tools of the skin container.
 zelvo_unit_test(unit_skinread DIR skinread PARTS skinread)
 zelvo_benchmark(lzh SOURCE bench_lzh.cpp PARTS skinread)
+zelvo_bench_program(lzh_extract SOURCE lzh_extract.cpp PARTS skinread)
 zelvo_tool(skinpack SOURCES tools/skinpack.cpp tools/toolutil_files.cpp PARTS skinread)
 zelvo_tool(skinunpack SOURCES tools/skinunpack.cpp tools/toolutil_files.cpp PARTS skinread)
 
