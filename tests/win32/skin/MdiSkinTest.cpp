@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "../Win32TestSupport.h"
@@ -142,6 +143,22 @@ class MdiSkinTest : public ::testing::Test {
 
 constexpr int32_t kMdiClose = 9;  // the MDI close button's action (minimize 7, restore 8)
 
+// Pixels of frame `frame` of the button's image (magenta skipped) that differ from the capture at
+// the button's place, and how many were compared.
+std::pair<int, int> CompareButton(const TPrinted& c, const TCaptionButton& b, int frame) {
+  const TBitmap32& img = b.Skin().Image;
+  const int cw = img.Width / std::max(1, b.Skin().FrameCount);
+  int differ = 0, compared = 0;
+  for (int y = 0; y < img.Height; ++y)
+    for (int x = 0; x < cw; ++x) {
+      TPixel p = img.At((frame - 1) * cw + x, y);
+      if (p == kMagenta) continue;
+      ++compared;
+      if (c.At(b.Rect.left + x, b.Rect.top + y) != RGB(PixelRed(p), PixelGreen(p), PixelBlue(p))) ++differ;
+    }
+  return {differ, compared};
+}
+
 }  // namespace
 
 // The client's own messages drive the flag: maximize, restore (also a child's own, unskinned), and
@@ -251,7 +268,8 @@ TEST_F(MdiSkinTest, ChildsOwnSystemCommandsMoveTheFlag) {
 }
 
 // While the active child is maximized the MDI close button is drawn in the skinned menu bar from
-// its own image, and a click on it closes the active child; the frame's end clears the flag.
+// its own image (hovered: frame 4), and a click on it closes the active child; the frame's end
+// clears the flag.
 TEST_F(MdiSkinTest, MdiCloseButtonIsDrawnInTheMenuBarAndClosesTheActiveChild) {
   TFormSkin& s = Skin(frame);
   ASSERT_GT(s.MenuBarHeight(), 0) << "the frame's menu moved into the skinned bar";
@@ -260,33 +278,28 @@ TEST_F(MdiSkinTest, MdiCloseButtonIsDrawnInTheMenuBarAndClosesTheActiveChild) {
 
   SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(second), 0);
   ASSERT_TRUE(s.MdiChildMaximized());
-  TPrinted c = PrintWindowPixels(frame, WM_PRINT, PRF_NONCLIENT);
+  SendMessageA(frame, WM_NCACTIVATE, TRUE, 0);
   TCaptionButton* close = VisibleButton(s, kMdiClose);
   ASSERT_NE(close, nullptr);
+  ASSERT_FALSE(close->Skin().Image.Empty());
   EXPECT_GE(close->Rect.top, s.Thickness().Top);
   EXPECT_LE(close->Rect.bottom, s.Thickness().Top + s.MenuBarHeight());
-
-  // Every non-magenta pixel of the button's present frame is on the bar.
-  const TBitmap32& img = close->Skin().Image;
-  ASSERT_FALSE(img.Empty());
-  const int frames = std::max(1, close->Skin().FrameCount);
-  const int cw = img.Width / frames, frame0 = (close->CurrentFrame() - 1) * cw;
-  int differ = 0, compared = 0;
-  for (int y = 0; y < img.Height; ++y)
-    for (int x = 0; x < cw; ++x) {
-      TPixel p = img.At(frame0 + x, y);
-      if (p == kMagenta) continue;
-      ++compared;
-      if (c.At(close->Rect.left + x, close->Rect.top + y) != RGB(PixelRed(p), PixelGreen(p), PixelBlue(p))) ++differ;
-    }
-  EXPECT_GE(compared, 12);
-  EXPECT_EQ(differ, 0) << "of " << compared;
+  auto [d1, n1] = CompareButton(PrintWindowPixels(frame, WM_PRINT, PRF_NONCLIENT), *close, 1);
+  EXPECT_GE(n1, 12);
+  EXPECT_EQ(d1, 0) << "normal frame 1 on the bar, of " << n1;
 
   RECT wr{};
   GetWindowRect(frame, &wr);
   const LPARAM at = MAKELPARAM(wr.left + (close->Rect.left + close->Rect.right) / 2,
                                wr.top + (close->Rect.top + close->Rect.bottom) / 2);
   const WPARAM hit = static_cast<WPARAM>(SendMessageA(frame, WM_NCHITTEST, 0, at));
+  SendMessageA(frame, WM_NCMOUSEMOVE, hit, at);
+  EXPECT_EQ(s.HotObject(), close);
+  EXPECT_EQ(close->CurrentFrame(), 4) << "an MDI button hovered shows frame 4";
+  // (This skin's frames 1 and 4 of the MDI buttons look alike, so the pixels cannot tell them.)
+  auto [d4, n4] = CompareButton(PrintWindowPixels(frame, WM_PRINT, PRF_NONCLIENT), *close, 4);
+  EXPECT_EQ(d4, 0) << "hovered, of " << n4;
+
   SendMessageA(frame, WM_NCLBUTTONDOWN, hit, at);
   SendMessageA(frame, WM_NCLBUTTONUP, hit, at);
   PumpFor(30);
