@@ -17,6 +17,7 @@
 #include "framework/Subclass.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinMenuBar.h"
+#include "util/Exceptions.h"
 
 namespace zelvo {
 
@@ -49,6 +50,10 @@ const TSysMenuItemText* SysItemByTag(int32_t tag) {
     if (item.Tag == tag) return &item;
   return nullptr;
 }
+
+// The MDI client posts itself this message to recompute its scroll ranges after a child moved or
+// was sized (maximized, restored, minimized).
+constexpr UINT kMdiCalcChildScroll = 0x003F;
 
 bool IsSystemCommandId(UINT id) {
   switch (id & 0xFFF0) {
@@ -219,6 +224,7 @@ void TCaptionButton::Paint(TOffscreen& canvas, POINT origin) {
 struct TFormSkin::Hooks {
   TWindowSubclass subclass;
   THookToken formHook;
+  TWindowSubclass mdiClient;  // an MDI frame's client window
 };
 
 TFormSkin::TFormSkin(TSkinManage& manager, HWND window, TSkinData& data, TForm* form)
@@ -287,6 +293,7 @@ void TFormSkin::AttachWindow() {
     return WindowMessage(msg, wp, lp);
   });
   attached_ = true;
+  SubclassMdiClient();
   AttachControlSkins();
   InvalidateRect(window_, nullptr, TRUE);
 }
@@ -309,7 +316,8 @@ void TFormSkin::ReadWindow() {
                                    : TPlacement::Normal;
   HWND mdiClient = FindWindowExA(window_, nullptr, "MDIClient", nullptr);
   windowKind_ = WindowKindOf(mdiClient != nullptr, exStyle_);
-  if (mdiClient) manager_->SetMdiClient(mdiClient);
+  mdiClient_ = windowKind_ == TWindowKind::MdiFrame ? mdiClient : nullptr;
+  if (mdiClient_) manager_->SetMdiClient(mdiClient_);
   borderKind_ = BorderKindOf(style_);
   active_ = GetActiveWindow() == window_;
   LoadIconBitmap();
@@ -527,7 +535,8 @@ TFrameInput TFormSkin::FrameInput() {
   in.Placement = placement_;
   in.Kind = windowKind_;
   in.MenuBarHeight = menuBarHeight_;
-  in.MdiMaximizedChild = windowKind_ == TWindowKind::MdiChild && manager_->MdiMaximized();
+  // Only a frame's own answer counts: the menu bar shows the MDI buttons for its active child.
+  in.MdiMaximizedChild = windowKind_ == TWindowKind::MdiFrame && mdiChildMaximized_;
   std::string text = "  " + caption_ + " ";
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, CaptionFont());
@@ -556,7 +565,8 @@ TFrameLayout TFormSkin::CurrentLayout(TFrameInput& in) {
     if (placed.Index < 0 || static_cast<size_t>(placed.Index) >= buttons_.size()) continue;
     TCaptionButton& b = *buttons_[static_cast<size_t>(placed.Index)];
     b.Rect = ToRect(placed.Rect);
-    b.Visible = placed.Visible && !placed.InMenuBar;
+    // The MDI buttons (in the menu bar) are placed by the core only while they show.
+    b.Visible = placed.Visible;
   }
   return layout;
 }
@@ -607,6 +617,9 @@ void TFormSkin::RenderToCanvas(int width, int height) {
       menuBarRect_ = bar;
     }
     menuBar_->Paint(canvas_.DC(), bar, active_);
+    // The bar paints over the whole bar rectangle: the MDI buttons go on top of it.
+    for (const auto& b : buttons_)
+      if (b->Visible && b->Skin().Align == kMenuBarButtonAlign) b->Paint(canvas_, POINT{0, 0});
   }
 }
 
@@ -726,19 +739,95 @@ void TFormSkin::DoAction(int32_t action) {
       break;
     }
     case 7: case 60: case 8: case 61: case 9: case 62: {
-      if (windowKind_ != TWindowKind::MdiFrame || !manager_->MdiClient()) break;
-      HWND child = reinterpret_cast<HWND>(SendMessageA(manager_->MdiClient(), WM_MDIGETACTIVE, 0, 0));
+      if (windowKind_ != TWindowKind::MdiFrame || !mdiClient_) break;
+      HWND child = reinterpret_cast<HWND>(SendMessageA(mdiClient_, WM_MDIGETACTIVE, 0, 0));
       if (!child) break;
       WPARAM command = (action == 7 || action == 60) ? SC_MINIMIZE : (action == 8 || action == 61) ? SC_RESTORE : SC_CLOSE;
       SendMessageA(child, WM_SYSCOMMAND, command, 0);
-      HWND still = reinterpret_cast<HWND>(SendMessageA(manager_->MdiClient(), WM_MDIGETACTIVE, 0, 0));
-      if (!still || !IsZoomed(still)) manager_->SetMdiMaximized(false);
+      // Usually the client's own messages have told already; an unskinned child restored by
+      // its own system command has not.
+      SyncMdiMaximized();
       break;
     }
     default:
       PostMessageA(window_, SKIN_QUERY, static_cast<WPARAM>(action), 0);
       break;
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// MDI
+
+void TFormSkin::SubclassMdiClient() {
+  if (windowKind_ != TWindowKind::MdiFrame || !mdiClient_ || hooks_->mdiClient.Attached()) return;
+  try {
+    hooks_->mdiClient = TWindowSubclass(mdiClient_, [this](HWND client, UINT msg, WPARAM wp, LPARAM lp) {
+      return MdiClientMessage(client, msg, wp, lp);
+    });
+  } catch (const Exception&) {
+    // A client of another thread: the frame is skinned without the MDI buttons.
+    mdiClient_ = nullptr;
+    return;
+  }
+  SyncMdiMaximized();
+}
+
+void TFormSkin::ReleaseMdiClient() {
+  hooks_->mdiClient.Reset();
+  if (mdiClient_ && manager_->MdiClient() == mdiClient_) manager_->SetMdiClient(nullptr);
+  mdiClient_ = nullptr;
+  // Nobody follows the children any more: the flag must not outlive the frame's skin.
+  if (std::exchange(mdiChildMaximized_, false) && manager_->MdiMaximized()) manager_->SetMdiMaximized(false);
+}
+
+LRESULT TFormSkin::MdiClientMessage(HWND client, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = TWindowSubclass::CallNext(client, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    // The subclass takes itself off after this message; the frame only forgets the client.
+    if (client == mdiClient_) ReleaseMdiClient();
+  } else if ((msg >= WM_MDICREATE && msg <= WM_MDIREFRESHMENU && msg != WM_MDIGETACTIVE) ||
+             msg == kMdiCalcChildScroll) {
+    // Creating, destroying, activating, maximizing, restoring, cascading, tiling: any of them
+    // may have changed whether the active child is maximized. A child maximized or restored
+    // through its own system menu does not go through the client's MDI messages, but the client
+    // posts itself the scroll-range message after any child was sized.
+    SyncMdiMaximized();
+  }
+  return result;
+}
+
+bool TFormSkin::SyncMdiMaximized() {
+  if (!mdiClient_ || mdiSyncing_ || !IsWindow(mdiClient_)) return false;
+  BOOL maximized = FALSE;
+  mdiSyncing_ = true;
+  const HWND active = reinterpret_cast<HWND>(
+      SendMessageA(mdiClient_, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+  mdiSyncing_ = false;
+  const bool now = active != nullptr && maximized != FALSE;
+  if (manager_->MdiMaximized() != now) manager_->SetMdiMaximized(now);
+  if (now == mdiChildMaximized_) return false;
+  mdiChildMaximized_ = now;
+  // The MDI code retitles the frame ("Frame - [Child]") without passing its window procedure.
+  caption_ = ReadWindowText(window_, 1000);
+  // A hot MDI button may be about to disappear.
+  if (hot_) {
+    hot_->State = TNCObject::kNormal;
+    hot_ = nullptr;
+  }
+  menuBarRect_ = RECT{};
+  PaintFrame();
+  return true;
+}
+
+void TFormSkin::MdiChildSized(bool maximized) {
+  // Only when the flag may be wrong: dragging a child's border sends WM_SIZE all the time.
+  if (maximized != manager_->MdiMaximized()) {
+    HWND client = GetParent(window_);
+    if (HWND frame = client ? GetParent(client) : nullptr) SendMessageA(frame, SKIN_REPAINTFRAME, 0, 0);
+  }
+  // Restored through its own system menu while the flag was still set, the child kept its
+  // system caption; the flag is right now.
+  if (!maximized && placement_ == TPlacement::Normal) StripCaption();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -951,6 +1040,7 @@ void TFormSkin::Detach() {
   ownerDrawnMenu_ = nullptr;
   hooks_->formHook.Reset();
   hooks_->subclass.Reset();
+  ReleaseMdiClient();
   DetachControlSkins();
   hot_ = pressed_ = nullptr;
   if (menuBar_) {
@@ -1000,6 +1090,8 @@ LRESULT TFormSkin::OnNcDestroy(WPARAM wp, LPARAM lp) {
   region_ = nullptr;
   LRESULT result = CallPrevious(WM_NCDESTROY, wp, lp);
   hooks_->subclass.Reset();
+  // The client went before its frame (children first); this only forgets it.
+  ReleaseMdiClient();
   attached_ = false;
   state_ = TFormSkinState::Dead;
   return result;
@@ -1037,7 +1129,9 @@ LRESULT TFormSkin::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == SKIN_REPAINTFRAME) {
-    PaintFrame();
+    // A skinned MDI child sends it to its frame after it was maximized or restored through its
+    // own caption or system menu, which the MDI client is not told of.
+    if (!SyncMdiMaximized()) PaintFrame();
     return 0;
   }
   // The window's menu goes back before the window's own WM_DESTROY handling, which takes a
@@ -1102,6 +1196,7 @@ LRESULT TFormSkin::FrameMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
                                           : TPlacement::Normal;
       LRESULT r = CallPrevious(msg, wp, lp);
       if (state_ == TFormSkinState::Active || state_ == TFormSkinState::Refreshing) BuildRegion(false);
+      if (windowKind_ == TWindowKind::MdiChild && wp <= SIZE_MAXIMIZED) MdiChildSized(wp == SIZE_MAXIMIZED);
       return r;
     }
     case WM_GETMINMAXINFO: {

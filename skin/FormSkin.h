@@ -8,6 +8,12 @@
 // testing, the client rectangle, the mouse on the frame and the skinned system menu. Detach gives
 // the window back exactly as it was found, its menu included.
 //
+// An MDI frame's skin also subclasses the MDI client: after the client's MDI messages (and the
+// scroll-range message it posts itself when a child was sized) it asks whether the active child
+// is maximized, keeps the manager's MDI-maximized flag equal to the answer and repaints the frame,
+// whose menu bar then shows the MDI buttons (minimize, restore, close the active child). A
+// skinned MDI child tells its frame at once when its own system command maximized or restored it.
+//
 // The arithmetic (nine-part rendering, region rectangles, button placement and visibility, caption
 // text placement, hit zones, client rectangle, message-box widening) is portable and lives in the
 // core; this unit reads the window, calls the core and blits the result.
@@ -145,6 +151,9 @@ class TCaptionButton : public TNCObject {
   const TDataSkinSysButton* skin_;
 };
 
+// Align of the caption buttons that live in the menu bar (the MDI buttons).
+inline constexpr int32_t kMenuBarButtonAlign = 100;
+
 // Number of the hover timer on the window (WM_TIMER with this id belongs to the frame).
 inline constexpr UINT_PTR kFrameHoverTimerId = 0x5F3D;
 inline constexpr UINT kFrameHoverIntervalMs = 250;
@@ -215,6 +224,15 @@ class TFormSkin : public TComponent {
   // Runs a caption-button action.
   void DoAction(int32_t action);
 
+  // MDI frames: the MDI client this skin subclasses (nullptr for other windows or once it is gone),
+  // and whether its active child was maximized when last asked.
+  HWND MdiClient() const { return mdiClient_; }
+  bool MdiChildMaximized() const { return mdiChildMaximized_; }
+  // Asks the MDI client whether its active child is maximized; on a change sets the manager's
+  // MDI-maximized flag and repaints the frame (the menu bar shows the MDI buttons only then).
+  // True when the answer changed.
+  bool SyncMdiMaximized();
+
  private:
   friend class TCaptionButton;
   friend class TNCObject;
@@ -254,6 +272,12 @@ class TFormSkin : public TComponent {
   void StopHoverTimer();
   void OnHoverTimer();
   LRESULT OnNcDestroy(WPARAM wp, LPARAM lp);
+  LRESULT MdiClientMessage(HWND client, UINT msg, WPARAM wp, LPARAM lp);
+  void SubclassMdiClient();
+  void ReleaseMdiClient();
+  // An MDI child was maximized, restored or minimized: its frame's skin re-reads the MDI state,
+  // and the child keeps its system caption exactly while it is maximized under the flag.
+  void MdiChildSized(bool maximized);
   POINT ScreenToWindow(LPARAM lp) const;
   RECT ClientInWindow() const;
   void AttachControlSkins();
@@ -286,6 +310,9 @@ class TFormSkin : public TComponent {
   TBorderKind borderKind_ = TBorderKind::Single;
   TWindowKind windowKind_ = TWindowKind::Other;
   TPlacement placement_ = TPlacement::Normal;
+  HWND mdiClient_ = nullptr;
+  bool mdiChildMaximized_ = false;
+  bool mdiSyncing_ = false;
   uint32_t buttonFlags_ = 0;  // buttons::k* flags
   bool active_ = false;
   bool firstSizing_ = true;
