@@ -467,7 +467,7 @@ std::vector<TRectI> TFormSkin::RegionRects(std::optional<SIZE> size) {
   // The region follows the active look, whatever the window's state now.
   in.Active = true;
   in.HotButton = in.PressedButton = -1;
-  TBitmap32 composed(in.Width, in.Height, 0);
+  TBitmap32& composed = Composition(in.Width, in.Height, 0);
   ComposeFrame(composed, data_->Skin(), layout, in);
   return FrameRegion(data_->Skin(), layout, in, &composed);
 }
@@ -560,18 +560,24 @@ TFrameInput TFormSkin::FrameInput(std::optional<SIZE> forSize) {
   in.MenuBarHeight = menuBarHeight_;
   // Only a frame's own answer counts: the menu bar shows the MDI buttons for its active child.
   in.MdiMaximizedChild = windowKind_ == TWindowKind::MdiFrame && mdiChildMaximized_;
-  std::string text = "  " + caption_ + " ";
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, CaptionFont());
-  SIZE size{};
-  if (GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
-    in.CaptionTextWidth = size.cx;
+  // The caption is measured once for each text (the caption font stays for the skin's life).
+  if (!captionMeasured_ || measuredCaption_ != caption_) {
+    std::string text = "  " + caption_ + " ";
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, CaptionFont());
+    SIZE size{};
+    captionTextWidth_ = 0;
+    if (GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) captionTextWidth_ = size.cx;
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    captionTextHeight_ = tm.tmHeight;
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    measuredCaption_ = caption_;
+    captionMeasured_ = true;
   }
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  in.CaptionTextHeight = tm.tmHeight;
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  in.CaptionTextWidth = captionTextWidth_;
+  in.CaptionTextHeight = captionTextHeight_;
   in.Icon = iconBitmap_.Empty() ? nullptr : &iconBitmap_;
   for (size_t i = 0; i < buttons_.size(); ++i) {
     if (buttons_[i].get() == hot_ && hot_->State == TNCObject::kHot) in.HotButton = static_cast<int32_t>(i);
@@ -624,19 +630,21 @@ void TFormSkin::PaintCaptionText(HDC dc, const TFrameLayout& layout) {
   SelectObject(dc, old);
 }
 
+TBitmap32& TFormSkin::Composition(int width, int height, TPixel fill) {
+  if (composed_.Width != width || composed_.Height != height) {
+    composed_ = TBitmap32(width, height, fill);
+  } else {
+    std::span<TPixel> pixels = composed_.MutablePixels();
+    std::fill(pixels.begin(), pixels.end(), fill);
+  }
+  return composed_;
+}
+
 void TFormSkin::RenderToCanvas(int width, int height) {
   TFrameInput in = FrameInput();
   TFrameLayout layout = CurrentLayout(in);
   rightmostButtonLeft_ = layout.RightmostButtonLeft;
-  // The composition buffer is kept while the size stays: a fresh one per paint costs more (a
-  // new allocation of the whole window's pixels) than filling it again.
-  const TPixel face = ToPixel(ColorToRGB(data_->Colours().ButtonFace));
-  if (composed_.Width != width || composed_.Height != height) {
-    composed_ = TBitmap32(width, height, face);
-  } else {
-    std::span<TPixel> pixels = composed_.MutablePixels();
-    std::fill(pixels.begin(), pixels.end(), face);
-  }
+  Composition(width, height, ToPixel(ColorToRGB(data_->Colours().ButtonFace)));
   ComposeFrame(composed_, data_->Skin(), layout, in, ToPixel(ColorToRGB(data_->Colours().Menubar)));
   if (!canvas_.Ensure(width, height)) return;
   // Only the frame goes onto the canvas: the client area is never copied from it.

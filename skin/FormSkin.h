@@ -273,6 +273,9 @@ class TFormSkin : public TComponent {
   TFrameInput FrameInput(std::optional<SIZE> forSize = std::nullopt);
   TFrameLayout CurrentLayout(TFrameInput& in);
   void RenderToCanvas(int width, int height);
+  // The composition buffer at this size, every pixel `fill`: kept between compositions while the
+  // size stays (a fresh allocation of the whole window's pixels each time costs more).
+  TBitmap32& Composition(int width, int height, TPixel fill);
   void PaintCaptionText(HDC dc, const TFrameLayout& layout);
   bool FramePaintable() const;
   TNCObject* ObjectAt(POINT window) const;
@@ -347,7 +350,11 @@ class TFormSkin : public TComponent {
   DWORD lastSysMenuClick_ = 0;
   bool sysMenuClicked_ = false;
   TOffscreen canvas_;
-  TBitmap32 composed_;  // the frame composed at the window's size (kept between paints)
+  TBitmap32 composed_;  // see Composition
+  // The caption text's extent in the caption font, measured for measuredCaption_.
+  bool captionMeasured_ = false;
+  std::string measuredCaption_;
+  int32_t captionTextWidth_ = 0, captionTextHeight_ = 0;
   // Holds the window's menu while the frame is skinned; given back on detach.
   std::unique_ptr<TSkinMenuBar> menuBar_;
   RECT menuBarRect_{};  // where the buttons were last laid out (window coordinates)
