@@ -2,7 +2,8 @@
 # The skin engine's speed on real windows under Wine: skinned windows against the same windows
 # unskinned (the program's skin component with Active off), in one process, on a private Xvfb.
 #
-#   scripts/bench-skin-wine.sh [ROUNDS]     default 11 paired rounds (at least 3)
+#   scripts/bench-skin-wine.sh [ROUNDS]     default 21 paired rounds (at least 3; three times as many
+#                                           for the start, which takes a few milliseconds)
 #   ZELVO_BENCH_TREE=win32 scripts/bench-skin-wine.sh   the 32-bit build (needs 32-bit Wine)
 #
 # Builds bench_skin_win.exe in build/win64 (or build/win32) and prints its table: start to first
@@ -12,7 +13,7 @@
 # order; the machine's load is printed before and after.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-rounds="${1:-11}"
+rounds="${1:-21}"
 source "$root/scripts/wine-env.sh"
 
 # The 64-bit build of the same sources under the 64-bit Wine, as the Wine suites run where 32-bit

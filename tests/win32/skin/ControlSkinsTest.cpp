@@ -19,6 +19,7 @@
 
 #include "framework/EditCtrls.h"
 #include "framework/Forms.h"
+#include "framework/StdCtrls.h"
 #include "framework/Subclass.h"
 #include "skin/ControlSkins.h"
 #include "skin/ControlSkinsLists.h"
@@ -437,6 +438,49 @@ TEST_F(ControlSkinsTest, FormWalkSkinsEditNotMemoAndCheckBoxFromChecked) {
   form.Hide();
 }
 
+
+// Controls skinned while their window waits for its set-up (attached on activation, the frame's
+// sizing and first paint still to come) are painted once, with that first paint, however many
+// state changes the activation brings; and what the screen then shows is the skin's drawing.
+TEST_F(ControlSkinsTest, ControlsAttachedBeforeTheSetUpPaintOnceWithIt) {
+  TForm form{nullptr};
+  form.Name = "Deferred";
+  form.SetBounds(60, 60, 360, 220);
+  auto* button = form.Create<TButton>();
+  button->SetParent(&form);
+  button->SetBounds(20, 20, 120, 30);
+  button->SetCaption("Register");
+  form.Show();
+  PumpFor(50);
+  HWND btn = button->Handle();
+  int paints = 0;
+  TWindowSubclass counter(btn, [&paints](HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    paints += msg == WM_PAINT;
+    return TWindowSubclass::CallNext(h, msg, wp, lp);
+  });
+
+  TFormSkin fs(*manager, form.Handle(), *data, &form);
+  fs.Attach();
+  ASSERT_NE(FindControlSkin(fs, btn), nullptr);
+  ASSERT_EQ(fs.State(), TFormSkinState::New);
+  SetFocus(btn);                                // the activation's focus and default-button changes
+  SendMessageA(btn, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  EXPECT_EQ(paints, 0) << "nothing is painted before the set-up";
+  PostMessageA(form.Handle(), SKIN_INIT, 0, kSkinInitLParam);
+  PumpFor(100);
+  ASSERT_EQ(fs.State(), TFormSkinState::Active);
+  EXPECT_EQ(paints, 1) << "one paint, with the window's first paint";
+
+  TPrinted printed = PrintWindowPixels(btn, WM_PRINTCLIENT, PRF_CLIENT);
+  HDC dc = GetDC(btn);
+  int differ = 0;
+  for (int y = 0; y < printed.height; y += 2)
+    for (int x = 0; x < printed.width; x += 2) differ += GetPixel(dc, x, y) != printed.At(x, y);
+  ReleaseDC(btn, dc);
+  EXPECT_EQ(differ, 0) << "the screen shows the skinned button";
+  fs.Detach();
+  form.Hide();
+}
 
 // A system message box skinned as a foreign window: its buttons get button skins, and clicking
 // the skinned OK button with the mouse closes the box with IDOK (the skin posts WM_COMMAND).
