@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/Main.h"
+#include "app/Program.h"
 #include "framework/Controls.h"
 #include "framework/EditCtrls.h"
 #include "framework/Forms.h"
@@ -418,8 +419,7 @@ int main(int argc, char** argv) {
   bool only = argc > 2;
   std::string which = only ? argv[2] : "";
   TApplication app;
-  StartUtilities(app);
-  app.SetTitle("Zelvo Program Registration");
+  if (!StartProgram(app)) return 1;  // utilities, the real skin manager, icon and title, as the program
   app.Initialize();
 
   std::printf("In-process wall-clock figures, median of %d paired rounds (%d for the start), alternating order;\n",
