@@ -27,6 +27,13 @@ exe="$root/build/$tree/bench_skin_win.exe"
 
 run() {
   source "$root/scripts/wine-env.sh"
+  # The program, its Wine server and the X server talk in round trips; on a virtual machine whose
+  # other processor is idle every hand-over to it waits for the processor to wake, which made the
+  # same run several times slower (and noisier) on a quiet machine than on a busy one. All three
+  # run on one processor (ZELVO_BENCH_CPU, default 0) so both sides pay the same for a round trip.
+  if command -v taskset >/dev/null; then
+    taskset -cp "${ZELVO_BENCH_CPU:-0}" $$ >/dev/null && echo "pinned to processor ${ZELVO_BENCH_CPU:-0}"
+  fi
   trap zelvo_stop EXIT
   zelvo_wine_prefix
   zelvo_start_xvfb
