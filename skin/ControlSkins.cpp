@@ -42,9 +42,15 @@ void FrameColour(HDC dc, const RECT& r, TColor c) {
   FrameRect(dc, &r, brush.Get());
 }
 
-// Redraws the whole window, frame included, at once.
-void Repaint(HWND h) {
-  if (h && IsWindow(h)) RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+// Redraws the whole window, frame included, at once. While the skinned window around it still
+// waits for its set-up (its first sizing and frame paint follow, with the first paint of
+// everything in it), the control is only marked for that paint: drawn now, it would be drawn again
+// there, once for each state change the window's activation brings (focus, default button).
+void Repaint(HWND h, const TFormSkin* around = nullptr) {
+  if (!h || !IsWindow(h)) return;
+  UINT flags = RDW_INVALIDATE | RDW_FRAME | RDW_ERASE;
+  if (!around || around->State() != TFormSkinState::New) flags |= RDW_UPDATENOW;
+  RedrawWindow(h, nullptr, nullptr, flags);
 }
 
 // The button the mouse hovers over last; a newly hovered button un-hovers it.
@@ -134,7 +140,7 @@ void TSkinControl::Detach() {
     control_->Color = savedColour_;
     control_->Invalidate();
   }
-  if (state_ != TSkinControlState::Dead) Repaint(handle_);
+  if (state_ != TSkinControlState::Dead) Repaint(handle_, nullptr);
 }
 
 void TSkinControl::Dispatch(TMessage& m) {
@@ -241,7 +247,7 @@ void TSkinControl::DrawControl(HDC, const RECT&) {}
 void TSkinControl::Refresh() {
   if (state_ != TSkinControlState::Attached) return;
   if (recolour_ && control_ && data_) control_->Color = data_->Colours().ButtonFace;
-  Repaint(handle_);
+  Repaint(handle_, formSkin_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -284,7 +290,7 @@ bool TSkinButton::BeforeMessage(TMessage& m) {
       if (GetFocus() != handle_) SetFocus(handle_);
       focused_ = GetFocus() == handle_;
       SetMouse(kPressed, true);
-      Repaint(handle_);
+      Repaint(handle_, formSkin_);
       m.Result = 0;
       return false;
     case WM_LBUTTONUP: {
@@ -293,7 +299,7 @@ bool TSkinButton::BeforeMessage(TMessage& m) {
         return false;
       }
       SetMouse(kPressed, false);
-      Repaint(handle_);
+      Repaint(handle_, formSkin_);
       RECT client{};
       GetClientRect(handle_, &client);
       POINT pt{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
@@ -309,7 +315,7 @@ bool TSkinButton::BeforeMessage(TMessage& m) {
         SetMouse(kHot, true);
         TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, handle_, 0};
         TrackMouseEvent(&tme);
-        Repaint(handle_);
+        Repaint(handle_, formSkin_);
       }
       return true;
     case WM_MOUSELEAVE:
@@ -335,7 +341,7 @@ void TSkinButton::AfterMessage(TMessage& m) {
     case BM_SETSTYLE:
     case WM_UPDATEUISTATE:
       ReadState();
-      Repaint(handle_);
+      Repaint(handle_, formSkin_);
       break;
     default:
       TSkinControl::AfterMessage(m);
@@ -347,7 +353,7 @@ void TSkinButton::Unhover() {
   if (!Hot() && !Pressed()) return;
   SetMouse(kHot, false);
   SetMouse(kPressed, false);
-  if (state_ == TSkinControlState::Attached) Repaint(handle_);
+  if (state_ == TSkinControlState::Attached) Repaint(handle_, formSkin_);
 }
 
 void TSkinButton::Click() {

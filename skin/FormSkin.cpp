@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -405,7 +406,9 @@ void TFormSkin::HandleInit() {
   }
   firstSizing_ = false;
   state_ = TFormSkinState::Active;
-  BuildRegion(true);
+  // The sizing above shaped the window already (unless something changed its size since, or it
+  // kept its maximized size): then this sets nothing.
+  BuildRegion(false);
   active_ = GetActiveWindow() == window_;
   if (active_) StartHoverTimer();
   PaintFrame();
@@ -418,6 +421,7 @@ void TFormSkin::ResizeToFrame(bool firstSizing) {
   if (!firstSizing) GetClientRect(window_, &client);
   TSizeI size = SkinnedWindowSize(TSizeI{client.right - client.left, client.bottom - client.top}, thickness_,
                                   menuBarHeight_);
+  ShapeAhead(SIZE{size.cx, size.cy});
   SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
@@ -457,27 +461,46 @@ void TFormSkin::WidenForCaption() {
   }
 }
 
-std::vector<TRectI> TFormSkin::RegionRects() {
-  TFrameInput in = FrameInput();
+std::vector<TRectI> TFormSkin::RegionRects(std::optional<SIZE> size) {
+  TFrameInput in = FrameInput(size);
   TFrameLayout layout = CurrentLayout(in);
   // The region follows the active look, whatever the window's state now.
   in.Active = true;
   in.HotButton = in.PressedButton = -1;
-  TBitmap32 composed(in.Width, in.Height, 0);
+  TBitmap32& composed = Composition(in.Width, in.Height, 0);
   ComposeFrame(composed, data_->Skin(), layout, in);
   return FrameRegion(data_->Skin(), layout, in, &composed);
 }
 
+bool TFormSkin::RegionApplies() const {
+  return skinsFrame_ && !(windowKind_ == TWindowKind::MdiChild && placement_ != TPlacement::Normal);
+}
+
 void TFormSkin::BuildRegion(bool force) {
-  if (!skinsFrame_) return;
-  if (windowKind_ == TWindowKind::MdiChild && placement_ != TPlacement::Normal) return;
+  // Nested in ShapeAhead, the window still has its old size: the shape already set is the right one.
+  if (!RegionApplies() || shapingAhead_) return;
   RECT wr{};
   GetWindowRect(window_, &wr);
   SIZE size{wr.right - wr.left, wr.bottom - wr.top};
   bool changed = size.cx != regionSize_.cx || size.cy != regionSize_.cy;
   if (!force && !changed && state_ != TFormSkinState::Refreshing && windowKind_ != TWindowKind::MdiChild) return;
+  SetRegion(size, true);
+}
+
+void TFormSkin::ShapeAhead(SIZE size) {
+  if (!RegionApplies() || windowKind_ == TWindowKind::MdiChild || placement_ != TPlacement::Normal) return;
+  if (shapingAhead_ || (size.cx == regionSize_.cx && size.cy == regionSize_.cy)) return;
+  struct Flag {
+    bool& on;
+    ~Flag() { on = false; }
+  } flag{shapingAhead_};
+  shapingAhead_ = true;
+  SetRegion(size, false);
+}
+
+void TFormSkin::SetRegion(SIZE size, bool redraw) {
   if (size.cx <= 0 || size.cy <= 0) return;
-  std::vector<TRectI> rects = RegionRects();
+  std::vector<TRectI> rects = RegionRects(size);
   std::vector<RECT> out;
   out.reserve(rects.size());
   for (const TRectI& r : rects) out.push_back(ToRect(r));
@@ -495,7 +518,7 @@ void TFormSkin::BuildRegion(bool force) {
                                               reinterpret_cast<const RGNDATA*>(buffer.data()));
   if (!region) return;
   // Once set, the system owns the region and frees it when it is replaced or the window goes.
-  if (SetWindowRgn(window_, region, TRUE)) {
+  if (SetWindowRgn(window_, region, redraw ? TRUE : FALSE)) {
     region_ = region;
     regionSize_ = size;
   } else {
@@ -522,12 +545,12 @@ HFONT TFormSkin::CaptionFont() {
   return captionFont_.Get();
 }
 
-TFrameInput TFormSkin::FrameInput() {
+TFrameInput TFormSkin::FrameInput(std::optional<SIZE> forSize) {
   RECT wr{};
   GetWindowRect(window_, &wr);
   TFrameInput in;
-  in.Width = wr.right - wr.left;
-  in.Height = wr.bottom - wr.top;
+  in.Width = forSize ? forSize->cx : wr.right - wr.left;
+  in.Height = forSize ? forSize->cy : wr.bottom - wr.top;
   in.Style = style_;
   in.ExStyle = exStyle_;
   in.HasSystemMenu = (buttonFlags_ & buttons::kSystemMenu) != 0;
@@ -537,18 +560,24 @@ TFrameInput TFormSkin::FrameInput() {
   in.MenuBarHeight = menuBarHeight_;
   // Only a frame's own answer counts: the menu bar shows the MDI buttons for its active child.
   in.MdiMaximizedChild = windowKind_ == TWindowKind::MdiFrame && mdiChildMaximized_;
-  std::string text = "  " + caption_ + " ";
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, CaptionFont());
-  SIZE size{};
-  if (GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
-    in.CaptionTextWidth = size.cx;
+  // The caption is measured once for each text (the caption font stays for the skin's life).
+  if (!captionMeasured_ || measuredCaption_ != caption_) {
+    std::string text = "  " + caption_ + " ";
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, CaptionFont());
+    SIZE size{};
+    captionTextWidth_ = 0;
+    if (GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) captionTextWidth_ = size.cx;
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    captionTextHeight_ = tm.tmHeight;
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    measuredCaption_ = caption_;
+    captionMeasured_ = true;
   }
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  in.CaptionTextHeight = tm.tmHeight;
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  in.CaptionTextWidth = captionTextWidth_;
+  in.CaptionTextHeight = captionTextHeight_;
   in.Icon = iconBitmap_.Empty() ? nullptr : &iconBitmap_;
   for (size_t i = 0; i < buttons_.size(); ++i) {
     if (buttons_[i].get() == hot_ && hot_->State == TNCObject::kHot) in.HotButton = static_cast<int32_t>(i);
@@ -601,14 +630,34 @@ void TFormSkin::PaintCaptionText(HDC dc, const TFrameLayout& layout) {
   SelectObject(dc, old);
 }
 
+TBitmap32& TFormSkin::Composition(int width, int height, TPixel fill) {
+  if (composed_.Width != width || composed_.Height != height) {
+    composed_ = TBitmap32(width, height, fill);
+  } else {
+    std::span<TPixel> pixels = composed_.MutablePixels();
+    std::fill(pixels.begin(), pixels.end(), fill);
+  }
+  return composed_;
+}
+
 void TFormSkin::RenderToCanvas(int width, int height) {
   TFrameInput in = FrameInput();
   TFrameLayout layout = CurrentLayout(in);
   rightmostButtonLeft_ = layout.RightmostButtonLeft;
-  TBitmap32 composed(width, height, ToPixel(ColorToRGB(data_->Colours().ButtonFace)));
-  ComposeFrame(composed, data_->Skin(), layout, in, ToPixel(ColorToRGB(data_->Colours().Menubar)));
+  Composition(width, height, ToPixel(ColorToRGB(data_->Colours().ButtonFace)));
+  ComposeFrame(composed_, data_->Skin(), layout, in, ToPixel(ColorToRGB(data_->Colours().Menubar)));
   if (!canvas_.Ensure(width, height)) return;
-  canvas_.Put(composed, 0, 0);
+  // Only the frame goes onto the canvas: the client area is never copied from it.
+  const RECT client = ClientInWindow();
+  if (client.left < client.right && client.top < client.bottom && client.left >= 0 && client.top >= 0 &&
+      client.right <= width && client.bottom <= height) {
+    canvas_.Put(composed_, TRectI{0, 0, width, client.top}, 0, 0, false);
+    canvas_.Put(composed_, TRectI{0, client.bottom, width, height}, 0, client.bottom, false);
+    canvas_.Put(composed_, TRectI{0, client.top, client.left, client.bottom}, 0, client.top, false);
+    canvas_.Put(composed_, TRectI{client.right, client.top, width, client.bottom}, client.right, client.top, false);
+  } else {
+    canvas_.Put(composed_, 0, 0);
+  }
   PaintCaptionText(canvas_.DC(), layout);
   if (menuBar_ && !layout.MenuBar.Empty()) {
     const RECT bar = ToRect(layout.MenuBar);
@@ -1208,6 +1257,19 @@ LRESULT TFormSkin::FrameMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
       if (borderKind_ == TBorderKind::Sizeable) {
         auto* info = reinterpret_cast<MINMAXINFO*>(lp);
         info->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+      }
+      return r;
+    }
+    case WM_WINDOWPOSCHANGING: {
+      LRESULT r = CallPrevious(msg, wp, lp);
+      // A new size of a shown, normally placed window: its shape for that size goes on first,
+      // so that the size change repaints and uncovers with the new shape, once. (Set after the
+      // change, with a redraw of its own, the window and its controls would be erased and the
+      // frame painted a second time.)
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+      if (pos && !(pos->flags & SWP_NOSIZE) && state_ == TFormSkinState::Active && !IsIconic(window_) &&
+          !IsZoomed(window_)) {
+        ShapeAhead(SIZE{pos->cx, pos->cy});
       }
       return r;
     }

@@ -216,8 +216,9 @@ class TFormSkin : public TComponent {
   void PaintFrame(HRGN clip = nullptr);
   // Draws the whole frame into `dc` at window coordinates (WM_PRINT with PRF_NONCLIENT).
   void PaintFrameTo(HDC dc);
-  // The region rectangles the frame asks for at the window's present size (window coordinates).
-  std::vector<TRectI> RegionRects();
+  // The region rectangles the frame asks for at the window's present size, or at `size` when
+  // given (window coordinates).
+  std::vector<TRectI> RegionRects(std::optional<SIZE> size = std::nullopt);
   // Shows the system menu at a screen point (the caption icon's click), following the
   // double-click rule: a second click within the double-click time closes the window.
   void ShowSystemMenu(POINT screen, bool doubleClickCloses = true);
@@ -250,6 +251,13 @@ class TFormSkin : public TComponent {
   void ResizeToFrame(bool firstSizing);
   void WidenForCaption();
   void BuildRegion(bool force);
+  // Whether the window gets a region at all in its present kind and placement.
+  bool RegionApplies() const;
+  // Shapes the window for a size it is about to take, without a redraw: the size change that
+  // follows repaints and uncovers what the new shape needs. Not for MDI children or a window
+  // that is not normally placed (their region follows the size change as before).
+  void ShapeAhead(SIZE size);
+  void SetRegion(SIZE size, bool redraw);
   void RemoveRegion();
   void BuildSystemMenu();
   void UpdateSystemMenu();
@@ -260,10 +268,14 @@ class TFormSkin : public TComponent {
   void RestoreMainMenu();
   void RebuildMainMenu();
   bool MainMenuItemMessage(TMessage& m);
-  // Lays the frame out for the window's present size and state; updates the caption buttons.
-  TFrameInput FrameInput();
+  // Lays the frame out for the window's present size (or `forSize`) and state; updates the
+  // caption buttons.
+  TFrameInput FrameInput(std::optional<SIZE> forSize = std::nullopt);
   TFrameLayout CurrentLayout(TFrameInput& in);
   void RenderToCanvas(int width, int height);
+  // The composition buffer at this size, every pixel `fill`: kept between compositions while the
+  // size stays (a fresh allocation of the whole window's pixels each time costs more).
+  TBitmap32& Composition(int width, int height, TPixel fill);
   void PaintCaptionText(HDC dc, const TFrameLayout& layout);
   bool FramePaintable() const;
   TNCObject* ObjectAt(POINT window) const;
@@ -326,6 +338,7 @@ class TFormSkin : public TComponent {
 
   HRGN region_ = nullptr;  // set on the window (the system holds it while set)
   SIZE regionSize_{-1, -1};
+  bool shapingAhead_ = false;  // ShapeAhead is setting the region
   TBitmap32 iconBitmap_;
   GdiObject<HFONT> captionFont_;
   GdiObject<HFONT> menuFont_;
@@ -337,6 +350,11 @@ class TFormSkin : public TComponent {
   DWORD lastSysMenuClick_ = 0;
   bool sysMenuClicked_ = false;
   TOffscreen canvas_;
+  TBitmap32 composed_;  // see Composition
+  // The caption text's extent in the caption font, measured for measuredCaption_.
+  bool captionMeasured_ = false;
+  std::string measuredCaption_;
+  int32_t captionTextWidth_ = 0, captionTextHeight_ = 0;
   // Holds the window's menu while the frame is skinned; given back on detach.
   std::unique_ptr<TSkinMenuBar> menuBar_;
   RECT menuBarRect_{};  // where the buttons were last laid out (window coordinates)

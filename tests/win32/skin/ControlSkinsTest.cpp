@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,8 @@
 
 #include "framework/EditCtrls.h"
 #include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "framework/Subclass.h"
 #include "skin/ControlSkins.h"
 #include "skin/ControlSkinsLists.h"
 #include "skin/ControlSkinsScroll.h"
@@ -224,6 +227,79 @@ TEST_F(ControlSkinsTest, SpeedButtonBoxAndSizerPixels) {
   EXPECT_LT(skinColoured, p.width) << "a plain scroll bar is not painted over";
 }
 
+// The real mouse (input events, so the hot state is tracked as for a user, leave included) moves
+// from the bare window onto a skinned button among others, across it and off it: only that
+// button repaints, once as it turns hot and once as it turns normal again; its window, the other
+// buttons and the edit get no paint message at all.
+TEST_F(ControlSkinsTest, HoverRepaintsOnlyThatButton) {
+  HWND left = Child("BUTTON", "Left", BS_PUSHBUTTON, 10, 10, 90, 30, 1);
+  HWND target = Child("BUTTON", "Target", BS_PUSHBUTTON, 110, 60, 90, 30, 2);
+  HWND right = Child("BUTTON", "Right", BS_PUSHBUTTON, 210, 10, 90, 30, 3);
+  HWND edit = Child("EDIT", "text", WS_BORDER, 10, 110, 150, 22, 4);
+  AttachByHandle<TSkinButton>(left);
+  TSkinButton& hovered = AttachByHandle<TSkinButton>(target);
+  AttachByHandle<TSkinButton>(right);
+  SetForegroundWindow(parent);
+  PumpFor(100);
+
+  struct Paints {
+    int paint = 0, ncpaint = 0, erase = 0;
+  };
+  std::map<HWND, Paints> seen;
+  std::vector<TWindowSubclass> counters;  // in front of the skins: every paint message is seen
+  for (HWND w : {parent, left, target, right, edit}) {
+    counters.emplace_back(w, [&seen](HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+      if (msg == WM_PAINT) ++seen[h].paint;
+      if (msg == WM_NCPAINT) ++seen[h].ncpaint;
+      if (msg == WM_ERASEBKGND) ++seen[h].erase;
+      return TWindowSubclass::CallNext(h, msg, wp, lp);
+    });
+  }
+  auto moveTo = [](POINT client, HWND of) {
+    ClientToScreen(of, &client);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = static_cast<LONG>((client.x * 65535LL + w / 2) / (w - 1));
+    in.mi.dy = static_cast<LONG>((client.y * 65535LL + h / 2) / (h - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+    PumpFor(10);
+  };
+  auto others = [&] {
+    std::string text;
+    for (HWND w : {parent, left, right, edit}) {
+      const Paints& n = seen[w];
+      if (n.paint || n.ncpaint || n.erase) {
+        text += WindowClassName(w) + " paint " + std::to_string(n.paint) + " ncpaint " +
+                std::to_string(n.ncpaint) + " erase " + std::to_string(n.erase) + "; ";
+      }
+    }
+    return text;
+  };
+
+  const int y = 75;  // the target's middle row; nothing else lies on it
+  moveTo(POINT{80, y}, parent);
+  ASSERT_EQ(WindowFromPoint([&] { POINT p{80, y}; ClientToScreen(parent, &p); return p; }()), parent)
+      << "the path starts over the bare window";
+  PumpFor(150);
+  seen.clear();
+
+  for (int x = 80; x <= 160; x += 5) moveTo(POINT{x, y}, parent);
+  PumpFor(100);
+  EXPECT_TRUE(hovered.Hot());
+  EXPECT_EQ(seen[target].paint, 1) << "turning hot repaints the button once";
+  EXPECT_LE(seen[target].ncpaint, 1);
+  EXPECT_EQ(others(), "") << "only the hovered button repaints";
+
+  for (int x = 165; x <= 240; x += 5) moveTo(POINT{x, y}, parent);
+  PumpFor(600);  // the leave notice may wait for the tracking timer
+  EXPECT_FALSE(hovered.Hot()) << "leaving the button ends the hot state";
+  EXPECT_EQ(seen[target].paint, 2) << "turning normal repaints it once more";
+  EXPECT_LE(seen[target].ncpaint, 2);
+  EXPECT_EQ(others(), "") << "only the hovered button repaints";
+}
+
 // The mouse clicks a skinned button only when pressed and released on it; the keyboard clicks it
 // natively; a disabled button gets no click.
 TEST_F(ControlSkinsTest, PushButtonClicksOnlyOnPressReleaseAndSpace) {
@@ -362,6 +438,49 @@ TEST_F(ControlSkinsTest, FormWalkSkinsEditNotMemoAndCheckBoxFromChecked) {
   form.Hide();
 }
 
+
+// Controls skinned while their window waits for its set-up (attached on activation, the frame's
+// sizing and first paint still to come) are painted once, with that first paint, however many
+// state changes the activation brings; and what the screen then shows is the skin's drawing.
+TEST_F(ControlSkinsTest, ControlsAttachedBeforeTheSetUpPaintOnceWithIt) {
+  TForm form{nullptr};
+  form.Name = "Deferred";
+  form.SetBounds(60, 60, 360, 220);
+  auto* button = form.Create<TButton>();
+  button->SetParent(&form);
+  button->SetBounds(20, 20, 120, 30);
+  button->SetCaption("Register");
+  form.Show();
+  PumpFor(50);
+  HWND btn = button->Handle();
+  int paints = 0;
+  TWindowSubclass counter(btn, [&paints](HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    paints += msg == WM_PAINT;
+    return TWindowSubclass::CallNext(h, msg, wp, lp);
+  });
+
+  TFormSkin fs(*manager, form.Handle(), *data, &form);
+  fs.Attach();
+  ASSERT_NE(FindControlSkin(fs, btn), nullptr);
+  ASSERT_EQ(fs.State(), TFormSkinState::New);
+  SetFocus(btn);                                // the activation's focus and default-button changes
+  SendMessageA(btn, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  EXPECT_EQ(paints, 0) << "nothing is painted before the set-up";
+  PostMessageA(form.Handle(), SKIN_INIT, 0, kSkinInitLParam);
+  PumpFor(100);
+  ASSERT_EQ(fs.State(), TFormSkinState::Active);
+  EXPECT_EQ(paints, 1) << "one paint, with the window's first paint";
+
+  TPrinted printed = PrintWindowPixels(btn, WM_PRINTCLIENT, PRF_CLIENT);
+  HDC dc = GetDC(btn);
+  int differ = 0;
+  for (int y = 0; y < printed.height; y += 2)
+    for (int x = 0; x < printed.width; x += 2) differ += GetPixel(dc, x, y) != printed.At(x, y);
+  ReleaseDC(btn, dc);
+  EXPECT_EQ(differ, 0) << "the screen shows the skinned button";
+  fs.Detach();
+  form.Hide();
+}
 
 // A system message box skinned as a foreign window: its buttons get button skins, and clicking
 // the skinned OK button with the mouse closes the box with IDOK (the skin posts WM_COMMAND).

@@ -15,6 +15,7 @@
 #include "../Win32TestSupport.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "framework/Subclass.h"
 #include "reginfo/RegInfo.h"
 #include "skin/FormSkin.h"
 #include "skin/SkinManage.h"
@@ -220,6 +221,65 @@ TEST_F(FormSkinTest, SkinningKeepsClientSizeAndSetsTheComputedRegion) {
   EXPECT_TRUE(PtInRegion(actual, (wr.right - wr.left) / 2, 1));
   DeleteObject(actual);
   DeleteObject(expected);
+}
+
+// Resizing a skinned window, larger and smaller: each size change paints the frame once and
+// erases the client at most once (the shape for the new size is set before the window takes it, not after with a
+// repaint of its own), the region is the one the frame asks for at the new size, and what the
+// screen shows along the new bottom and right edges is the frame as it prints.
+TEST_F(FormSkinTest, ResizePaintsOnceWithTheNewShape) {
+  HWND h = Window("Resized", kCaptionStyle | WS_THICKFRAME);
+  TFormSkin& s = Skin(h);
+  int ncpaint = 0, erase = 0;
+  TWindowSubclass counter(h, [&](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    ncpaint += msg == WM_NCPAINT;
+    erase += msg == WM_ERASEBKGND;
+    return TWindowSubclass::CallNext(w, msg, wp, lp);
+  });
+  RECT start{};
+  GetWindowRect(h, &start);
+  for (SIZE change : {SIZE{37, 23}, SIZE{-61, -41}, SIZE{5, 0}}) {
+    RECT wr{};
+    GetWindowRect(h, &wr);
+    const int w = wr.right - wr.left + change.cx, hgt = wr.bottom - wr.top + change.cy;
+    ncpaint = erase = 0;
+    SetWindowPos(h, nullptr, 0, 0, w, hgt, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateWindow(h);
+    PumpFor(30);
+    EXPECT_EQ(ncpaint, 1) << "frame painted once for " << w << "x" << hgt;
+    EXPECT_LE(erase, 1) << "client erased at most once for " << w << "x" << hgt;
+
+    HRGN actual = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(h, actual), ERROR);
+    HRGN expected = CreateRectRgn(0, 0, 0, 0);
+    for (const TRectI& r : s.RegionRects()) {
+      HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+      CombineRgn(expected, expected, part, RGN_OR);
+      DeleteObject(part);
+    }
+    RECT box{};
+    GetRgnBox(actual, &box);
+    EXPECT_TRUE(EqualRgn(actual, expected)) << "region of " << w << "x" << hgt;
+    EXPECT_EQ(box.right, w);
+    EXPECT_EQ(box.bottom, hgt);
+    DeleteObject(actual);
+    DeleteObject(expected);
+
+    TPrinted printed = CaptureFrame(h);
+    ASSERT_EQ(printed.width, w);
+    HDC wdc = GetWindowDC(h);
+    int mismatched = 0, checked = 0;
+    for (int x = w / 4; x < w * 3 / 4; x += 3) {
+      ++checked;
+      mismatched += GetPixel(wdc, x, hgt - 2) != printed.At(x, hgt - 2);
+    }
+    for (int y = hgt / 4; y < hgt * 3 / 4; y += 3) {
+      ++checked;
+      mismatched += GetPixel(wdc, w - 2, y) != printed.At(w - 2, y);
+    }
+    ReleaseDC(h, wdc);
+    EXPECT_EQ(mismatched, 0) << "of " << checked << " edge pixels at " << w << "x" << hgt;
+  }
 }
 
 // Hit zones: the top three rows nowhere, the rest of the strip caption, the client client.
