@@ -9,8 +9,9 @@
 # Builds bench_skin_win.exe in build/win64 (or build/win32) and prints its table: start to first
 # skinned paint of the main window, 100 resizes with a paint each, a full repaint of the
 # registration form, and the paint messages each window gets while the mouse crosses a skinned
-# button. All figures are in-process wall-clock times, medians of paired rounds in alternating
-# order; the machine's load is printed before and after.
+# button; and the start once more for a whole process, from CreateProcess to the painted main
+# window. All figures are wall-clock times (in-process but for the whole-process start), medians of
+# paired rounds in alternating order; the machine's load is printed before and after.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 rounds="${1:-21}"

@@ -2,7 +2,7 @@
 // the first painted main window, resizes, a full repaint of the registration form, and which
 // windows repaint while the mouse crosses a button. Run under Wine by scripts/bench-skin-wine.sh.
 //
-//   bench_skin_win.exe [ROUNDS [start|resize|repaint|hover]]   (at least 3 rounds; default 21, all)
+//   bench_skin_win.exe [ROUNDS [start|process|resize|repaint|hover]]   (at least 3 rounds; default 21, all)
 //
 // Every figure is in-process wall-clock time (the Wine server and the X server do part of the
 // painting, so processor time of this process alone would leave work out). Each round measures
@@ -168,6 +168,48 @@ double StartToFirstPaint(bool active) {
   form.reset();
   DestroySkinManager();
   Flush();
+  return took;
+}
+
+// 1b. The same from the program's start: a new process of this program starts as the program
+// does, makes and shows the main window and signals once it is painted; the time runs from
+// CreateProcess to that signal. The child's side is ChildStart.
+int ChildStart(bool active, const char* eventName) {
+  HANDLE painted = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName);
+  if (!painted) Fail("the child cannot open its event");
+  auto form = std::make_unique<TMainForm>(nullptr, std::vector<std::string>{}, std::make_unique<TNoShell>());
+  if (!active) form->SkinData->SetActive(false);
+  form->DoCreate();
+  form->Show();
+  if (!PumpUntilPainted(form->Handle(), active)) Fail("the main window was never painted");
+  if (Skinned(form->Handle()) != active) Fail("the main window's skinning is not what was asked");
+  SetEvent(painted);
+  CloseHandle(painted);
+  form.reset();
+  return 0;
+}
+
+double ProcessStartToFirstPaint(bool active) {
+  static int serial = 0;
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string event = "ZelvoBenchPainted-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+  HANDLE painted = CreateEventA(nullptr, TRUE, FALSE, event.c_str());
+  if (!painted) Fail("cannot create the paint event");
+  std::string cmd = std::string("\"") + self + "\" 0 " + (active ? "child-on " : "child-off ") + event;
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  const double start = NowMs();
+  if (!CreateProcessA(self, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) Fail("cannot start a child");
+  HANDLE waits[2] = {painted, pi.hProcess};
+  const DWORD which = WaitForMultipleObjects(2, waits, FALSE, 60000);
+  const double took = NowMs() - start;
+  if (which != WAIT_OBJECT_0) Fail("the child ended or hung before its window was painted");
+  WaitForSingleObject(pi.hProcess, 30000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  CloseHandle(painted);
   return took;
 }
 
@@ -421,8 +463,9 @@ int main(int argc, char** argv) {
   TApplication app;
   if (!StartProgram(app)) return 1;  // utilities, the real skin manager, icon and title, as the program
   app.Initialize();
+  if ((which == "child-on" || which == "child-off") && argc > 3) return ChildStart(which == "child-on", argv[3]);
 
-  std::printf("In-process wall-clock figures, median of %d paired rounds (%d for the start), alternating order;\n",
+  std::printf("Wall-clock figures (in-process, except 1b), median of %d paired rounds (%d for 1), alternating order;\n",
               rounds, 3 * rounds);
   std::printf("ratio = median of the per-round ratios skinned/unskinned (range in brackets).\n\n");
   std::printf("%-44s %9s %9s   %6s\n", "", "skinned", "unskinned", "ratio");
@@ -430,6 +473,9 @@ int main(int argc, char** argv) {
   if (!only || which == "start") {
     // A start takes a few milliseconds: three times the rounds, so the median holds on a busy machine.
     Row("1. start to first paint, TMainForm (ms)", PairedRounds(3 * rounds, StartToFirstPaint), 1.2);
+  }
+  if (!only || which == "start" || which == "process") {
+    Row("1b. the same, whole process (ms)", PairedRounds(rounds, ProcessStartToFirstPaint), 1.2);
   }
   if (!only || which == "resize") {
     Row("2. 100 resizes + paint, sizeable form (ms)", PairedRounds(rounds, HundredResizesTimed), 1.5);
