@@ -25,21 +25,6 @@ constexpr TFormDef kMainLayout{
     TPosition::poScreenCenter, clBtnFace, "MS Sans Serif", -11, clWindowText, "MAINICON",
     "FormCreate", "FormCloseQuery", kMainControls};
 
-// Stored settings of the window's skin component; the skin itself is the MAINFORM_SKINSTREAM
-// resource the build packs from resources/skin.
-TSkinDataStored MainSkinSettings() {
-  TSkinDataStored s;
-  s.Active = true;
-  s.DisableTag = 99;
-  s.SkinControls = kDefaultSkinControls;  // every kind except xcFastReport
-  s.Skin3rd = MainFormSkin3rd();
-  s.SkinFormtype = TSkinFormType::sfMainform;
-  s.MenuUpdate = true;
-  s.Version = "2.62.5.26";
-  s.SkinStream = StoredSkinStream("MAINFORM_SKINSTREAM");
-  return s;
-}
-
 // Reads a whole file; a file that exists but cannot be read is a failure.
 std::string ReadWholeFile(const std::string& path) {
   UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -73,6 +58,19 @@ std::string WideToAnsi(std::u16string_view wide) {
   return out;
 }
 }  // namespace
+
+TSkinDataStored MainSkinSettings() {
+  TSkinDataStored s;
+  s.Active = true;
+  s.DisableTag = 99;
+  s.SkinControls = kDefaultSkinControls;  // every kind except xcFastReport
+  s.Skin3rd = MainFormSkin3rd();
+  s.SkinFormtype = TSkinFormType::sfMainform;
+  s.MenuUpdate = true;
+  s.Version = "2.62.5.26";
+  s.SkinStream = StoredSkinStream("MAINFORM_SKINSTREAM");
+  return s;
+}
 
 const TFormDef& TMainForm::LayoutTable() { return kMainLayout; }
 

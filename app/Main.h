@@ -12,6 +12,11 @@
 namespace zelvo {
 
 class TSkinData;
+struct TSkinDataStored;
+
+// Stored settings of the main window's skin component; the skin itself is the
+// MAINFORM_SKINSTREAM resource the build packs from resources/skin.
+TSkinDataStored MainSkinSettings();
 
 class TMainForm : public TTableForm {
  public:

@@ -64,15 +64,8 @@ double Median(std::vector<double> v) {
 // The main window's stored skin settings (as the program stores them), with the Active switch
 // given.
 TSkinDataStored ProgramSkinSettings(bool active) {
-  TSkinDataStored s;
+  TSkinDataStored s = MainSkinSettings();
   s.Active = active;
-  s.DisableTag = 99;
-  s.SkinControls = kDefaultSkinControls;
-  s.Skin3rd = MainFormSkin3rd();
-  s.SkinFormtype = TSkinFormType::sfMainform;
-  s.MenuUpdate = true;
-  s.Version = "2.62.5.26";
-  s.SkinStream = StoredSkinStream("MAINFORM_SKINSTREAM");
   return s;
 }
 

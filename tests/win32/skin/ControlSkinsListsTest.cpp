@@ -12,12 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "ProgramSkinTest.h"
 #include "skin/ControlSkinsLists.h"
 #include "skin/FormSkin.h"
 #include "skin/NinePart.h"
 #include "skin/SkinManage.h"
 
 using namespace zelvo;
+
+using zelvo::test::ProgramSkinTest;
 
 namespace {
 
@@ -101,24 +104,19 @@ COLORREF DrawnAt(const Shot& s, const TDataSkinObject& e, Probe p, int left, int
   return s.At(x, y);
 }
 
-class ListSkinsTest : public ::testing::Test {
+class ListSkinsTest : public ProgramSkinTest {
  protected:
   void SetUp() override {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    DestroySkinManager();
-    data = std::make_unique<TSkinData>(nullptr);
-    data->ReadSkinStream(StoredSkinStream("MAINFORM_SKINSTREAM"));
-    ASSERT_FALSE(data->SkinEmpty());
-    manager = std::make_unique<TSkinManage>();
+    ProgramSkinTest::SetUp();
+    if (HasFatalFailure()) return;
     host = MakeHost();
   }
   void TearDown() override {
     skins.clear();
     if (IsWindow(host)) DestroyWindow(host);
-    manager.reset();
-    data.reset();
-    DestroySkinManager();
+    ProgramSkinTest::TearDown();
   }
   HWND Child(const char* cls, DWORD style, int x, int y, int w, int h) {
     HWND c = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, x, y, w, h, host, nullptr,
@@ -134,8 +132,6 @@ class ListSkinsTest : public ::testing::Test {
     skins.push_back(std::move(s));
     return ref;
   }
-  std::unique_ptr<TSkinData> data;
-  std::unique_ptr<TSkinManage> manager;
   std::vector<std::unique_ptr<TSkinControl>> skins;
   HWND host = nullptr;
 };

@@ -30,6 +30,7 @@
 #include "skin/NinePart.h"
 #include "skin/SkinManage.h"
 #include "../Win32TestSupport.h"
+#include "ProgramSkinTest.h"
 
 using namespace zelvo;
 using namespace zelvo::test;
@@ -70,14 +71,11 @@ HWND MakeParent() {
 
 COLORREF Rgb(TPixel p) { return RGB(PixelRed(p), PixelGreen(p), PixelBlue(p)); }
 
-class ControlSkinsTest : public ::testing::Test {
+class ControlSkinsTest : public ProgramSkinTest {
  protected:
   void SetUp() override {
-    DestroySkinManager();
-    data = std::make_unique<TSkinData>(nullptr);
-    data->ReadSkinStream(StoredSkinStream("MAINFORM_SKINSTREAM"));
-    ASSERT_FALSE(data->SkinEmpty());
-    manager = std::make_unique<TSkinManage>();
+    ProgramSkinTest::SetUp();
+    if (HasFatalFailure()) return;
     g_commands = &commands;
     parent = MakeParent();
   }
@@ -85,9 +83,7 @@ class ControlSkinsTest : public ::testing::Test {
     g_commands = nullptr;
     skins.clear();
     if (IsWindow(parent)) DestroyWindow(parent);
-    manager.reset();
-    data.reset();
-    DestroySkinManager();
+    ProgramSkinTest::TearDown();
   }
   HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id, DWORD ex = 0) {
     HWND c = CreateWindowExA(ex, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
@@ -109,8 +105,6 @@ class ControlSkinsTest : public ::testing::Test {
     return n;
   }
 
-  std::unique_ptr<TSkinData> data;
-  std::unique_ptr<TSkinManage> manager;
   std::vector<std::unique_ptr<TSkinControl>> skins;
   std::vector<std::pair<int, int>> commands;
   HWND parent = nullptr;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../Win32TestSupport.h"
+#include "ProgramSkinTest.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/Subclass.h"
@@ -82,14 +83,11 @@ SIZE ClientSize(HWND h) {
 }
 
 // The program's own skin, as the main window stores it.
-class FormSkinTest : public ::testing::Test {
+class FormSkinTest : public ProgramSkinTest {
  protected:
   void SetUp() override {
-    DestroySkinManager();
-    data = std::make_unique<TSkinData>(nullptr);
-    data->ReadSkinStream(StoredSkinStream("MAINFORM_SKINSTREAM"));
-    ASSERT_FALSE(data->SkinEmpty());
-    manager = std::make_unique<TSkinManage>();
+    ProgramSkinTest::SetUp();
+    if (HasFatalFailure()) return;
     g_seen = &seen;
   }
   void TearDown() override {
@@ -97,9 +95,7 @@ class FormSkinTest : public ::testing::Test {
     skins.clear();
     for (HWND h : windows)
       if (IsWindow(h)) DestroyWindow(h);
-    manager.reset();
-    data.reset();
-    DestroySkinManager();
+    ProgramSkinTest::TearDown();
   }
 
   // Skins a window as the manager does: attach, then the posted set-up message.
@@ -141,8 +137,6 @@ class FormSkinTest : public ::testing::Test {
   }
 
   Seen seen;
-  std::unique_ptr<TSkinData> data;
-  std::unique_ptr<TSkinManage> manager;
   std::vector<std::unique_ptr<TFormSkin>> skins;
   std::vector<HWND> windows;
 };

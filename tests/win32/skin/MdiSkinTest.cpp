@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../Win32TestSupport.h"
+#include "ProgramSkinTest.h"
 #include "skin/FormSkin.h"
 #include "skin/SkinManage.h"
 #include "skin/SkinManagerSeam.h"
@@ -67,14 +68,11 @@ LRESULT CALLBACK LaterProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   return CallWindowProcA(g_laterPrevious, h, msg, wp, lp);
 }
 
-class MdiSkinTest : public ::testing::Test {
+class MdiSkinTest : public ProgramSkinTest {
  protected:
   void SetUp() override {
-    DestroySkinManager();
-    data = std::make_unique<TSkinData>(nullptr);
-    data->ReadSkinStream(StoredSkinStream("MAINFORM_SKINSTREAM"));
-    ASSERT_FALSE(data->SkinEmpty());
-    manager = std::make_unique<TSkinManage>();
+    ProgramSkinTest::SetUp();
+    if (HasFatalFailure()) return;
     RegisterClasses();
     HMENU menu = CreateMenu();
     HMENU file = CreatePopupMenu();
@@ -99,9 +97,7 @@ class MdiSkinTest : public ::testing::Test {
     skins.clear();
     if (IsWindow(frame)) DestroyWindow(frame);
     g_client = nullptr;
-    manager.reset();
-    data.reset();
-    DestroySkinManager();
+    ProgramSkinTest::TearDown();
   }
 
   HWND NewChild(const char* title, DWORD style = kChildStyle) {
@@ -135,8 +131,6 @@ class MdiSkinTest : public ::testing::Test {
     return nullptr;
   }
 
-  std::unique_ptr<TSkinData> data;
-  std::unique_ptr<TSkinManage> manager;
   std::vector<std::unique_ptr<TFormSkin>> skins;
   HWND frame = nullptr, client = nullptr, first = nullptr, second = nullptr;
 };

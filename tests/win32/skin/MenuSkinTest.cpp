@@ -15,6 +15,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "ProgramSkinTest.h"
 #include "skin/Bmp.h"
 #include "skin/FormSkin.h"
 #include "skin/MenuSkin.h"
@@ -24,6 +25,8 @@
 #include "skin/SkinRead.h"
 
 using namespace zelvo;
+
+using zelvo::test::ProgramSkinTest;
 
 namespace {
 
@@ -68,26 +71,19 @@ int MeasuredWidth(HWND window, const TMenuItem& item) {
   return static_cast<int>(mis.itemWidth);
 }
 
-class MenuSkinTest : public ::testing::Test {
+class MenuSkinTest : public ProgramSkinTest {
  protected:
   void SetUp() override {
-    DestroySkinManager();
-    data = std::make_unique<TSkinData>(nullptr);
-    data->ReadSkinStream(StoredSkinStream("MAINFORM_SKINSTREAM"));
-    ASSERT_FALSE(data->SkinEmpty());
-    manager = std::make_unique<TSkinManage>();
+    ProgramSkinTest::SetUp();
+    if (HasFatalFailure()) return;
     form = std::make_unique<TForm>(nullptr);
     form->BorderStyle = TFormBorderStyle::bsSingle;
     form->SetBounds(60, 60, 300, 200);
   }
   void TearDown() override {
     form.reset();
-    manager.reset();
-    data.reset();
-    DestroySkinManager();
+    ProgramSkinTest::TearDown();
   }
-  std::unique_ptr<TSkinData> data;
-  std::unique_ptr<TSkinManage> manager;
   std::unique_ptr<TForm> form;
 };
 
