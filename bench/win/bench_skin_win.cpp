@@ -217,13 +217,7 @@ class TPaintCounter {
   void WatchTree(HWND top) {
     top_ = top;
     Watch(top);
-    EnumChildWindows(
-        top,
-        [](HWND child, LPARAM self) {
-          reinterpret_cast<TPaintCounter*>(self)->Watch(child);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
+    EnumChildWindows(top, WatchChild, reinterpret_cast<LPARAM>(this));
   }
   void Reset() { counts_.clear(); }
   // Stops watching (before the windows go); the counts stay.
@@ -247,6 +241,11 @@ class TPaintCounter {
   HWND Top() const { return top_; }
 
  private:
+  // A window procedure's calling convention, which a lambda cannot have on 32-bit Windows.
+  static BOOL CALLBACK WatchChild(HWND child, LPARAM self) {
+    reinterpret_cast<TPaintCounter*>(self)->Watch(child);
+    return TRUE;
+  }
   void Watch(HWND h) {
     subclasses_.push_back(std::make_unique<TWindowSubclass>(h, [this](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       if (msg == WM_PAINT) ++counts_[w].paint;
