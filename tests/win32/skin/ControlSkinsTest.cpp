@@ -689,6 +689,54 @@ void CALLBACK Safety(HWND, UINT, UINT_PTR id, DWORD) {
 
 }  // namespace
 
+// A radio button's box is the skin's radio picture for its state; a combo box gets the skin's
+// combo button at its right, or at its left with the mirrored picture under WS_EX_LEFTSCROLLBAR.
+TEST_F(ControlSkinsTest, RadioButtonAndComboBoxWithItsMirror) {
+  const TDataSkinButton& b = data->Skin().Buttons;
+  ASSERT_FALSE(b.RadioImage.Empty());
+  HWND radio = Child("BUTTON", "Radio", BS_AUTORADIOBUTTON, 10, 10, 120, 20, 31);
+  auto& rs = AttachByHandle<TSkinRadioButton>(radio);
+  const int frames = b.RadioButtonFrame > 0 ? b.RadioButtonFrame : 4;
+  for (bool checked : {false, true}) {
+    SendMessageA(radio, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    const int frame = rs.CurrentFrame();
+    EXPECT_EQ(frame, checked ? 2 : 1);
+    TPrinted shot = PrintWindowPixels(radio, WM_PRINTCLIENT, PRF_CLIENT);
+    TRectI cell = FrameCell(b.RadioImage, frames, frame, false);
+    CheckBoxGeometry g = LayoutCheckBox(shot.width, shot.height, GetSystemMetrics(SM_CXMENUCHECK),
+                                        SkinSize{cell.Width(), cell.Height()}, false);
+    int differ = 0, compared = 0;
+    for (int y = 0; y < cell.Height(); ++y)
+      for (int x = 0; x < cell.Width(); ++x) {
+        TPixel p = b.RadioImage.At(cell.left + x, cell.top + y);
+        if (p == kMagenta) continue;
+        ++compared;
+        differ += shot.At(g.Image.Left + x, g.Image.Top + y) != Rgb(p);
+      }
+    EXPECT_GT(compared, 20);
+    EXPECT_EQ(differ, 0) << "checked " << checked;
+  }
+
+  const auto* combo = data->Skin().ComboButton.get();
+  ASSERT_TRUE(combo && !combo->Image.Empty());
+  const int comboFrames = combo->FrameCount > 1 ? combo->FrameCount : 4;
+  for (bool mirrored : {false, true}) {
+    HWND h = Child("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL, 10, mirrored ? 80 : 40, 160, 200, mirrored ? 33 : 32,
+                   mirrored ? WS_EX_LEFTSCROLLBAR : 0);
+    auto& cs = AttachByHandle<TSkinComBox>(h);
+    const ComboGeometry g = cs.Geometry();
+    EXPECT_EQ(g.Mirrored, mirrored);
+    TPrinted shot = PrintWindowPixels(h, WM_PRINTCLIENT, PRF_CLIENT);
+    ASSERT_GT(g.Button.Right, g.Button.Left);
+    EXPECT_EQ(mirrored, g.Button.Right <= shot.width / 2) << "the button's side";
+    const TBitmap32& image = mirrored && !combo->Image2.Empty() ? combo->Image2 : combo->Image;
+    // Just inside the button's outer edge, half-way down: a pixel of the normal frame's picture.
+    const int x = mirrored ? g.Button.Right - 2 : g.Button.Left + 1;
+    EXPECT_TRUE(In(FrameColours(image, comboFrames, 1), shot.At(x, (g.Button.Top + g.Button.Bottom) / 2)))
+        << (mirrored ? "mirrored" : "standard");
+  }
+}
+
 // On a framework form the memo's vertical bar is skinned with thumb dragging; dragging the thumb
 // far below the bar scrolls to maximum - page + 1, which shows the last line at the bottom.
 TEST_F(ControlSkinsTest, MemoThumbDraggedToTheEndShowsTheLastLine) {
