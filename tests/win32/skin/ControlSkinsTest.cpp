@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -735,6 +736,76 @@ TEST_F(ControlSkinsTest, RadioButtonAndComboBoxWithItsMirror) {
     EXPECT_TRUE(In(FrameColours(image, comboFrames, 1), shot.At(x, (g.Button.Top + g.Button.Bottom) / 2)))
         << (mirrored ? "mirrored" : "standard");
   }
+}
+
+// A bitmap button on a framework form is drawn from the Buttons picture with its glyph whole
+// (its transparent colour left out), centred in height, left of the caption, the pair centred.
+TEST_F(ControlSkinsTest, BitButtonGlyphAndCaptionLaidOut) {
+  TForm form{nullptr};
+  form.Name = "BitButtons";
+  form.SetBounds(60, 60, 300, 160);
+  auto* ok = form.Create<TBitBtn>();
+  ok->SetParent(&form);
+  ok->SetBounds(20, 20, 120, 40);
+  ok->SetKind(TBitBtnKind::bkOK);
+  form.Show();
+  PumpFor(30);
+  TFormSkin fs(*manager, form.Handle(), *data, &form);
+  AttachControlSkins(fs);
+  auto* skin = dynamic_cast<TSkinBitButton*>(FindControlSkin(fs, ok->Handle()));
+  ASSERT_NE(skin, nullptr);
+  ASSERT_NE(ok->Glyph(), nullptr);
+
+  // The glyph's first cell, read back.
+  BITMAP info{};
+  GetObjectA(ok->Glyph(), sizeof info, &info);
+  const int gw = info.bmWidth / std::max(1, ok->NumGlyphs()), gh = info.bmHeight;
+  std::vector<COLORREF> glyph(static_cast<size_t>(gw) * gh);
+  {
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, ok->Glyph());
+    for (int y = 0; y < gh; ++y)
+      for (int x = 0; x < gw; ++x) glyph[static_cast<size_t>(y) * gw + x] = GetPixel(mem, x, y);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+  }
+  const COLORREF transparent = glyph[static_cast<size_t>(gh - 1) * gw];
+  TPrinted shot = PrintWindowPixels(ok->Handle(), WM_PRINTCLIENT, PRF_CLIENT);
+  // Where the glyph's opaque pixels all are, exactly.
+  auto fits = [&](int ox, int oy) {
+    for (int y = 0; y < gh; ++y)
+      for (int x = 0; x < gw; ++x) {
+        const COLORREF c = glyph[static_cast<size_t>(y) * gw + x];
+        if (c != transparent && shot.At(ox + x, oy + y) != c) return false;
+      }
+    return true;
+  };
+  int gx = -1, gy = -1;
+  for (int oy = 0; oy + gh <= shot.height && gx < 0; ++oy)
+    for (int ox = 0; ox + gw <= shot.width; ++ox)
+      if (fits(ox, oy)) {
+        gx = ox;
+        gy = oy;
+        break;
+      }
+  ASSERT_GE(gx, 0) << "the glyph is not drawn whole";
+  EXPECT_LE(std::abs(gy - (shot.height - gh) / 2), 1) << "centred in height";
+  // The caption's ink, in the caption colour of the button's state, lies right of the glyph,
+  // and the glyph and caption together sit in the middle.
+  const COLORREF text = ColorToRGB(
+      BitButtonTextColour(data->Skin().Buttons, data->Colours(), skin->CurrentFrame(), ok->EffectiveFont().color));
+  int inkLeft = shot.width, inkRight = -1;
+  for (int y = gy; y < gy + gh; ++y)
+    for (int x = 0; x < shot.width; ++x)
+      if (shot.At(x, y) == text && !(x >= gx && x < gx + gw)) {
+        inkLeft = std::min(inkLeft, x);
+        inkRight = std::max(inkRight, x);
+      }
+  ASSERT_GE(inkRight, 0) << "no caption ink";
+  EXPECT_GT(inkLeft, gx + gw - 1) << "the caption is right of the glyph";
+  EXPECT_LE(std::abs((gx + inkRight) - (shot.width - 1)), 6) << "glyph and caption centred together";
+  DetachControlSkins(fs);
+  form.Hide();
 }
 
 // On a framework form the memo's vertical bar is skinned with thumb dragging; dragging the thumb
