@@ -134,6 +134,10 @@ bool WithSystemDialog(const std::function<void()>& action, const std::function<v
 }
 
 TPrinted PrintWindowPixels(HWND window, UINT msg, LPARAM flags) {
+  return PrintPixels(window, [&](HDC dc) { SendMessageA(window, msg, reinterpret_cast<WPARAM>(dc), flags); });
+}
+
+TPrinted PrintPixels(HWND window, const std::function<void(HDC)>& draw) {
   RECT wr{};
   GetWindowRect(window, &wr);
   TPrinted s;
@@ -146,7 +150,7 @@ TPrinted PrintWindowPixels(HWND window, UINT msg, LPARAM flags) {
   HGDIOBJ old = SelectObject(mem, bmp);
   RECT all{0, 0, s.width, s.height};
   FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  SendMessageA(window, msg, reinterpret_cast<WPARAM>(mem), flags);
+  draw(mem);
   s.pixels.resize(static_cast<size_t>(s.width) * s.height);
   for (int y = 0; y < s.height; ++y)
     for (int x = 0; x < s.width; ++x) s.pixels[static_cast<size_t>(y) * s.width + x] = GetPixel(mem, x, y);

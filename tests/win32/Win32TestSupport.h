@@ -45,5 +45,7 @@ struct TPrinted {
   COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 TPrinted PrintWindowPixels(HWND window, UINT msg, LPARAM flags);
+// The same for whatever `draw` puts into the memory DC.
+TPrinted PrintPixels(HWND window, const std::function<void(HDC)>& draw);
 
 }  // namespace zelvo::test

@@ -13,12 +13,15 @@
 #include <vector>
 
 #include "ProgramSkinTest.h"
+#include "../Win32TestSupport.h"
 #include "skin/ControlSkinsLists.h"
 #include "skin/FormSkin.h"
 #include "skin/NinePart.h"
 #include "skin/SkinManage.h"
 
 using namespace zelvo;
+using zelvo::test::PrintWindowPixels;
+using zelvo::test::TPrinted;
 
 using zelvo::test::ProgramSkinTest;
 
@@ -44,29 +47,7 @@ HWND MakeHost() {
 COLORREF Rgb(TPixel p) { return RGB(PixelRed(p), PixelGreen(p), PixelBlue(p)); }
 
 // What the control draws for WM_PRINTCLIENT, read back.
-struct Shot {
-  int w = 0, h = 0;
-  std::vector<COLORREF> px;
-  COLORREF At(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
-};
-Shot Print(HWND h) {
-  RECT wr{};
-  GetWindowRect(h, &wr);
-  Shot s{wr.right - wr.left, wr.bottom - wr.top, {}};
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, s.w, s.h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  SendMessageA(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT);
-  s.px.resize(static_cast<size_t>(s.w) * s.h);
-  for (int y = 0; y < s.h; ++y)
-    for (int x = 0; x < s.w; ++x) s.px[static_cast<size_t>(y) * s.w + x] = GetPixel(mem, x, y);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return s;
-}
+TPrinted Print(HWND h) { return PrintWindowPixels(h, WM_PRINTCLIENT, PRF_CLIENT); }
 
 // A point of the entry's fixed left corners (top-left, then bottom-left) where the two frames
 // differ and neither is magenta: the pixel drawn there in a part tells which frame it shows.
@@ -98,7 +79,7 @@ COLORREF FramePixel(const TDataSkinObject& e, int frames, int frame, Probe p) {
   return Rgb(e.Image.At(c.left + p.x, c.top + p.y));
 }
 // The drawn pixel at the probe of a part drawn over (left, top)-(.., bottom).
-COLORREF DrawnAt(const Shot& s, const TDataSkinObject& e, Probe p, int left, int top, int bottom) {
+COLORREF DrawnAt(const TPrinted& s, const TDataSkinObject& e, Probe p, int left, int top, int bottom) {
   int y = 0;
   const int x = p.At(left, top, bottom, e.Image.Height, &y);
   return s.At(x, y);
@@ -149,7 +130,7 @@ TEST_F(ListSkinsTest, StatusBarPanelsAndText) {
   const TDataSkinObject& e = *data->Skin().StatusBarEdges;
   Probe p = CornerProbe(e, 3, 2, 3);
   ASSERT_GE(p.x, 0);
-  Shot s = Print(bar);
+  TPrinted s = Print(bar);
   RECT first{}, last{};
   SendMessageA(bar, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&first));
   SendMessageA(bar, SB_GETRECT, 2, reinterpret_cast<LPARAM>(&last));
@@ -181,7 +162,7 @@ TEST_F(ListSkinsTest, TabsSelectedAndHot) {
   SendMessageA(tab, TCM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r2));
   Probe p = CornerProbe(e, 5, 1, 2);
   ASSERT_GE(p.x, 0);
-  Shot s = Print(tab);
+  TPrinted s = Print(tab);
   EXPECT_EQ(DrawnAt(s, e, p, r0.left, r0.top, r0.bottom), FramePixel(e, 5, 1, p));
   EXPECT_EQ(DrawnAt(s, e, p, r1.left - 2, std::max<int>(0, r1.top - 2), r1.bottom + 1), FramePixel(e, 5, 2, p));
 
@@ -202,7 +183,7 @@ TEST_F(ListSkinsTest, TrackBarChannelAndThumb) {
   SendMessageA(track, TBM_SETPOS, TRUE, 5);
   auto& skin = Attach<TSkinTrackBar>(track);
   ASSERT_EQ(skin.ThumbEntry(), data->Skin().TrackbarThumbDown.get());
-  Shot s = Print(track);
+  TPrinted s = Print(track);
   RECT channel{}, thumb{};
   SendMessageA(track, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
   SendMessageA(track, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
@@ -273,9 +254,9 @@ TEST_F(ListSkinsTest, HeaderSectionsAndListViewWalk) {
   SendMessageA(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&s1));
   Probe p5 = CornerProbe(e, 5, 1, 5);
   ASSERT_GE(p5.x, 0);
-  Shot s = Print(header);
-  EXPECT_EQ(DrawnAt(s, e, p5, s0.left, 0, s.h), FramePixel(e, 5, 1, p5));
-  EXPECT_EQ(DrawnAt(s, e, p5, s1.left, 0, s.h), FramePixel(e, 5, 5, p5));
+  TPrinted s = Print(header);
+  EXPECT_EQ(DrawnAt(s, e, p5, s0.left, 0, s.height), FramePixel(e, 5, 1, p5));
+  EXPECT_EQ(DrawnAt(s, e, p5, s1.left, 0, s.height), FramePixel(e, 5, 5, p5));
   SendMessageA(header, WM_MOUSEMOVE, 0, MAKELPARAM(s0.left + 30, (s0.top + s0.bottom) / 2));
   EXPECT_EQ(lv->Header()->SectionFrame(0), 4);
 

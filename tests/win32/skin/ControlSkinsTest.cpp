@@ -137,6 +137,27 @@ COLORREF FramePixel(const TDataSkinButton& b, int frame, Probe at) {
   return Rgb(b.Image.At(cell.left + at.x, cell.top + at.y));
 }
 
+// A check or radio box drawn into `shot` against frame `frame` of its picture (`frames` side by
+// side), placed as the box layout places it: the picture's pixels compared (magenta left out)
+// and how many of them differ.
+struct TBoxCompare {
+  int compared = 0, differ = 0;
+};
+TBoxCompare CompareBox(const TPrinted& shot, const TBitmap32& image, int frames, int frame) {
+  TRectI cell = FrameCell(image, frames, frame, false);
+  CheckBoxGeometry g = LayoutCheckBox(shot.width, shot.height, GetSystemMetrics(SM_CXMENUCHECK),
+                                      SkinSize{cell.Width(), cell.Height()}, false);
+  TBoxCompare r;
+  for (int y = 0; y < cell.Height(); ++y)
+    for (int x = 0; x < cell.Width(); ++x) {
+      TPixel p = image.At(cell.left + x, cell.top + y);
+      if (p == kMagenta) continue;
+      ++r.compared;
+      r.differ += shot.At(g.Image.Left + x, g.Image.Top + y) != Rgb(p);
+    }
+  return r;
+}
+
 }  // namespace
 
 // Each state of a push button shows its own frame of the Buttons image: normal 1, pressed 2,
@@ -410,20 +431,10 @@ TEST_F(ControlSkinsTest, FormWalkSkinsEditNotMemoAndCheckBoxFromChecked) {
   for (bool checked : {false, true}) {
     check->SetChecked(checked);
     EXPECT_EQ(cs->CurrentFrame(), checked ? 2 : 1);
-    TPrinted shot = PrintWindowPixels(check->Handle(), WM_PRINTCLIENT, PRF_CLIENT);
-    TRectI cell = FrameCell(b.CheckImage, frames, checked ? 2 : 1, false);
-    CheckBoxGeometry g = LayoutCheckBox(shot.width, shot.height, GetSystemMetrics(SM_CXMENUCHECK),
-                                        SkinSize{cell.Width(), cell.Height()}, false);
-    int differ = 0, compared = 0;
-    for (int y = 0; y < cell.Height(); ++y)
-      for (int x = 0; x < cell.Width(); ++x) {
-        TPixel p = b.CheckImage.At(cell.left + x, cell.top + y);
-        if (p == kMagenta) continue;
-        ++compared;
-        differ += shot.At(g.Image.Left + x, g.Image.Top + y) != Rgb(p);
-      }
-    EXPECT_GT(compared, 20);
-    EXPECT_EQ(differ, 0) << "checked " << checked;
+    TBoxCompare box = CompareBox(PrintWindowPixels(check->Handle(), WM_PRINTCLIENT, PRF_CLIENT), b.CheckImage,
+                                 frames, checked ? 2 : 1);
+    EXPECT_GT(box.compared, 20);
+    EXPECT_EQ(box.differ, 0) << "checked " << checked;
   }
 
   // Detaching frees the skins and the controls draw natively again.
@@ -630,26 +641,7 @@ bool In(const std::vector<COLORREF>& set, COLORREF c) { return std::find(set.beg
 
 // What a control skin paints over its whole window, on a black memory DC.
 TPrinted SkinPaint(TSkinControl& skin) {
-  RECT wr{};
-  GetWindowRect(skin.Handle(), &wr);
-  TPrinted s;
-  s.width = wr.right - wr.left;
-  s.height = wr.bottom - wr.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, s.width, s.height);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  RECT all{0, 0, s.width, s.height};
-  FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  skin.Paint(mem);
-  s.pixels.resize(static_cast<size_t>(s.width) * s.height);
-  for (int y = 0; y < s.height; ++y)
-    for (int x = 0; x < s.width; ++x) s.pixels[static_cast<size_t>(y) * s.width + x] = GetPixel(mem, x, y);
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return s;
+  return PrintPixels(skin.Handle(), [&](HDC dc) { skin.Paint(dc); });
 }
 
 // The thumb's centre in screen coordinates.
@@ -702,20 +694,9 @@ TEST_F(ControlSkinsTest, RadioButtonAndComboBoxWithItsMirror) {
     SendMessageA(radio, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     const int frame = rs.CurrentFrame();
     EXPECT_EQ(frame, checked ? 2 : 1);
-    TPrinted shot = PrintWindowPixels(radio, WM_PRINTCLIENT, PRF_CLIENT);
-    TRectI cell = FrameCell(b.RadioImage, frames, frame, false);
-    CheckBoxGeometry g = LayoutCheckBox(shot.width, shot.height, GetSystemMetrics(SM_CXMENUCHECK),
-                                        SkinSize{cell.Width(), cell.Height()}, false);
-    int differ = 0, compared = 0;
-    for (int y = 0; y < cell.Height(); ++y)
-      for (int x = 0; x < cell.Width(); ++x) {
-        TPixel p = b.RadioImage.At(cell.left + x, cell.top + y);
-        if (p == kMagenta) continue;
-        ++compared;
-        differ += shot.At(g.Image.Left + x, g.Image.Top + y) != Rgb(p);
-      }
-    EXPECT_GT(compared, 20);
-    EXPECT_EQ(differ, 0) << "checked " << checked;
+    TBoxCompare box = CompareBox(PrintWindowPixels(radio, WM_PRINTCLIENT, PRF_CLIENT), b.RadioImage, frames, frame);
+    EXPECT_GT(box.compared, 20);
+    EXPECT_EQ(box.differ, 0) << "checked " << checked;
   }
 
   const auto* combo = data->Skin().ComboButton.get();
