@@ -202,6 +202,14 @@ wait_queue_empty() {
     [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] && return 0
     sleep 0.1
   done
+  # Say where the job stands, so that a stuck queue explains itself.
+  {
+    echo "--- printer: $(lpstat -p "$queue" 2>&1)"
+    echo "--- CUPS error log (last lines):"
+    tail -n 20 "$work/cups/logs/error_log" 2>/dev/null
+    echo "--- PDF backend log (last lines):"
+    tail -n 20 "$work/cups/logs/cups-pdf-${queue}_log" 2>/dev/null
+  } >&2
   fail "the print job never finished: $(lpstat -o "$queue")"
 }
 completed_jobs() { lpstat -W completed -o "$queue" 2>/dev/null | wc -l; }
