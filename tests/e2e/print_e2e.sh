@@ -18,8 +18,15 @@ started=$(date +%s%N)
 
 work="$ZELVO_BUILD/e2e/print"
 rm -rf "$work"
-mkdir -p "$work/app" "$work/pdf" "$work/cups"/{spool/tmp,cache,state,logs,ppd}
-chmod 1777 "$work/cups/spool/tmp"
+mkdir -p "$work/app" "$work/pdf"
+# CUPS runs its filters as an unprivileged user, which must reach the spooled job and the PPD: its
+# files live in a directory of their own that everyone may pass through (a checkout can sit below
+# a private directory, such as one made by mktemp), linked from the work folder.
+cupsdir="$(mktemp -d /tmp/zelvo-cups-root.XXXXXX)"
+chmod 755 "$cupsdir"
+ln -s "$cupsdir" "$work/cups"
+mkdir -p "$cupsdir"/{spool/tmp,cache,state,logs,ppd}
+chmod 1777 "$cupsdir/spool/tmp"
 cp "$driver" "$work/app/print_card.exe"
 
 queue=ZelvoCardPDF
@@ -50,6 +57,7 @@ cleanup() {
   fi
   rm -f "$pdfconf"
   case "$socket" in /tmp/zelvo-cups-*) rm -f "$socket" ;; esac
+  case "$cupsdir" in /tmp/zelvo-cups-root.*) rm -rf "$cupsdir" ;; esac
 }
 trap cleanup EXIT
 
@@ -166,16 +174,16 @@ PreserveJobHistory Yes
 </Location>
 EOF
 cat > "$work/cups/cups-files.conf" <<EOF
-ServerRoot $work/cups
-RequestRoot $work/cups/spool
-TempDir $work/cups/spool/tmp
-CacheDir $work/cups/cache
-StateDir $work/cups/state
+ServerRoot $cupsdir
+RequestRoot $cupsdir/spool
+TempDir $cupsdir/spool/tmp
+CacheDir $cupsdir/cache
+StateDir $cupsdir/state
 DataDir /usr/share/cups
 ServerBin /usr/lib/cups
-ErrorLog $work/cups/logs/error_log
-AccessLog $work/cups/logs/access_log
-PageLog $work/cups/logs/page_log
+ErrorLog $cupsdir/logs/error_log
+AccessLog $cupsdir/logs/access_log
+PageLog $cupsdir/logs/page_log
 FileDevice No
 Sandboxing Relaxed
 EOF
