@@ -5,7 +5,7 @@
 #include "framework/Handles.h"
 #include "framework/Resources.h"
 #include "resources/resource_ids.h"
-#include "skin/SkinData.h"
+#include "skin/engine/SkinData.h"
 #include "util/Exceptions.h"
 #include "util/IniFile.h"
 #include "util/Util.h"

@@ -8,7 +8,7 @@
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
 #include "reginfo/RegInfo.h"
-#include "skin/SkinManage.h"
+#include "skin/engine/SkinManage.h"
 #include "util/WinUtil.h"
 
 namespace zelvo {

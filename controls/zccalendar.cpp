@@ -15,7 +15,7 @@ constexpr TZcCalButton kButtons[6] = {TZcCalButton::PrevYear, TZcCalButton::Prev
                                       TZcCalButton::NextMonth, TZcCalButton::NextYear,
                                       TZcCalButton::Today,     TZcCalButton::Revert};
 
-RECT ToRect(const TZcRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const TRectI& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 void FillSolid(HDC dc, const RECT& r, COLORREF color) {
   UniqueGdi<HBRUSH> brush(CreateSolidBrush(color));
@@ -313,7 +313,7 @@ void TZcCustomCalendar::ShowMonthMenu(int x, int y) {
   }
   POINT screen{x, y};
   ClientToScreen(h, &screen);
-  TZcPoint at = TZcCalendarCore::MonthMenuPosition(screen.x, screen.y, GetSystemMetrics(SM_CYMENU));
+  TPointI at = TZcCalendarCore::MonthMenuPosition(screen.x, screen.y, GetSystemMetrics(SM_CYMENU));
   core_.SetMenuActive(true);
   int chosen = static_cast<int>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
                                                at.x, at.y, 0, h, nullptr));

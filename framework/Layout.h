@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "framework/Forms.h"
-#include "util/MsgDialogLayout.h"
 
 namespace zelvo {
 

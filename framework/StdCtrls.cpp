@@ -193,10 +193,10 @@ void TBitBtn::Draw(const DRAWITEMSTRUCT& dis) {
     st.Enabled = !disabled;
     st.Pressed = pressed;
     int cell = BitButtonGlyphCell(st, numGlyphs_);
-    DrawTransparent(dc, place.GlyphPos.X, place.GlyphPos.Y, glyph_.Get(), (cell - 1) * glyphW, 0, glyphW, glyphH,
+    DrawTransparent(dc, place.GlyphPos.x, place.GlyphPos.y, glyph_.Get(), (cell - 1) * glyphW, 0, glyphW, glyphH,
                     BottomLeftPixel(glyph_.Get()));
   }
-  RECT tr{place.TextRect.Left, place.TextRect.Top, place.TextRect.Right, place.TextRect.Bottom};
+  RECT tr{place.TextRect.left, place.TextRect.top, place.TextRect.right, place.TextRect.bottom};
   SetBkMode(dc, TRANSPARENT);
   if (disabled) {
     OffsetRect(&tr, 1, 1);

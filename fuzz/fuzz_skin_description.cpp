@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "fuzz/fuzz_limits.h"
-#include "skin/SkinDescription.h"
-#include "tests/unit/skindata/HostileSkins.h"
+#include "skin/file/SkinDescription.h"
+#include "tests/unit/skin/file/HostileSkins.h"
 
 namespace {
 

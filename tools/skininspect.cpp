@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinLoad.h"
+#include "skin/file/SkinLoad.h"
 #include "tools/toolutil_files.h"
 #include "util/Util.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinLoad.h"
-#include "skin/SkinPreview.h"
+#include "skin/file/SkinLoad.h"
+#include "skin/render/SkinPreview.h"
 #include "util/Util.h"
 
 namespace fs = std::filesystem;

@@ -28,9 +28,9 @@
 #include "framework/StdCtrls.h"
 #include "framework/Subclass.h"
 #include "reginfo/RegInfo.h"
-#include "skin/SkinData.h"
-#include "skin/SkinManage.h"
-#include "skin/SkinObjects.h"
+#include "skin/engine/SkinData.h"
+#include "skin/engine/SkinManage.h"
+#include "skin/file/SkinObjects.h"
 #include "util/WinUtil.h"
 
 using namespace zelvo;

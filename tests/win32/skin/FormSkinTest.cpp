@@ -2,7 +2,6 @@
 // client area, hit zones, painted pixels), what its buttons and the system menu do, message boxes
 // widened for a long caption, a detach that gives the window back unchanged, and the chain of
 // window procedures kept whole whoever subclassed the window after the skin.
-#ifdef ZELVO_HAVE_SKIN_MANAGE  // the frame is built together with the skin manager
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -18,9 +17,9 @@
 #include "framework/Menus.h"
 #include "framework/Subclass.h"
 #include "reginfo/RegInfo.h"
-#include "skin/FormSkin.h"
-#include "skin/SkinManage.h"
-#include "skin/SkinMenuBar.h"
+#include "skin/engine/FormSkin.h"
+#include "skin/engine/SkinManage.h"
+#include "skin/engine/SkinMenuBar.h"
 #include "util/WinUtil.h"
 
 using namespace zelvo;
@@ -838,5 +837,3 @@ TEST_F(FormSkinTest, ManySkinnedDialogsLeakNoHandles) {
   EXPECT_EQ(after.ownedUser, before.ownedUser);
   EXPECT_EQ(after.windows, before.windows);
 }
-
-#endif

@@ -8,8 +8,8 @@
 
 #include "../Win32TestSupport.h"
 #include "app/Main.h"
-#include "skin/SkinData.h"
-#include "skin/SkinDescription.h"
+#include "skin/engine/SkinData.h"
+#include "skin/file/SkinDescription.h"
 
 using namespace zelvo;
 using namespace zelvo::test;

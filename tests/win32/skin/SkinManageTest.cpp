@@ -15,9 +15,9 @@
 
 #include "../Win32TestSupport.h"
 #include "framework/Forms.h"
-#include "skin/FormSkin_core.h"
-#include "skin/SkinData.h"
-#include "skin/SkinManage.h"
+#include "skin/render/FormSkin_core.h"
+#include "skin/engine/SkinData.h"
+#include "skin/engine/SkinManage.h"
 
 using namespace zelvo;
 using namespace zelvo::test;

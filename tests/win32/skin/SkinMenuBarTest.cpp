@@ -10,8 +10,8 @@
 
 #include "../Win32TestSupport.h"
 #include "framework/Forms.h"
-#include "skin/SkinManage.h"
-#include "skin/SkinMenuBar.h"
+#include "skin/engine/SkinManage.h"
+#include "skin/engine/SkinMenuBar.h"
 
 using namespace zelvo;
 using namespace zelvo::test;

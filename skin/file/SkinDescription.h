@@ -1,0 +1,79 @@
+// The skin description: an INI text naming the skin's bitmaps and settings, parsed in memory into
+// TSkinObjects. Section and key names match without regard to letter case.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "skin/file/SkinObjects.h"
+#include "util/Exceptions.h"
+
+namespace zelvo {
+
+class TIniFile;
+
+class ESkinDescriptionError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Where the description's bitmaps come from: the container's entries, or files in tools and tests.
+class ISkinEntrySource {
+ public:
+  virtual ~ISkinEntrySource() = default;
+  // Finds the entry whose lower-cased name equals the lower-cased `name` and gives a view of its
+  // bytes, valid as long as the source is unchanged; False (and an empty view) when none.
+  virtual bool FindByName(std::string_view name, std::span<const uint8_t>& bytes) const = 0;
+};
+
+// Entries held in memory, looked up by lower-cased name; the first added of a name wins.
+class TMemorySkinEntries : public ISkinEntrySource {
+ public:
+  void Add(std::string_view name, std::vector<uint8_t> bytes);
+  bool FindByName(std::string_view name, std::span<const uint8_t>& bytes) const override;
+
+ private:
+  std::map<std::string, std::vector<uint8_t>> entries_;
+};
+
+// Limits that keep a hostile description from multiplying work: sections beyond these counts are
+// ignored (and noted in TSkinObjects::Warnings).
+inline constexpr size_t kMaxCaptionButtonSections = 256;
+inline constexpr size_t kMaxExtraColours = 256;
+// Pixel memory one skin may hold in all. Each bitmap entry is decoded once however many keys name
+// it, and the pieces cut or mirrored from it count too; a description that would need more is
+// refused before the allocation that would pass the limit.
+inline constexpr size_t kSkinImageBudget = 64u * 1024u * 1024u;
+
+// Parses `description` into `skin` (which is reset first), fetching bitmaps from `entries`.
+// Every value has its default when absent; named bitmaps that cannot be used leave that image
+// empty and are listed in skin.ImageProblems. Raises ESkinDescriptionError for a text larger than
+// an INI file may be and for bitmaps that together pass kSkinImageBudget.
+void ParseSkinDescription(std::string_view description, const ISkinEntrySource& entries, TSkinObjects& skin);
+
+// Section names of an INI text in file order, duplicates included, by the same line rules as
+// TIniFile.
+std::vector<std::string> IniSectionNames(std::string_view text);
+
+// An integer setting: decimal, or hexadecimal after "$" or "0x", with an optional sign; an absent,
+// empty or malformed value (or one outside 32 bits) gives `defaultValue`.
+int32_t ReadSkinInteger(const TIniFile& ini, std::string_view section, std::string_view key,
+                        int32_t defaultValue);
+
+// Frame count of a caption button from its "frame" key, image and action, and whether its image
+// is dropped (system-menu buttons with no frame count show the window's icon instead).
+struct TCaptionButtonFrames {
+  int32_t FrameCount;
+  bool ClearImage;
+};
+TCaptionButtonFrames CaptionButtonFrames(int32_t frameKey, int32_t action, int32_t imageWidth,
+                                         int32_t imageHeight);
+
+// Frame count of a check-box or radio-button image when the description gives none.
+int32_t CheckRadioFrames(int32_t imageWidth, int32_t imageHeight);
+
+}  // namespace zelvo
