@@ -15,7 +15,6 @@ constexpr TZcCalButton kButtons[6] = {TZcCalButton::PrevYear, TZcCalButton::Prev
                                       TZcCalButton::NextMonth, TZcCalButton::NextYear,
                                       TZcCalButton::Today,     TZcCalButton::Revert};
 
-RECT ToRect(const TRectI& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 void FillSolid(HDC dc, const RECT& r, COLORREF color) {
   UniqueGdi<HBRUSH> brush(CreateSolidBrush(color));

@@ -30,7 +30,6 @@ std::string ReadText(HWND h) {
   return s;
 }
 
-RECT ToRect(const TRectI& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 void FillColour(HDC dc, const RECT& r, TColor c) {
   GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(c)));
@@ -959,7 +958,7 @@ void AttachControlSkins(TFormSkin& formSkin) {
     return;
   }
   Walker w{formSkin, data, form, {}};
-  w.settings.SkinControls = SkinSwitches::FromBits(data.SkinControls().Bits());
+  w.settings.SkinControls = data.SkinControls();
   w.settings.DisableTag = data.DisableTag();
   w.settings.Skin3rd = &data.Skin3rd();
   w.settings.SkinHasTabs = data.Skin().Tabs != nullptr;

@@ -20,7 +20,6 @@ void RepaintNow(HWND h) {
   if (h && IsWindow(h)) RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-TRectI ToRectI(const RECT& r) { return TRectI{r.left, r.top, r.right, r.bottom}; }
 
 // An off-screen surface holding `bmp`, on which GDI text can be drawn before the copy to `dc`.
 template <class F>

@@ -71,14 +71,6 @@ inline uint32_t ToDib(TPixel p) { return (PixelRed(p) << 16) | (PixelGreen(p) <<
 
 TPixel ToPixel(COLORREF c) { return MakePixel(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
-// The non-client metrics record as the platform knew it before the padded-border field: 340
-// bytes, which every version accepts.
-bool ReadNonClientMetrics(NONCLIENTMETRICSA& metrics) {
-  std::memset(&metrics, 0, sizeof(metrics));
-  metrics.cbSize = 340;
-  return SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0) != 0;
-}
-
 std::string ReadWindowText(HWND window, int limit) {
   std::string text(static_cast<size_t>(limit) + 1, '\0');
   int n = GetWindowTextA(window, text.data(), limit + 1);
@@ -86,7 +78,6 @@ std::string ReadWindowText(HWND window, int limit) {
   return text;
 }
 
-RECT ToRect(const TRectI& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
@@ -431,14 +422,7 @@ void TFormSkin::WidenForCaption() {
   GetWindowRect(window_, &wr);
   int width = wr.right - wr.left;
   int blank = 4;
-  {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, CaptionFont());
-    SIZE size{};
-    if (GetTextExtentPoint32A(dc, " ", 1, &size)) blank = size.cx;
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-  }
+  if (const SIZE space = TTextMeasure(CaptionFont()).Extent(" "); space.cx > 0) blank = space.cx;
   TMessageBoxWidening w = WidenMessageBox(width, static_cast<int32_t>(caption_.size()), blank, thickness_,
                                           data_->Skin().Title);
   if (w.Width <= width) return;
@@ -537,12 +521,8 @@ void TFormSkin::RemoveRegion() {
 // Layout and painting
 
 HFONT TFormSkin::CaptionFont() {
-  if (!captionFont_) {
-    NONCLIENTMETRICSA metrics;
-    if (ReadNonClientMetrics(metrics)) captionFont_.Reset(CreateFontIndirectA(&metrics.lfCaptionFont));
-    if (!captionFont_) captionFont_.Reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-  }
-  return captionFont_.Get();
+  if (!captionFont_) captionFont_ = CreateCaptionFont();
+  return FontOrDefault(captionFont_.Get());
 }
 
 TFrameInput TFormSkin::FrameInput(std::optional<SIZE> forSize) {
@@ -562,17 +542,10 @@ TFrameInput TFormSkin::FrameInput(std::optional<SIZE> forSize) {
   in.MdiMaximizedChild = windowKind_ == TWindowKind::MdiFrame && mdiChildMaximized_;
   // The caption is measured once for each text (the caption font stays for the skin's life).
   if (!captionMeasured_ || measuredCaption_ != caption_) {
-    std::string text = "  " + caption_ + " ";
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, CaptionFont());
-    SIZE size{};
-    captionTextWidth_ = 0;
-    if (GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size)) captionTextWidth_ = size.cx;
-    TEXTMETRICA tm{};
-    GetTextMetricsA(dc, &tm);
-    captionTextHeight_ = tm.tmHeight;
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    const std::string text = "  " + caption_ + " ";
+    const TTextMeasure measure(CaptionFont());
+    captionTextWidth_ = measure.Extent(text).cx;
+    captionTextHeight_ = measure.Metrics().tmHeight;
     measuredCaption_ = caption_;
     captionMeasured_ = true;
   }
@@ -946,20 +919,14 @@ bool TFormSkin::MeasureMenuItem(MEASUREITEMSTRUCT& mis) {
   if (mis.CtlType != ODT_MENU || (mis.itemData & 0xFFFF0000u) != kSysItemMark) return false;
   const TSysMenuItemText* item = SysItemByTag(static_cast<int32_t>(mis.itemData & 0xFFFF));
   if (!item) return false;
-  if (!menuFont_) {
-    NONCLIENTMETRICSA metrics;
-    if (ReadNonClientMetrics(metrics)) menuFont_.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
-  }
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, menuFont_ ? menuFont_.Get() : GetStockObject(DEFAULT_GUI_FONT));
-  SIZE text{}, shortcut{};
-  GetTextExtentPoint32A(dc, item->Text, static_cast<int>(std::strlen(item->Text)), &text);
+  if (!menuFont_) menuFont_ = CreateMenuFont();
+  const TTextMeasure measure(FontOrDefault(menuFont_.Get()));
+  const SIZE text = measure.Extent(item->Text);
+  SIZE shortcut{};
   if (*item->Shortcut) {
-    GetTextExtentPoint32A(dc, item->Shortcut, static_cast<int>(std::strlen(item->Shortcut)), &shortcut);
+    shortcut = measure.Extent(item->Shortcut);
     shortcut.cx += 16;  // room between caption and shortcut
   }
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   TSizeI size = SystemMenuItemSize(text.cx + shortcut.cx, text.cy, item->Tag == kSysItemSeparator,
                                    data_->Skin().MenuItem.get(), false);
   // The width the skinned item needs: the text measured, widened for the glyph list and LeftWidth.

@@ -16,7 +16,6 @@ namespace zelvo {
 
 namespace {
 
-RECT ToRect(const TRectI& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // Draws one text of the item (caption or shortcut) with the skin's text routine.
 void ItemText(HDC dc, const std::string& text, RECT& rect, UINT flags) {

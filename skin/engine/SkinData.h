@@ -27,49 +27,13 @@
 #include "skin/file/SkinLoad.h"
 #include "skin/engine/SkinManagerSeam.h"
 #include "skin/file/SkinObjects.h"
+#include "skin/file/SkinControlTypes.h"
 #include "skin/file/SkinRead.h"
 
 namespace zelvo {
 
 class TForm;
 class TSkinData;
-
-// Kinds of control and menu the skin may draw; a set of them is a bit set, bit n = ordinal n.
-enum class TSkinControlType : uint8_t {
-  xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress,
-  xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox, xcStatusBar, xcTab,
-  xcSystemMenu, xcFastReport
-};
-inline constexpr int kSkinControlTypeCount = 19;
-
-class TSkinControlTypes {
- public:
-  constexpr TSkinControlTypes() = default;
-  constexpr TSkinControlTypes(std::initializer_list<TSkinControlType> members) {
-    for (TSkinControlType m : members) bits_ |= Bit(m);
-  }
-  // Bits beyond the 19 members are dropped.
-  static constexpr TSkinControlTypes FromBits(uint32_t bits) {
-    TSkinControlTypes s;
-    s.bits_ = bits & kAllBits;
-    return s;
-  }
-  static constexpr TSkinControlTypes All() { return FromBits(kAllBits); }
-  constexpr uint32_t Bits() const { return bits_; }
-  constexpr bool Contains(TSkinControlType m) const { return (bits_ & Bit(m)) != 0; }
-  constexpr TSkinControlTypes& Include(TSkinControlType m) { bits_ |= Bit(m); return *this; }
-  constexpr TSkinControlTypes& Exclude(TSkinControlType m) { bits_ &= ~Bit(m); return *this; }
-  constexpr bool operator==(const TSkinControlTypes&) const = default;
-
- private:
-  static constexpr uint32_t kAllBits = (1u << kSkinControlTypeCount) - 1;
-  static constexpr uint32_t Bit(TSkinControlType m) { return 1u << static_cast<unsigned>(m); }
-  uint32_t bits_ = 0;
-};
-
-// Every member except xcFastReport: the component's default.
-inline constexpr TSkinControlTypes kDefaultSkinControls =
-    TSkinControlTypes::All().Exclude(TSkinControlType::xcFastReport);
 
 // Which windows a component serves.
 enum class TSkinFormType : uint8_t { sfMainform, sfOnlyThisForm, sfDialog };

@@ -117,41 +117,41 @@ ControlSkinChoice Skinned(ControlChoiceRule rule, ControlSkinClass skin, bool re
 }
 
 // A matched Skin3rd line: the kind decides, or the control stays native.
-ControlSkinChoice ChooseByKind(const std::string& kind, SkinSwitches sw, bool hasTabs) {
-  using enum SkinSwitch;
+ControlSkinChoice ChooseByKind(const std::string& kind, TSkinControlTypes sw, bool hasTabs) {
+  using enum TSkinControlType;
   const auto rule = ControlChoiceRule::Skin3rd;
   ControlSkinChoice r = Decided(ControlChoiceAction::Native, rule);
-  if (kind == "combobox" && sw.Has(xcCombo)) {
+  if (kind == "combobox" && sw.Contains(xcCombo)) {
     r = Skinned(rule, ControlSkinClass::TSkinComBox);
-  } else if (kind == "edit" && sw.Has(xcEdit)) {
+  } else if (kind == "edit" && sw.Contains(xcEdit)) {
     r = Skinned(rule, ControlSkinClass::TSkinEdit);
     r.ByHandle = true;
-  } else if (kind == "radiobutton" && sw.Has(xcRadioButton)) {
+  } else if (kind == "radiobutton" && sw.Contains(xcRadioButton)) {
     r = Skinned(rule, ControlSkinClass::TSkinRadioButton);
-  } else if (kind == "panel" && sw.Has(xcPanel)) {
+  } else if (kind == "panel" && sw.Contains(xcPanel)) {
     r = Skinned(rule, ControlSkinClass::TSkinBox, true);
     r.SetTrueProperty = "Transparent";
-  } else if (kind == "trackbar" && sw.Has(xcButton)) {
+  } else if (kind == "trackbar" && sw.Contains(xcButton)) {
     r = Skinned(rule, ControlSkinClass::TSkinTrackBar);
     r.SetTrueProperty = "Transparent";
-  } else if (kind == "button" && sw.Has(xcButton)) {
+  } else if (kind == "button" && sw.Contains(xcButton)) {
     r = Skinned(rule, ControlSkinClass::TSkinButton);
-  } else if (kind == "tab" && sw.Has(xcTab) && hasTabs) {
+  } else if (kind == "tab" && sw.Contains(xcTab) && hasTabs) {
     r = Skinned(rule, ControlSkinClass::TSkinTab);
     r.ByHandle = true;
-  } else if (kind == "progress" && sw.Has(xcProgress)) {
+  } else if (kind == "progress" && sw.Contains(xcProgress)) {
     r = Skinned(rule, ControlSkinClass::TSkinProgress);
-  } else if (kind == "scrollbar" && sw.Has(xcScrollbar)) {
+  } else if (kind == "scrollbar" && sw.Contains(xcScrollbar)) {
     r = Skinned(rule, ControlSkinClass::TSkinScrollbar);
     r.ThumbDragging = true;
-  } else if (kind == "radiogroup" && sw.Has(xcPanel)) {
+  } else if (kind == "radiogroup" && sw.Contains(xcPanel)) {
     r = Skinned(rule, ControlSkinClass::TSkinGroupBox, true);
-    if (sw.Has(xcRadioButton)) r.ChildSkin = ControlSkinClass::TSkinRadioButton;
-  } else if (kind == "checkgroup" && sw.Has(xcPanel)) {
+    if (sw.Contains(xcRadioButton)) r.ChildSkin = ControlSkinClass::TSkinRadioButton;
+  } else if (kind == "checkgroup" && sw.Contains(xcPanel)) {
     // Check-group children follow the radio-button switch, not the check-box one.
     r = Skinned(rule, ControlSkinClass::TSkinGroupBox, true);
-    if (sw.Has(xcRadioButton)) r.ChildSkin = ControlSkinClass::TSkinCheckBox;
-  } else if (kind == "checkbox" && sw.Has(xcCheckBox)) {
+    if (sw.Contains(xcRadioButton)) r.ChildSkin = ControlSkinClass::TSkinCheckBox;
+  } else if (kind == "checkbox" && sw.Contains(xcCheckBox)) {
     r = Skinned(rule, ControlSkinClass::TSkinCheckBox);
   }
   r.Skin3rdKind = kind;
@@ -160,69 +160,69 @@ ControlSkinChoice ChooseByKind(const std::string& kind, SkinSwitches sw, bool ha
 
 // The framework classes the skin knows by name or by kind, in the order they are tried.
 std::optional<ControlSkinChoice> ChooseBuiltin(const ComponentDescription& c, const std::string& n,
-                                               SkinSwitches sw) {
-  using enum SkinSwitch;
+                                               TSkinControlTypes sw) {
+  using enum TSkinControlType;
   using K = ComponentKind;
   const auto rule = ControlChoiceRule::Builtin;
   if (n == "TMVCPANEL") return std::nullopt;
-  if (n == "TTRACKBAR" && sw.Has(xcButton)) return Skinned(rule, ControlSkinClass::TSkinTrackBar);
-  if (n == "TUPDOWN" && sw.Has(xcButton)) return Skinned(rule, ControlSkinClass::TSkinUpDown);
-  if (c.Has(K::RadioGroup) && sw.Has(xcRadioButton)) {
+  if (n == "TTRACKBAR" && sw.Contains(xcButton)) return Skinned(rule, ControlSkinClass::TSkinTrackBar);
+  if (n == "TUPDOWN" && sw.Contains(xcButton)) return Skinned(rule, ControlSkinClass::TSkinUpDown);
+  if (c.Has(K::RadioGroup) && sw.Contains(xcRadioButton)) {
     ControlSkinChoice r = Skinned(rule, ControlSkinClass::TSkinGroupBox, true);
     r.ChildSkin = ControlSkinClass::TSkinRadioButton;
     return r;
   }
-  if (n == "TDBNAVIGATOR" && sw.Has(xcPanel)) {
+  if (n == "TDBNAVIGATOR" && sw.Contains(xcPanel)) {
     ControlSkinChoice r = Skinned(rule, ControlSkinClass::TSkinBox, true);
     r.SetTrueProperty = "Flat";
     return r;
   }
-  if (c.Has(K::GroupBox) && sw.Has(xcPanel)) {
+  if (c.Has(K::GroupBox) && sw.Contains(xcPanel)) {
     ControlSkinChoice r = Skinned(rule, ControlSkinClass::TSkinGroupBox, true);
     r.WalkChildrenAfter = true;
     return r;
   }
-  if (c.Has(K::RadioButton) && sw.Has(xcRadioButton)) return Skinned(rule, ControlSkinClass::TSkinRadioButton);
+  if (c.Has(K::RadioButton) && sw.Contains(xcRadioButton)) return Skinned(rule, ControlSkinClass::TSkinRadioButton);
   // Plain check boxes of the framework (radio buttons derive from them, hence after).
-  if (c.Has(K::CheckBox) && !c.Has(K::RadioButton) && sw.Has(xcCheckBox))
+  if (c.Has(K::CheckBox) && !c.Has(K::RadioButton) && sw.Contains(xcCheckBox))
     return Skinned(rule, ControlSkinClass::TSkinCheckBox);
-  if (c.Has(K::ComboBox) && sw.Has(xcCombo)) return Skinned(rule, ControlSkinClass::TSkinComBox);
-  if (n == "TDATETIMEPICKER" && sw.Has(xcEdit)) {
+  if (c.Has(K::ComboBox) && sw.Contains(xcCombo)) return Skinned(rule, ControlSkinClass::TSkinComBox);
+  if (n == "TDATETIMEPICKER" && sw.Contains(xcEdit)) {
     return Skinned(rule, c.DateTimeKindTime ? ControlSkinClass::TSkinEdit : ControlSkinClass::TSkinComBox);
   }
   static constexpr std::array<const char*, 3> kRichEdits = {"TRICHEDIT", "TWWDBRICHEDIT", "TDXDBMEMO"};
-  if (sw.Has(xcScrollbar) && OneOf(n, kRichEdits)) {
+  if (sw.Contains(xcScrollbar) && OneOf(n, kRichEdits)) {
     ControlSkinChoice r = Skinned(rule, ControlSkinClass::TSkinScrollbar);
     r.ThumbDragging = true;
     return r;
   }
   if (c.Has(K::BitButton)) {
-    if (sw.Has(xcBitBtn)) return Skinned(rule, ControlSkinClass::TSkinBitButton);
+    if (sw.Contains(xcBitBtn)) return Skinned(rule, ControlSkinClass::TSkinBitButton);
     return Decided(ControlChoiceAction::Native, rule);  // never a plain push-button skin
   }
-  if (c.Has(K::SpeedButton) && sw.Has(xcSpeedButton)) return Skinned(rule, ControlSkinClass::TSkinSpeedButton);
+  if (c.Has(K::SpeedButton) && sw.Contains(xcSpeedButton)) return Skinned(rule, ControlSkinClass::TSkinSpeedButton);
   static constexpr std::array<const char*, 3> kGrids = {"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"};
-  if (sw.Has(xcScrollbar) && OneOf(n, kGrids)) return Skinned(rule, ControlSkinClass::TSkinScrollbar);
+  if (sw.Contains(xcScrollbar) && OneOf(n, kGrids)) return Skinned(rule, ControlSkinClass::TSkinScrollbar);
   // The memo before the edit: a memo gets skinned scroll bars, not the edit border.
-  if (sw.Has(xcScrollbar) && c.Has(K::Memo)) {
+  if (sw.Contains(xcScrollbar) && c.Has(K::Memo)) {
     ControlSkinChoice r = Skinned(rule, ControlSkinClass::TSkinScrollbar);
     r.ThumbDragging = true;
     return r;
   }
-  if (c.Has(K::PushButton) && sw.Has(xcButton)) return Skinned(rule, ControlSkinClass::TSkinButton);
-  if (c.Has(K::Edit) && sw.Has(xcEdit)) {
+  if (c.Has(K::PushButton) && sw.Contains(xcButton)) return Skinned(rule, ControlSkinClass::TSkinButton);
+  if (c.Has(K::Edit) && sw.Contains(xcEdit)) {
     ControlSkinChoice r = Skinned(rule, ControlSkinClass::TSkinEdit);
     r.ByHandle = true;
     return r;
   }
   // The framework's bar controls and panels, by class name.
-  if (n == "TPROGRESSBAR" && sw.Has(xcProgress)) return Skinned(rule, ControlSkinClass::TSkinProgress);
-  if (n == "TSCROLLBAR" && sw.Has(xcScrollbar)) {
+  if (n == "TPROGRESSBAR" && sw.Contains(xcProgress)) return Skinned(rule, ControlSkinClass::TSkinProgress);
+  if (n == "TSCROLLBAR" && sw.Contains(xcScrollbar)) {
     ControlSkinChoice r = Skinned(rule, ControlSkinClass::TSkinScControl);
     r.ThumbDragging = true;
     return r;
   }
-  if (n == "TPANEL" && sw.Has(xcPanel)) {
+  if (n == "TPANEL" && sw.Contains(xcPanel)) {
     ControlSkinChoice r = Skinned(rule, ControlSkinClass::TSkinBox, true);
     r.WalkChildrenAfter = true;
     return r;
@@ -249,8 +249,8 @@ bool NeedsHandleCreation(const ComponentDescription& c, const ControlChoiceSetti
 
 ControlSkinChoice ChooseControlSkin(const ComponentDescription& c, const ControlChoiceSettings& s,
                                     const ControlChoiceState& state) {
-  using enum SkinSwitch;
-  const SkinSwitches sw = s.SkinControls;
+  using enum TSkinControlType;
+  const TSkinControlTypes sw = s.SkinControls;
 
   if (ExemptByTag(c, s)) return Decided(ControlChoiceAction::Skip, ControlChoiceRule::DisabledTag);
   if (state.AlreadyCovered) return Decided(ControlChoiceAction::Skip, ControlChoiceRule::Covered);
@@ -271,14 +271,14 @@ ControlSkinChoice ChooseControlSkin(const ComponentDescription& c, const Control
     if (std::optional<std::string> kind = Skin3rdKind(*s.Skin3rd, n)) return ChooseByKind(*kind, sw, s.SkinHasTabs);
   }
 
-  if (sw.Has(xcTab) && s.SkinHasTabs) {
+  if (sw.Contains(xcTab) && s.SkinHasTabs) {
     if (n == "TTABSET") return Skinned(ControlChoiceRule::TabSet, ControlSkinClass::TSkinTab31);
     if (n == "TTABBEDNOTEBOOK") return Decided(ControlChoiceAction::WalkPages, ControlChoiceRule::TabSet);
   }
 
   if (std::optional<ControlSkinChoice> builtin = ChooseBuiltin(c, n, sw)) return *builtin;
 
-  if (c.Has(ComponentKind::PopupMenu) && sw.Has(xcPopupMenu) && sw.Has(xcMainMenu))
+  if (c.Has(ComponentKind::PopupMenu) && sw.Contains(xcPopupMenu) && sw.Contains(xcMainMenu))
     return Decided(ControlChoiceAction::OwnerDrawMenu, ControlChoiceRule::PopupMenu);
 
   return Decided(ControlChoiceAction::Native, ControlChoiceRule::NoRule);

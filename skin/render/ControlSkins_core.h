@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/ButtonLayout_core.h"
+#include "skin/file/SkinControlTypes.h"
 #include "skin/file/SkinObjects.h"
 
 namespace zelvo {
@@ -28,35 +29,6 @@ int SkinMulDiv(int a, int b, int c);
 // ---------------------------------------------------------------------------------------------
 // Which kinds of control the skin draws. The same members, in the same order, as the skin
 // component's SkinControls set, so the component's bit set converts directly (FromBits).
-enum class SkinSwitch : uint8_t {
-  xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress,
-  xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox, xcStatusBar, xcTab,
-  xcSystemMenu, xcFastReport
-};
-
-class SkinSwitches {
- public:
-  constexpr SkinSwitches() = default;
-  constexpr SkinSwitches(std::initializer_list<SkinSwitch> members) {
-    for (SkinSwitch m : members) bits_ |= Bit(m);
-  }
-  static constexpr SkinSwitches FromBits(uint32_t bits) {
-    SkinSwitches s;
-    s.bits_ = bits & kAll;
-    return s;
-  }
-  // Every member except xcFastReport, as the skin component has by default.
-  static constexpr SkinSwitches Defaults() { return FromBits(kAll & ~Bit(SkinSwitch::xcFastReport)); }
-  constexpr uint32_t Bits() const { return bits_; }
-  constexpr bool Has(SkinSwitch m) const { return (bits_ & Bit(m)) != 0; }
-  constexpr SkinSwitches Without(SkinSwitch m) const { return FromBits(bits_ & ~Bit(m)); }
-
- private:
-  static constexpr uint32_t kAll = (1u << 19) - 1;
-  static constexpr uint32_t Bit(SkinSwitch m) { return 1u << static_cast<unsigned>(m); }
-  uint32_t bits_ = 0;
-};
-
 // ---------------------------------------------------------------------------------------------
 // The control skins.
 enum class ControlSkinClass : uint8_t {
@@ -103,7 +75,7 @@ struct ComponentDescription {
 
 // The form being walked and the skin settings.
 struct ControlChoiceSettings {
-  SkinSwitches SkinControls = SkinSwitches::Defaults();
+  TSkinControlTypes SkinControls = kDefaultSkinControls;
   int32_t DisableTag = 99;
   const std::vector<std::string>* Skin3rd = nullptr;  // none: no mapping
   bool SkinHasTabs = false;                           // the skin's Tabs entry exists

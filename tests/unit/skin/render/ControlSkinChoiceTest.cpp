@@ -12,7 +12,7 @@ namespace {
 using K = ComponentKind;
 using C = ControlSkinClass;
 using A = ControlChoiceAction;
-using enum SkinSwitch;
+using enum TSkinControlType;
 
 ComponentDescription Comp(std::string cls, uint32_t kinds, int32_t tag = 0) {
   ComponentDescription c;
@@ -121,7 +121,7 @@ TEST(ControlSkinChoice, Skin3rdLineEndsTheChoiceEvenWithoutASkin) {
   EXPECT_EQ(r.Skin3rdKind, "fancy");
   // A known kind whose member is off ends it too.
   w.skin3rd = {"TMyButton=button"};
-  w.settings.SkinControls = SkinSwitches::Defaults().Without(xcButton);
+  w.settings.SkinControls = kDefaultSkinControls.Without(xcButton);
   EXPECT_EQ(w.Choose(c).Action, A::Native);
   EXPECT_EQ(w.Choose(c).Rule, ControlChoiceRule::Skin3rd);
 }
@@ -145,7 +145,7 @@ TEST(ControlSkinChoice, Skin3rdMatching) {
 TEST(ControlSkinChoice, EverySkin3rdKindWithAndWithoutItsSwitch) {
   struct Case {
     const char* kind;
-    SkinSwitch needs;
+    TSkinControlType needs;
     C skin;
     bool recolour, byHandle, drag;
     const char* property;
@@ -176,7 +176,7 @@ TEST(ControlSkinChoice, EverySkin3rdKindWithAndWithoutItsSwitch) {
     EXPECT_EQ(r.SetTrueProperty, t.property) << t.kind;
     EXPECT_EQ(r.ChildSkin, t.child) << t.kind;
 
-    w.settings.SkinControls = SkinSwitches::Defaults().Without(t.needs);
+    w.settings.SkinControls = kDefaultSkinControls.Without(t.needs);
     EXPECT_EQ(w.Choose(Comp("TThird", 0)).Action, A::Native) << t.kind << " without its switch";
   }
   // The tab kind needs the skin's Tabs entry as well.
@@ -189,9 +189,9 @@ TEST(ControlSkinChoice, EverySkin3rdKindWithAndWithoutItsSwitch) {
 TEST(ControlSkinChoice, GroupChildrenFollowTheRadioButtonSwitch) {
   Walk w;
   w.skin3rd = {"TGroup=checkgroup"};
-  w.settings.SkinControls = SkinSwitches::Defaults().Without(xcCheckBox);
+  w.settings.SkinControls = kDefaultSkinControls.Without(xcCheckBox);
   EXPECT_EQ(w.Choose(Comp("TGroup", 0)).ChildSkin, C::TSkinCheckBox);
-  w.settings.SkinControls = SkinSwitches::Defaults().Without(xcRadioButton);
+  w.settings.SkinControls = kDefaultSkinControls.Without(xcRadioButton);
   ControlSkinChoice r = w.Choose(Comp("TGroup", 0));
   EXPECT_EQ(r.Skin, C::TSkinGroupBox);
   EXPECT_EQ(r.ChildSkin, C::None);
@@ -246,18 +246,18 @@ TEST(ControlSkinChoice, FrameworkClassesInOrder) {
 TEST(ControlSkinChoice, SwitchesOffFallThroughOrStop) {
   Walk w;
   // Without scroll-bar skinning a memo is an edit and gets the border.
-  w.settings.SkinControls = SkinSwitches::Defaults().Without(xcScrollbar);
+  w.settings.SkinControls = kDefaultSkinControls.Without(xcScrollbar);
   EXPECT_EQ(w.Choose(Comp("TMemo", K::Edit | K::Memo)).Skin, C::TSkinEdit);
   // A bitmap button without its switch is not skinned as a push button.
-  w.settings.SkinControls = SkinSwitches::Defaults().Without(xcBitBtn);
+  w.settings.SkinControls = kDefaultSkinControls.Without(xcBitBtn);
   ControlSkinChoice r = w.Choose(Comp("TBitBtn", K::PushButton | K::BitButton));
   EXPECT_EQ(r.Action, A::Native);
   EXPECT_EQ(r.Rule, ControlChoiceRule::Builtin);
   // A radio button without radio skinning is not a check box either.
-  w.settings.SkinControls = SkinSwitches::Defaults().Without(xcRadioButton);
+  w.settings.SkinControls = kDefaultSkinControls.Without(xcRadioButton);
   EXPECT_EQ(w.Choose(Comp("TRadioButton", K::RadioButton | K::CheckBox)).Action, A::Native);
   // Nothing in the set: nothing skinned.
-  w.settings.SkinControls = SkinSwitches{};
+  w.settings.SkinControls = TSkinControlTypes{};
   for (const ComponentDescription& c : {kButton, Comp("TEdit", K::Edit), Comp("TMemo", K::Edit | K::Memo),
                                         Comp("TGroupBox", K::GroupBox), Comp("TComboBox", K::ComboBox)}) {
     EXPECT_EQ(w.Choose(c).Action, A::Native) << c.ClassName;
@@ -275,7 +275,7 @@ TEST(ControlSkinChoice, RadioGroupChildrenThenGroupBox) {
   EXPECT_TRUE(r.Recolour);
   EXPECT_FALSE(r.WalkChildrenAfter);  // its children have their skins already
   // Without radio skinning a radio group that is a group box is walked like one.
-  w.settings.SkinControls = SkinSwitches::Defaults().Without(xcRadioButton);
+  w.settings.SkinControls = kDefaultSkinControls.Without(xcRadioButton);
   group.Kinds = group.Kinds | K::GroupBox;
   r = w.Choose(group);
   EXPECT_EQ(r.Skin, C::TSkinGroupBox);
@@ -302,12 +302,12 @@ TEST(ControlSkinChoice, PopupMenusNeedMainAndPopupMenuSwitches) {
   ComponentDescription popup{"TPopupMenu", static_cast<uint32_t>(K::PopupMenu), 0, false, true, false};
   Walk w;
   EXPECT_EQ(w.Choose(popup).Action, A::OwnerDrawMenu);
-  w.settings.SkinControls = SkinSwitches::Defaults().Without(xcMainMenu);
+  w.settings.SkinControls = kDefaultSkinControls.Without(xcMainMenu);
   EXPECT_EQ(w.Choose(popup).Action, A::Native);
-  w.settings.SkinControls = SkinSwitches::Defaults().Without(xcPopupMenu);
+  w.settings.SkinControls = kDefaultSkinControls.Without(xcPopupMenu);
   EXPECT_EQ(w.Choose(popup).Action, A::Native);
   popup.Tag = 199;
-  w.settings.SkinControls = SkinSwitches::Defaults();
+  w.settings.SkinControls = kDefaultSkinControls;
   EXPECT_EQ(w.Choose(popup).Action, A::Skip);
 }
 
