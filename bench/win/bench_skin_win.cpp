@@ -456,7 +456,12 @@ int main(int argc, char** argv) {
   // Utilities, the real skin manager, title, icon and hidden window, as the program.
   if (!StartProgram(app)) return 1;
   InitializeApplication(app);
-  if ((which == "child-on" || which == "child-off") && argc > 3) return ChildStart(which == "child-on", argv[3]);
+  if ((which == "child-on" || which == "child-off") && argc > 3) {
+    // The error reporter goes before the application it serves.
+    const int status = ChildStart(which == "child-on", argv[3]);
+    StopUtilities();
+    return status;
+  }
 
   std::printf("Wall-clock figures (in-process, except 1b), median of %d paired rounds (%d for 1), alternating order;\n",
               rounds, 3 * rounds);
