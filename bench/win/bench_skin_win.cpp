@@ -151,7 +151,7 @@ double StartToFirstPaint(bool active) {
   DestroySkinManager();
   UseSkinManage();
   const double start = NowMs();
-  auto form = std::make_unique<TMainForm>(nullptr, std::vector<std::string>{}, std::make_unique<TNoShell>());
+  auto form = std::make_unique<TMainForm>(nullptr, std::make_unique<TNoShell>());
   if (!active) form->SkinData->SetActive(false);
   form->DoCreate();
   form->Show();
@@ -170,7 +170,7 @@ double StartToFirstPaint(bool active) {
 int ChildStart(bool active, const char* eventName) {
   HANDLE painted = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName);
   if (!painted) Fail("the child cannot open its event");
-  auto form = std::make_unique<TMainForm>(nullptr, std::vector<std::string>{}, std::make_unique<TNoShell>());
+  auto form = std::make_unique<TMainForm>(nullptr, std::make_unique<TNoShell>());
   if (!active) form->SkinData->SetActive(false);
   form->DoCreate();
   form->Show();
@@ -453,9 +453,15 @@ int main(int argc, char** argv) {
   bool only = argc > 2;
   std::string which = only ? argv[2] : "";
   TApplication app;
-  if (!StartProgram(app)) return 1;  // utilities, the real skin manager, icon and title, as the program
-  app.Initialize();
-  if ((which == "child-on" || which == "child-off") && argc > 3) return ChildStart(which == "child-on", argv[3]);
+  // Utilities, the real skin manager, title, icon and hidden window, as the program.
+  if (!StartProgram(app)) return 1;
+  InitializeApplication(app);
+  if ((which == "child-on" || which == "child-off") && argc > 3) {
+    // The error reporter goes before the application it serves.
+    const int status = ChildStart(which == "child-on", argv[3]);
+    StopUtilities();
+    return status;
+  }
 
   std::printf("Wall-clock figures (in-process, except 1b), median of %d paired rounds (%d for 1), alternating order;\n",
               rounds, 3 * rounds);

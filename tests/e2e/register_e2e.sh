@@ -160,6 +160,8 @@ case "$case_name" in
     xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 && fail "the main window was shown"
     sleep 0.5
     kill -0 "$pid" 2>/dev/null || fail "program ended before the user dismissed the error"
+    # Drawn in the program's skin, as in a normal start.
+    e2e_compare_frame "$(e2e_screenshot "$err" silent-error-dialog.png)" dialog Error "$work"
     xdotool windowfocus --sync "$err" key Return
     wait_exit || fail "program did not end after the error was dismissed"
     expect_eq "$status" 0
