@@ -18,6 +18,7 @@
 #include "skin/render/FormSkin_core.h"
 #include "skin/engine/SkinData.h"
 #include "skin/engine/SkinManage.h"
+#include "skin/engine/WindowFacts.h"
 
 using namespace zelvo;
 using namespace zelvo::test;
