@@ -26,7 +26,8 @@ namespace {
 // The longest caption the frame reads.
 constexpr int kCaptionLimit = 1000;
 
-constexpr UINT kRefreshFrame = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+// SetWindowPos flags that change nothing but have the frame measured and drawn again.
+constexpr UINT kFrameChangedOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
 
 SIZE SizeOf(const RECT& r) { return SIZE{r.right - r.left, r.bottom - r.top}; }
 
@@ -183,11 +184,11 @@ void TFormSkin::HandleInit() {
   }
   if (windowKind_ == TWindowKind::MdiChild && engine_->MdiMaximized()) {
     RestoreCaption();
-    SetWindowPos(window_, nullptr, 0, 0, 0, 0, kRefreshFrame);
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0, kFrameChangedOnly);
   } else if (placement_ != TPlacement::Minimized && borderKind_ != TBorderKind::CaptionlessPopup) {
     state_ = TFormSkinState::Sizing;
     if (placement_ == TPlacement::Maximized) {
-      SetWindowPos(window_, nullptr, 0, 0, 0, 0, kRefreshFrame);
+      SetWindowPos(window_, nullptr, 0, 0, 0, 0, kFrameChangedOnly);
     } else {
       ResizeToFrame(firstSizing_);
       if (firstSizing_ && (className_ == "TMessageForm" || className_ == "#32770")) WidenForCaption();
@@ -317,7 +318,7 @@ void TFormSkin::GiveSizeBack() {
   if ((style_ & WS_CHILD) != 0 && windowKind_ != TWindowKind::MdiChild) return;
   if (placement_ != TPlacement::Normal || state_ == TFormSkinState::New ||
       borderKind_ == TBorderKind::CaptionlessPopup) {
-    SetWindowPos(window_, nullptr, 0, 0, 0, 0, kRefreshFrame);
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0, kFrameChangedOnly);
     return;
   }
   const SIZE now = SizeOf(WindowRectOf(window_));
