@@ -30,6 +30,7 @@
 #include "reginfo/RegInfo.h"
 #include "skin/engine/SkinData.h"
 #include "skin/engine/SkinManage.h"
+#include "skin/engine/WindowFacts.h"
 #include "skin/file/SkinObjects.h"
 #include "util/WinUtil.h"
 

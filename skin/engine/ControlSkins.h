@@ -7,7 +7,7 @@
 // that answers true the previous handler runs, then AfterMessage. At WM_NCDESTROY the skin passes
 // the message on and goes dead: from then on it draws nothing and touches no window.
 //
-// The form skin owns the control skins of its window (TFormSkin::ControlSkins()).
+// The form skin owns the control skins of its window (TSkinHost::ControlSkins()).
 // AttachControlSkins walks the window's controls at attach time and asks the portable choice
 // rules which skin each one gets; DetachControlSkins detaches and frees them all.
 //
@@ -24,8 +24,9 @@
 
 #include "framework/Controls.h"
 #include "skin/render/ControlSkins_core.h"
-#include "skin/engine/FormSkin.h"
+#include "skin/engine/Offscreen.h"
 #include "skin/engine/SkinData.h"
+#include "skin/engine/SkinHost.h"
 
 namespace zelvo {
 
@@ -38,9 +39,9 @@ class TSkinControl : public TComponent {
   const char* ClassName() const override { return "TSkinControl"; }
 
   // A framework control, through its handler chain. Nothing happens when already attached.
-  virtual void Attach(TFormSkin* formSkin, TSkinData& data, TWinControl& control, bool recolour);
+  virtual void Attach(TSkinHost* formSkin, TSkinData& data, TWinControl& control, bool recolour);
   // A window known only by its handle, subclassed. Throws when the window cannot be subclassed.
-  virtual void AttachHandle(HWND window, TSkinData& data, TFormSkin* formSkin);
+  virtual void AttachHandle(HWND window, TSkinData& data, TSkinHost* formSkin);
   // Unhooks and restores the control's colour (recolour flag); the control draws natively again.
   virtual void Detach();
 
@@ -83,7 +84,7 @@ class TSkinControl : public TComponent {
   const TSkinColours& Colours() const { return data_->Colours(); }
 
   TSkinData* data_ = nullptr;
-  TFormSkin* formSkin_ = nullptr;
+  TSkinHost* formSkin_ = nullptr;
   TWinControl* control_ = nullptr;
   HWND handle_ = nullptr;
   std::string text_;
@@ -217,15 +218,15 @@ bool PaintWholeControl(TSkinControl& skin, TMessage& m, bool canDraw);
 std::unique_ptr<TSkinControl> MakeControlSkin(ControlSkinClass kind, bool thumbDragging = false);
 // Gives the up-down companions of an edit (its child windows of an up-down class, and up-down
 // siblings whose buddy it is) a TSkinUpDown in the form skin's list.
-void AttachUpDownCompanions(TFormSkin& formSkin, TSkinData& data, HWND edit);
+void AttachUpDownCompanions(TSkinHost& formSkin, TSkinData& data, HWND edit);
 
 // Walks the form skin's window (framework components, or foreign child windows) and attaches the
 // chosen control skins to it; each control once.
-void AttachControlSkins(TFormSkin& formSkin);
+void AttachControlSkins(TSkinHost& formSkin);
 // Detaches and frees every control skin of the form skin.
-void DetachControlSkins(TFormSkin& formSkin);
+void DetachControlSkins(TSkinHost& formSkin);
 // The control skin attached to `window` in the form skin's list, or nullptr.
-TSkinControl* FindControlSkin(TFormSkin& formSkin, HWND window);
+TSkinControl* FindControlSkin(TSkinHost& formSkin, HWND window);
 
 // Converts a skin colour (system colours resolved) to a pixel of a portable bitmap.
 TPixel SkinColourPixel(TColor c);

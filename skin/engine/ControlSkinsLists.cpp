@@ -438,14 +438,14 @@ void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
 // ---------------------------------------------------------------------------------------------
 // TSkinListView
 
-void TSkinListView::AttachHandle(HWND window, TSkinData& data, TFormSkin* formSkin) {
+void TSkinListView::AttachHandle(HWND window, TSkinData& data, TSkinHost* formSkin) {
   if (IsAttached()) return;
   SetThumbDragging(true);
   TSkinScrollbar::AttachHandle(window, data, formSkin);
   AttachHeader();
 }
 
-void TSkinListView::Attach(TFormSkin* formSkin, TSkinData& data, TWinControl& control, bool recolour) {
+void TSkinListView::Attach(TSkinHost* formSkin, TSkinData& data, TWinControl& control, bool recolour) {
   if (IsAttached()) return;
   SetThumbDragging(true);
   TSkinScrollbar::Attach(formSkin, data, control, recolour);
@@ -538,7 +538,7 @@ bool Allowed(const TSkinData& data, ControlSkinClass kind) {
 
 }  // namespace
 
-void AttachCommonControlSkins(TFormSkin& formSkin) {
+void AttachCommonControlSkins(TSkinHost& formSkin) {
   TSkinData& data = formSkin.SkinData();
   if (data.SkinEmpty()) return;
   std::vector<HWND> windows;

@@ -77,8 +77,8 @@ class TSkinHeader : public TSkinControl {
 class TSkinListView : public TSkinScrollbar {
  public:
   const char* ClassName() const override { return "TSkinListView"; }
-  void AttachHandle(HWND window, TSkinData& data, TFormSkin* formSkin) override;
-  void Attach(TFormSkin* formSkin, TSkinData& data, TWinControl& control, bool recolour) override;
+  void AttachHandle(HWND window, TSkinData& data, TSkinHost* formSkin) override;
+  void Attach(TSkinHost* formSkin, TSkinData& data, TWinControl& control, bool recolour) override;
   void Detach() override;
   TSkinHeader* Header() const { return header_.get(); }
 
@@ -100,6 +100,6 @@ ControlSkinClass CommonControlSkinOf(const char* windowClass, DWORD style);
 // Attaches these skins, by handle, to the form skin's window's descendants of those classes
 // that no control skin covers yet, as the skin's switches allow (status bars: xcStatusBar;
 // tabs: xcTab and the Tabs entry; track bars: xcButton; headers and list views: xcScrollbar).
-void AttachCommonControlSkins(TFormSkin& formSkin);
+void AttachCommonControlSkins(TSkinHost& formSkin);
 
 }  // namespace zelvo

@@ -7,7 +7,7 @@
 
 #include "framework/Graphics.h"
 #include "skin/render/NinePart.h"
-#include "skin/engine/SkinManage.h"
+#include "skin/engine/SkinTrace.h"
 
 namespace zelvo {
 
@@ -96,12 +96,12 @@ RECT ToScreen(HWND h, const RECT& windowRelative) {
 // ---------------------------------------------------------------------------------------------
 // TSkinScrollbar
 
-void TSkinScrollbar::Attach(TFormSkin* formSkin, TSkinData& data, TWinControl& control, bool recolour) {
+void TSkinScrollbar::Attach(TSkinHost* formSkin, TSkinData& data, TWinControl& control, bool recolour) {
   TSkinControl::Attach(formSkin, data, control, recolour);
   if (handle_) SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TSkinScrollbar::AttachHandle(HWND window, TSkinData& data, TFormSkin* formSkin) {
+void TSkinScrollbar::AttachHandle(HWND window, TSkinData& data, TSkinHost* formSkin) {
   TSkinControl::AttachHandle(window, data, formSkin);
   SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

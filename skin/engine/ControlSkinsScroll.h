@@ -25,8 +25,8 @@ struct TScrollBarView {
 class TSkinScrollbar : public TSkinControl {
  public:
   const char* ClassName() const override { return "TSkinScrollbar"; }
-  void Attach(TFormSkin* formSkin, TSkinData& data, TWinControl& control, bool recolour) override;
-  void AttachHandle(HWND window, TSkinData& data, TFormSkin* formSkin) override;
+  void Attach(TSkinHost* formSkin, TSkinData& data, TWinControl& control, bool recolour) override;
+  void AttachHandle(HWND window, TSkinData& data, TSkinHost* formSkin) override;
   bool BeforeMessage(TMessage& m) override;
   void AfterMessage(TMessage& m) override;
   void DrawControl(HDC dc, const RECT& r) override;

@@ -6,11 +6,11 @@
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
 #include "framework/Menus.h"
-#include "skin/engine/ControlSkins.h"
-#include "skin/engine/FormSkin.h"
+#include "skin/engine/Offscreen.h"
+#include "skin/engine/PopupMenuSkin.h"
+#include "skin/engine/SkinEngine.h"
 #include "skin/render/MenuSkin_core.h"
 #include "skin/render/NinePart.h"
-#include "skin/engine/SkinManage.h"
 
 namespace zelvo {
 
@@ -222,7 +222,7 @@ TSkinMenuItem SkinMenuItemOf(const TMenuItem& item) {
 
 TMenuItemBackground MenuItemBackgroundFor(HDC dc, HMENU menu) {
   TMenuItemBackground background;
-  TSkinManage* manager = TSkinManage::Instance();
+  ISkinEngine* manager = ISkinEngine::Instance();
   if (!manager) return background;
   TPopupMenuSkin* popup = dc ? manager->FindPopup(WindowFromDC(dc)) : nullptr;
   if (!popup) popup = manager->FindPopupByMenu(menu);

@@ -1,24 +1,17 @@
 #include "skin/engine/SkinManage.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 #include "framework/CallbackGuard.h"
 #include "framework/Forms.h"
 #include "skin/engine/FormSkin.h"
-#include "skin/render/FormSkin_core.h"
-#include "skin/render/NinePart.h"
-
+#include "skin/engine/SkinTrace.h"
+#include "skin/engine/WindowFacts.h"
 
 namespace zelvo {
 
 namespace {
-
-TSkinManage* gInstance = nullptr;
-
-// Asks a popup-menu window for the menu it shows.
-constexpr UINT kMenuGetMenu = 0x01E1;
 
 std::string Hex(const char* label, unsigned long value) {
   char buf[64];
@@ -60,153 +53,14 @@ std::unique_ptr<ISkinWindow> MakeFormSkinWindow(TSkinManage& manager, HWND windo
 
 }  // namespace
 
-void SkinTrace(std::string_view text) {
-  std::string line(text);
-  line += '\n';
-  OutputDebugStringA(line.c_str());
-}
-
-std::string LowerClassName(std::string_view name) {
-  std::string s(name);
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string WindowClassName(HWND window) {
-  char buf[101] = {};
-  const int n = GetClassNameA(window, buf, sizeof buf);
-  return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
-}
-
 void UseSkinManage() {
   SetSkinManagerFactory([] { return std::make_unique<TSkinManage>(); });
 }
 
 // ---------------------------------------------------------------------------------------------
-// TPopupMenuSkin
-
-TPopupMenuSkin::TPopupMenuSkin(TSkinManage& manager, HWND window, TSkinData& data)
-    : manager_(&manager), window_(window), data_(&data) {
-  subclass_ = TWindowSubclass(window_, [this](HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    return WndProc(h, msg, wp, lp);
-  });
-}
-
-TPopupMenuSkin::~TPopupMenuSkin() { Unsubclass(); }
-
-// Removing our own link leaves any procedure installed above or below it in place.
-void TPopupMenuSkin::Unsubclass() { subclass_.Reset(); }
-
-HMENU TPopupMenuSkin::Menu() const {
-  if (!IsWindow(window_)) return nullptr;
-  return reinterpret_cast<HMENU>(SendMessageA(window_, kMenuGetMenu, 0, 0));
-}
-
-POINT TPopupMenuSkin::ClientOrigin() const {
-  RECT wr{};
-  GetWindowRect(window_, &wr);
-  POINT p{0, 0};
-  ClientToScreen(window_, &p);
-  return POINT{p.x - wr.left, p.y - wr.top};
-}
-
-HBITMAP TPopupMenuSkin::Background() {
-  const TDataSkinObject* obj = data_->Skin().MenuBackground.get();
-  if (!obj || obj->Image.Empty()) return nullptr;
-  RECT wr{};
-  if (!GetWindowRect(window_, &wr)) return nullptr;
-  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-  if (w <= 0 || h <= 0) return nullptr;
-  if (background_ && backgroundSize_.cx == w && backgroundSize_.cy == h) return background_.Get();
-  TBitmap32 rendered(w, h);
-  RenderNinePart(rendered, TRectI{0, 0, w, h}, NinePartOf(*obj, false), 1);
-  GdiObject<HBITMAP> bmp = CreateGdiBitmap(rendered);
-  if (!bmp) return nullptr;
-  background_ = std::move(bmp);
-  backgroundSize_ = SIZE{w, h};
-  return background_.Get();
-}
-
-bool TPopupMenuSkin::PaintBorder(HDC dc) {
-  HBITMAP bg = Background();
-  if (!bg || !dc) return false;
-  HDC mem = CreateCompatibleDC(dc);
-  if (!mem) return false;
-  {
-    ScopedSelect select(mem, bg);
-    for (const TRectI& r : PopupMenuBorderRects(backgroundSize_.cx, backgroundSize_.cy)) {
-      if (!r.Empty()) BitBlt(dc, r.left, r.top, r.Width(), r.Height(), mem, r.left, r.top, SRCCOPY);
-    }
-  }
-  DeleteDC(mem);
-  return true;
-}
-
-namespace {
-// Whether the window's client area covers the whole window.
-bool HasNoFrame(HWND h) {
-  RECT wr{}, cr{};
-  GetWindowRect(h, &wr);
-  GetClientRect(h, &cr);
-  return cr.right == wr.right - wr.left && cr.bottom == wr.bottom - wr.top;
-}
-// The popup skin of a menu window that still exists and is still skinned, or nullptr.
-TPopupMenuSkin* StillSkinned(HWND h) {
-  TSkinManage* m = TSkinManage::Instance();
-  return m && IsWindow(h) ? m->FindPopup(h) : nullptr;
-}
-}  // namespace
-
-LRESULT TPopupMenuSkin::WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  // Every path that passes the message on returns straight away: the object may be freed while
-  // the previous procedure runs (the hook frees it when the menu window is destroyed).
-  if (msg == SKIN_QUERY) return 1;
-  if (!manager_->SkinningEnabled()) return TWindowSubclass::CallNext(h, msg, wp, lp);
-  switch (msg) {
-    case WM_DESTROY:
-      Unsubclass();
-      return TWindowSubclass::CallNext(h, msg, wp, lp);
-    case WM_NCPAINT: {
-      if (!Background()) return TWindowSubclass::CallNext(h, msg, wp, lp);
-      HDC dc = GetWindowDC(h);
-      PaintBorder(dc);
-      ReleaseDC(h, dc);
-      return 0;
-    }
-    case WM_PAINT: {
-      // Where the menu window has no non-client frame (Wine's menus draw their edge inside the
-      // client area while painting), the skinned border goes over that edge afterwards.
-      // This object is looked up again afterwards: it may be gone by then.
-      const LRESULT r = TWindowSubclass::CallNext(h, msg, wp, lp);
-      TPopupMenuSkin* self = StillSkinned(h);
-      if (!self || !HasNoFrame(h) || !self->Background()) return r;
-      HDC dc = GetWindowDC(h);
-      self->PaintBorder(dc);
-      ReleaseDC(h, dc);
-      return r;
-    }
-    case WM_PRINTCLIENT: {
-      const LRESULT r = TWindowSubclass::CallNext(h, msg, wp, lp);
-      TPopupMenuSkin* self = StillSkinned(h);
-      if (self && HasNoFrame(h) && self->Background()) self->PaintBorder(reinterpret_cast<HDC>(wp));
-      return r;
-    }
-    case WM_PRINT: {
-      if (!Background()) return TWindowSubclass::CallNext(h, msg, wp, lp);
-      // The menu draws its items (and its own frame) first; the skinned border goes on top.
-      const LRESULT r = TWindowSubclass::CallNext(h, msg, wp, lp);
-      if (lp & PRF_NONCLIENT) PaintBorder(reinterpret_cast<HDC>(wp));
-      return r;
-    }
-    default:
-      return TWindowSubclass::CallNext(h, msg, wp, lp);
-  }
-}
-
-// ---------------------------------------------------------------------------------------------
 // TSkinManage
 
-TSkinManage::TSkinManage() : factory_(MakeFormSkinWindow) { gInstance = this; }
+TSkinManage::TSkinManage() : factory_(MakeFormSkinWindow) {}
 
 void TSkinManage::Shutdown() {
   if (shutDown_) return;
@@ -235,10 +89,9 @@ TSkinManage::~TSkinManage() {
   }
   popups_.clear();
   registered_.clear();
-  if (gInstance == this) gInstance = nullptr;
 }
 
-TSkinManage* TSkinManage::Instance() { return gInstance; }
+TSkinManage* TSkinManage::Instance() { return dynamic_cast<TSkinManage*>(ISkinEngine::Instance()); }
 
 void TSkinManage::SetSkinWindowFactory(TSkinWindowFactory factory) {
   factory_ = factory ? std::move(factory) : TSkinWindowFactory(MakeFormSkinWindow);
@@ -290,7 +143,7 @@ void TSkinManage::StartTimer() {
 void TSkinManage::StopTimer() { timer_.Reset(); }
 
 void CALLBACK TSkinManage::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
-  TSkinManage* m = gInstance;
+  TSkinManage* m = Instance();
   if (!m || id != m->timer_.Get()) {
     // A tick of a timer this manager no longer owns (a freed manager's, or a stale one).
     KillTimer(nullptr, id);
@@ -437,100 +290,72 @@ void TSkinManage::FireSkinChanged(TSkinData& data) {
   if (data.OnSkinChanged) data.OnSkinChanged(data);
 }
 
+std::vector<TForm*> TSkinManage::FormsReached(const TActionScope& scope) const {
+  if (!Application) return {};
+  const std::vector<TForm*> forms = Application->Forms();
+  if (!scope.onlyItsForm) return std::vector<TForm*>(forms.rbegin(), forms.rend());
+  auto* owner = dynamic_cast<TForm*>(scope.data->Owner());
+  if (!owner || std::find(forms.begin(), forms.end(), owner) == forms.end()) return {};
+  return {owner};
+}
+
+std::vector<ISkinWindow*> TSkinManage::SkinsUsing(const TSkinData* data) const {
+  std::vector<ISkinWindow*> out;
+  for (const Entry& e : skins_) {
+    if (e.skin && !e.windowGone && !e.skin->Dead() && (!data || &e.skin->SkinData() == data)) {
+      out.push_back(e.skin.get());
+    }
+  }
+  return out;
+}
+
+bool TSkinManage::Listed(const ISkinWindow* skin) const {
+  return std::any_of(skins_.begin(), skins_.end(), [skin](const Entry& e) { return e.skin.get() == skin; });
+}
+
 void TSkinManage::RunScheduled() {
   StopTimer();
   TSkinData* data = pending_;
   if (!data || !action_) return;
-  const TSkinAction action = *action_;
-  // Skin objects using this component, in list order (a snapshot: the actions change the list).
-  auto usingData = [this, data] {
-    std::vector<ISkinWindow*> out;
-    for (Entry& e : skins_) {
-      if (e.skin && !e.windowGone && !e.skin->Dead() && &e.skin->SkinData() == data) out.push_back(e.skin.get());
-    }
-    return out;
+  const TActionScope scope{data, data->SkinFormtype() == TSkinFormType::sfOnlyThisForm};
+  // Only this form: one window at most, the last skinned with the component to unskin, the
+  // first to change.
+  auto limit = [&scope](std::vector<ISkinWindow*> skins) {
+    if (scope.onlyItsForm && skins.size() > 1) skins.resize(1);
+    return skins;
   };
-  auto stillListed = [this](ISkinWindow* s) {
-    return std::any_of(skins_.begin(), skins_.end(), [s](const Entry& e) { return e.skin.get() == s; });
-  };
-
-  if (data->SkinFormtype() == TSkinFormType::sfOnlyThisForm) {
-    switch (action) {
-      case TSkinAction::SkinAll: {
-        enabled_ = true;
-        forced_ = true;
-        auto* owner = dynamic_cast<TForm*>(data->Owner());
-        if (owner && Application) {
-          const std::vector<TForm*> forms = Application->Forms();
-          if (std::find(forms.begin(), forms.end(), owner) != forms.end()) AttachForm(*owner);
-        }
-        forced_ = false;
-        break;
-      }
-      case TSkinAction::UnskinAll: {
-        enabled_ = false;
-        Purge();
-        for (size_t i = skins_.size(); i-- > 0;) {
-          const Entry& e = skins_[i];
-          if (e.skin && !e.windowGone && &e.skin->SkinData() == data) {
-            Unskin(skins_[i].skin.get());
-            break;
-          }
-        }
-        break;
-      }
-      case TSkinAction::SkinChanged: {
-        Purge();
-        const std::vector<ISkinWindow*> list = usingData();
-        if (!list.empty()) {
-          list.front()->DropCaptionButtons();
-          list.front()->Layout();
-          list.front()->Recolor();
-        }
-        break;
-      }
-      case TSkinAction::Purge:
-        Purge();
-        break;
+  switch (*action_) {
+    case TSkinAction::SkinAll:
+      enabled_ = true;
+      forced_ = true;
+      if (!scope.onlyItsForm) Purge();
+      for (TForm* form : FormsReached(scope)) AttachForm(*form);
+      forced_ = false;
+      break;
+    case TSkinAction::UnskinAll: {
+      enabled_ = false;
+      Purge();
+      std::vector<ISkinWindow*> skins = SkinsUsing(scope.onlyItsForm ? data : nullptr);
+      std::reverse(skins.begin(), skins.end());
+      for (ISkinWindow* s : limit(std::move(skins)))
+        if (Listed(s)) Unskin(s);
+      break;
     }
-  } else {
-    switch (action) {
-      case TSkinAction::SkinAll: {
-        enabled_ = true;
-        forced_ = true;
-        Purge();
-        if (Application) {
-          const std::vector<TForm*> forms = Application->Forms();
-          for (auto it = forms.rbegin(); it != forms.rend(); ++it) AttachForm(**it);
-        }
-        forced_ = false;
-        break;
+    case TSkinAction::SkinChanged: {
+      Purge();
+      const std::vector<ISkinWindow*> skins = limit(SkinsUsing(data));
+      for (ISkinWindow* s : skins) {
+        if (!Listed(s)) continue;
+        s->DropCaptionButtons();
+        s->Layout();
       }
-      case TSkinAction::UnskinAll: {
-        enabled_ = false;
-        Purge();
-        for (size_t i = skins_.size(); i-- > 0;) {
-          if (i < skins_.size() && skins_[i].skin && !skins_[i].windowGone) Unskin(skins_[i].skin.get());
-        }
-        break;
-      }
-      case TSkinAction::SkinChanged: {
-        Purge();
-        const std::vector<ISkinWindow*> list = usingData();
-        for (ISkinWindow* s : list) {
-          if (!stillListed(s)) continue;
-          s->DropCaptionButtons();
-          s->Layout();
-        }
-        for (ISkinWindow* s : list) {
-          if (stillListed(s)) s->Recolor();
-        }
-        break;
-      }
-      case TSkinAction::Purge:
-        Purge();
-        break;
+      for (ISkinWindow* s : skins)
+        if (Listed(s)) s->Recolor();
+      break;
     }
+    case TSkinAction::Purge:
+      Purge();
+      break;
   }
   // The handler may schedule again; the component stays pending only through this call.
   if (pending_ == data) {
@@ -589,7 +414,7 @@ void TSkinManage::UnskinPopupMenu(HWND window) {
 // The CBT hook
 
 LRESULT CALLBACK TSkinManage::CbtProc(int code, WPARAM wp, LPARAM lp) {
-  TSkinManage* m = gInstance;
+  TSkinManage* m = Instance();
   if (m && code >= 0) {
     bool refuse = false;
     const LRESULT r =

@@ -18,7 +18,8 @@
 //     every live window first, then removes its hook and timer, then frees the objects.
 //
 // The per-window object is seen through ISkinWindow, so the manager can be tested with doubles;
-// the form skin implements it (see MakeFormSkinWindow in SkinManage.cpp).
+// the form skin stands behind it (see MakeFormSkinWindow in SkinManage.cpp). The per-window parts
+// see the manager in turn only through ISkinEngine: the manager sits above them.
 #pragma once
 
 #include <windows.h>
@@ -32,17 +33,16 @@
 #include <vector>
 
 #include "framework/Handles.h"
-#include "framework/Subclass.h"
+#include "skin/engine/PopupMenuSkin.h"
 #include "skin/engine/SkinData.h"
+#include "skin/engine/SkinEngine.h"
+#include "skin/engine/SkinManagerSeam.h"
 #include "skin/engine/SkinMessages.h"
 
 namespace zelvo {
 
 class TForm;
 class TSkinManage;
-
-// Passes a trace text to the debugger's output (nothing depends on it).
-void SkinTrace(std::string_view text);
 
 // What the manager needs of a per-window skin object.
 class ISkinWindow {
@@ -70,51 +70,10 @@ class ISkinWindow {
 using TSkinWindowFactory =
     std::function<std::unique_ptr<ISkinWindow>(TSkinManage& manager, HWND window, TSkinData& data, TForm* form)>;
 
-// A subclassed popup-menu window ("#32768"): answers SKIN_QUERY and draws a 3-pixel border cut
-// from the skin's MenuBackground entry rendered to the whole window size. Menu-item drawing finds
-// it by menu handle (TSkinManage::FindPopupByMenu) to draw items over the same background.
-class TPopupMenuSkin {
+class TSkinManage : public ISkinManager, public ISkinEngine {
  public:
-  TPopupMenuSkin(TSkinManage& manager, HWND window, TSkinData& data);
-  ~TPopupMenuSkin();
-  TPopupMenuSkin(const TPopupMenuSkin&) = delete;
-  TPopupMenuSkin& operator=(const TPopupMenuSkin&) = delete;
-
-  HWND Handle() const { return window_; }
-  TSkinData& SkinData() const { return *data_; }
-  // The menu the window shows (asked of the window; nullptr once it is gone).
-  HMENU Menu() const;
-  // Opened from a skinned menu bar while it was tracking.
-  bool BelongsToMenuBar() const { return belongsToMenuBar_; }
-  void SetBelongsToMenuBar(bool value) { belongsToMenuBar_ = value; }
-  // The MenuBackground entry rendered to the window's current size (made on demand, kept while
-  // the size stays); nullptr without a MenuBackground image. Window coordinates.
-  HBITMAP Background();
-  // Where the client area's origin lies in the background bitmap.
-  POINT ClientOrigin() const;
-  // Whether the window procedure is still replaced.
-  bool Subclassed() const { return subclass_.Attached(); }
-  // Restores the window procedure (safe to repeat; other subclasses of the window stay).
-  void Unsubclass();
-
- private:
-  LRESULT WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-  // Copies the 3-pixel border of the rendered background into dc (window coordinates).
-  bool PaintBorder(HDC dc);
-
-  TSkinManage* manager_;
-  HWND window_;
-  TSkinData* data_;
-  TWindowSubclass subclass_;
-  bool belongsToMenuBar_ = false;
-  GdiObject<HBITMAP> background_;
-  SIZE backgroundSize_{0, 0};
-};
-
-class TSkinManage : public ISkinManager {
- public:
-  // Pending scheduled actions run on this one-shot timer.
   static constexpr int kFixedFormTag = 99;  // a framework form with this Tag is never skinned
+  // What the hook answers when it refuses a size grip's creation.
   static constexpr int kSizeGripRefusal = 10;
 
   TSkinManage();
@@ -152,7 +111,7 @@ class TSkinManage : public ISkinManager {
   // object it takes it out of the list first, so then nothing is found. Matched by identity,
   // never by handle: a handle value may name a newer window by then.
   void RemoveSkinForm(const ISkinWindow& skin) { RemoveSkinObject(skin.Object()); }
-  void RemoveSkinForm(const TComponent& formSkin) { RemoveSkinObject(&formSkin); }
+  void RemoveSkinForm(const TComponent& formSkin) override { RemoveSkinObject(&formSkin); }
   // Removes and frees every Dead skin object (from the last to the first).
   void Purge();
   // Runs the pending action now (what the timer does when it fires).
@@ -161,23 +120,23 @@ class TSkinManage : public ISkinManager {
   void SkinPopupMenu(HWND window);
   void UnskinPopupMenu(HWND window);
   bool IsPopupSkinned(HWND window) const;
-  TPopupMenuSkin* FindPopup(HWND window) const;
+  TPopupMenuSkin* FindPopup(HWND window) const override;
   // The skinned popup window showing this menu, or nullptr.
-  TPopupMenuSkin* FindPopupByMenu(HMENU menu) const;
+  TPopupMenuSkin* FindPopupByMenu(HMENU menu) const override;
 
   // A skinned menu bar has a popup open: popups made meanwhile belong to it.
-  bool MenuTracking() const { return menuTracking_; }
-  void SetMenuTracking(bool value) { menuTracking_ = value; }
-  bool MdiMaximized() const { return mdiMaximized_; }
-  void SetMdiMaximized(bool value);
-  HWND MdiClient() const { return mdiClient_; }
-  void SetMdiClient(HWND client) { mdiClient_ = client; }
+  bool MenuTracking() const override { return menuTracking_; }
+  void SetMenuTracking(bool value) override { menuTracking_ = value; }
+  bool MdiMaximized() const override { return mdiMaximized_; }
+  void SetMdiMaximized(bool value) override;
+  HWND MdiClient() const override { return mdiClient_; }
+  void SetMdiClient(HWND client) override { mdiClient_ = client; }
 
   // Replaces how skin objects are made (tests use doubles; the default makes form skins).
   void SetSkinWindowFactory(TSkinWindowFactory factory);
 
   // State, for the form skin and for tests.
-  bool SkinningEnabled() const { return enabled_; }
+  bool SkinningEnabled() const override { return enabled_; }
   bool Forced() const { return forced_; }
   int Started() const { return started_; }
   bool HookInstalled() const { return static_cast<bool>(hook_); }
@@ -213,6 +172,19 @@ class TSkinManage : public ISkinManager {
   std::unique_ptr<ISkinWindow> Take(const ISkinWindow* skin);
   void RemoveSkinObject(const void* object);
   void FireSkinChanged(TSkinData& data);
+  // Which windows a scheduled action reaches: a component of the only-this-form type only its
+  // own form's window, any other component every window.
+  struct TActionScope {
+    TSkinData* data;
+    bool onlyItsForm;
+  };
+  // The forms SkinAll attaches, in the order it attaches them.
+  std::vector<TForm*> FormsReached(const TActionScope& scope) const;
+  // The live skin objects (window not gone, not Dead) skinned with `data` (nullptr: with any
+  // component), in list order: a snapshot, since the actions change the list.
+  std::vector<ISkinWindow*> SkinsUsing(const TSkinData* data) const;
+  // Whether a skin object of such a snapshot is still in the list.
+  bool Listed(const ISkinWindow* skin) const;
 
   // The CBT hook of this thread and the one-shot thread timer of the scheduled actions (a
   // thread timer: no window, the id is the one the system chose). Shutdown lets both go.
@@ -236,10 +208,5 @@ class TSkinManage : public ISkinManager {
 
 // Installs the real manager as the one the skin components create.
 void UseSkinManage();
-
-// Lower-cased copy (class names are compared without case where the rules say so).
-std::string LowerClassName(std::string_view name);
-// The window's class name (up to 100 characters).
-std::string WindowClassName(HWND window);
 
 }  // namespace zelvo

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
+#include "skin/engine/MenuSkin.h"
+#include "skin/engine/Offscreen.h"
+#include "skin/engine/SkinEngine.h"
+#include "skin/engine/SkinMessages.h"
+#include "skin/engine/WindowFacts.h"
 #include "skin/render/FormSkin_core.h"
 #include "skin/render/NinePart.h"
-#include "skin/engine/SkinManage.h"
 
 namespace zelvo {
 
@@ -13,13 +17,6 @@ namespace {
 
 // The menu bar whose submenu is being tracked (one at a time on the thread).
 TSkinMenuBar* gTracking = nullptr;
-
-constexpr UINT kMenuGetMenu = 0x01E1;
-
-TPixel PixelOf(TColor c) {
-  const COLORREF rgb = ColorToRGB(c);
-  return MakePixel(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-}
 
 struct PopupList {
   std::vector<HWND> windows;
@@ -43,8 +40,8 @@ char TMenuBtn::Accelerator() const {
   return 0;
 }
 
-TSkinMenuBar::TSkinMenuBar(TSkinManage& manager, HWND window, TSkinData& data)
-    : manager_(&manager), window_(window), data_(&data) {}
+TSkinMenuBar::TSkinMenuBar(ISkinEngine& engine, HWND window, TSkinData& data)
+    : engine_(&engine), window_(window), data_(&data) {}
 
 TSkinMenuBar::~TSkinMenuBar() {
   filter_.Reset();
@@ -81,32 +78,14 @@ void TSkinMenuBar::Rebuild(HMENU menu) {
   if (bar_.right > bar_.left) Layout(bar_);
 }
 
-HFONT TSkinMenuBar::MenuFont() {
-  if (!font_) {
-    NONCLIENTMETRICSA m{};
-    m.cbSize = sizeof m;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) font_.Reset(CreateFontIndirectA(&m.lfMenuFont));
-  }
-  return font_ ? font_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
-int TSkinMenuBar::TextWidth(HDC dc, const std::string& text) {
-  RECT r{0, 0, 0, 0};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
-  return r.right - r.left;
-}
-
 void TSkinMenuBar::Layout(const RECT& bar) {
   bar_ = bar;
   TMenuBarInput in;
   in.BarWidth = bar.right - bar.left;
   in.BarHeight = bar.bottom - bar.top;
   in.Entry = data_->Skin().MenuBar.get();
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, MenuFont());
-  for (const TMenuBtn& b : buttons_) in.TextWidths.push_back(TextWidth(dc, b.Caption));
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  const TTextMeasure measure(SkinMenuFont());
+  for (const TMenuBtn& b : buttons_) in.TextWidths.push_back(measure.DrawnSize(b.Caption).cx);
   const std::vector<TMenuButtonPlace> places = LayoutMenuBar(in);
   for (size_t i = 0; i < buttons_.size() && i < places.size(); ++i) {
     const TRectI& r = places[i].Rect;
@@ -122,17 +101,16 @@ void TSkinMenuBar::Paint(HDC dc, const RECT& bar, bool active) {
   TBitmap32 background(w, h);
   RenderMenuBarBackground(background, TRectI{0, 0, w, h}, data_->Skin().MenuBar.get(), active,
                           PixelOf(colours.Menubar));
-  GdiObject<HBITMAP> bmp = CreateGdiBitmap(background);
-  if (HDC mem = CreateCompatibleDC(dc)) {
-    HGDIOBJ old = SelectObject(mem, bmp.Get());
-    BitBlt(dc, bar.left, bar.top, w, h, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+  const UniqueGdi<HBITMAP> bmp = CreateGdiBitmap(background);
+  if (const UniqueDC mem = CompatibleDC(dc)) {
+    const ScopedSelect select(mem.Get(), bmp.Get());
+    BitBlt(dc, bar.left, bar.top, w, h, mem.Get(), 0, 0, SRCCOPY);
   }
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ oldFont = SelectObject(dc, MenuFont());
-  const COLORREF oldColour = GetTextColor(dc);
-  GdiObject<HBRUSH> frame(CreateSolidBrush(ColorToRGB(colours.ButtonHilight)));
+  // Mode, font and colour go back as they were when the bar is drawn.
+  const SavedDC saved(dc);
+  SetBkMode(dc, TRANSPARENT);
+  const ScopedSelect font(dc, SkinMenuFont());
+  const UniqueGdi<HBRUSH> frame(CreateSolidBrush(ColorToRGB(colours.ButtonHilight)));
   // Buttons are laid out against the bar given to Layout; painting may place the bar elsewhere
   // (an off-screen canvas), so they move with it.
   const int dx = bar.left - bar_.left, dy = bar.top - bar_.top;
@@ -143,9 +121,6 @@ void TSkinMenuBar::Paint(HDC dc, const RECT& bar, bool active) {
     DrawTextA(dc, b.Caption.c_str(), static_cast<int>(b.Caption.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (b.State == TMenuBtn::kHot || b.State == TMenuBtn::kPressed) FrameRect(dc, &r, frame.Get());
   }
-  SetTextColor(dc, oldColour);
-  SelectObject(dc, oldFont);
-  SetBkMode(dc, oldMode);
 }
 
 TMenuBtn* TSkinMenuBar::HitTest(POINT window) {
@@ -216,7 +191,7 @@ void TSkinMenuBar::Track(size_t index) {
     b.State = TMenuBtn::kPressed;
     SendMessageA(window_, SKIN_REPAINTFRAME, 0, 0);
     if (b.Enabled && b.SubMenu) {
-      manager_->SetMenuTracking(true);
+      engine_->SetMenuTracking(true);
       gTracking = this;
       filter_ = UniqueHook(SetWindowsHookExA(WH_MSGFILTER, &TSkinMenuBar::FilterProc, nullptr, GetCurrentThreadId()));
       POINT p{b.Rect.left, b.Rect.bottom};
@@ -229,7 +204,7 @@ void TSkinMenuBar::Track(size_t index) {
           window_, nullptr));
       filter_.Reset();
       gTracking = nullptr;
-      manager_->SetMenuTracking(false);
+      engine_->SetMenuTracking(false);
       if (cmd != 0) PostMessageA(window_, WM_COMMAND, cmd, 0);
     }
     if (i >= buttons_.size()) break;

@@ -30,7 +30,7 @@
 
 namespace zelvo {
 
-class TSkinManage;
+class ISkinEngine;
 
 class TMenuBtn {
  public:
@@ -51,7 +51,7 @@ class TMenuBtn {
 
 class TSkinMenuBar {
  public:
-  TSkinMenuBar(TSkinManage& manager, HWND window, TSkinData& data);
+  TSkinMenuBar(ISkinEngine& engine, HWND window, TSkinData& data);
   ~TSkinMenuBar();
   TSkinMenuBar(const TSkinMenuBar&) = delete;
   TSkinMenuBar& operator=(const TSkinMenuBar&) = delete;
@@ -83,16 +83,13 @@ class TSkinMenuBar {
   // The next visible enabled button after (or before) `from`, wrapping around.
   size_t Neighbour(size_t from, int step) const;
   void SwitchTo(size_t index);
-  HFONT MenuFont();
-  int TextWidth(HDC dc, const std::string& text);
 
-  TSkinManage* manager_;
+  ISkinEngine* engine_;
   HWND window_;
   TSkinData* data_;
   HMENU menu_ = nullptr;
   TTakenMenu taken_;
   std::vector<TMenuBtn> buttons_;
-  GdiObject<HFONT> font_;
   RECT bar_{};
   // While a submenu is tracked.
   bool tracking_ = false;

@@ -29,6 +29,7 @@
 #include "skin/render/MenuSkin_core.h"
 #include "skin/render/NinePart.h"
 #include "skin/engine/SkinManage.h"
+#include "skin/engine/WindowFacts.h"
 #include "../Win32TestSupport.h"
 #include "ProgramSkinTest.h"
 
