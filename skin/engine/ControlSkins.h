@@ -12,7 +12,11 @@
 // rules which skin each one gets; DetachControlSkins detaches and frees them all.
 //
 // The geometry and state arithmetic lives in skin/render/ControlSkins_core.h; this unit reads windows,
-// composes off-screen and blits.
+// composes off-screen and blits. The classes declared here are defined by family: the base class
+// in ControlSkins.cpp, buttons in ControlSkinsButtons.cpp, check and radio boxes, group boxes and
+// panels in ControlSkinsBoxes.cpp, edits and combo boxes in ControlSkinsEdits.cpp; choosing and
+// attaching in ControlSkinsAttach.cpp. The bar-like controls are in ControlSkinsScroll.h, the list
+// controls in ControlSkinsLists.h.
 #pragma once
 
 #include <windows.h>
@@ -76,6 +80,9 @@ class TSkinControl : public TComponent {
   std::shared_ptr<bool> AliveToken() const { return alive_; }
   // Whether drawing may touch the window now.
   bool CanDraw() const;
+  // Redraws the whole window, frame included, at once (before the skinned window around it is
+  // set up, only marks it for that window's first paint).
+  void Redraw() const;
   void ReadState();
   void SetMouse(uint8_t bit, bool on);
   // The control's font (WM_GETFONT; the system GUI font when it has none).
@@ -111,6 +118,7 @@ class TSkinControl : public TComponent {
 // pressing, leaving and releasing elsewhere gives no click. The keyboard stays native.
 class TSkinButton : public TSkinControl {
  public:
+  ~TSkinButton() override;
   const char* ClassName() const override { return "TSkinButton"; }
   bool BeforeMessage(TMessage& m) override;
   void AfterMessage(TMessage& m) override;
@@ -141,7 +149,6 @@ class TSkinBitButton : public TSkinButton {
 class TSkinCheckBox : public TSkinControl {
  public:
   const char* ClassName() const override { return "TSkinCheckBox"; }
-  bool BeforeMessage(TMessage& m) override;
   void AfterMessage(TMessage& m) override;
   void DrawControl(HDC dc, const RECT& r) override;
   CheckState CurrentCheck() const;
@@ -182,7 +189,6 @@ class TSkinGroupBox : public TSkinControl {
 class TSkinComBox : public TSkinControl {
  public:
   const char* ClassName() const override { return "TSkinComBox"; }
-  bool BeforeMessage(TMessage& m) override;
   void AfterMessage(TMessage& m) override;
   void DrawControl(HDC dc, const RECT& r) override;
   ComboGeometry Geometry() const;

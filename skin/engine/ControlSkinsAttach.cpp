@@ -1,12 +1,14 @@
-// The walk that gives a skinned window's controls their skins: the framework's components
-// through the portable choice rules, foreign child windows by class, up-down companions of edits,
-// and the common controls by class; and the detach of them all.
+// Choosing and attaching control skins: the walk over a framework form's components (by the
+// portable choice rules, with the application's own handler first), the foreign child windows of
+// a window the framework did not make, the common controls found among a window's descendants,
+// and the up-down companions of edits.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cctype>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/EditCtrls.h"
@@ -17,8 +19,42 @@
 #include "skin/engine/ControlSkinsLists.h"
 #include "skin/engine/ControlSkinsScroll.h"
 #include "skin/engine/MenuSkin.h"
+#include "skin/engine/SkinTrace.h"
+#include "skin/engine/WindowFacts.h"
 
 namespace zelvo {
+
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
+}
+
+// Every descendant of the window, in the order the system lists them.
+std::vector<HWND> Descendants(HWND window) {
+  std::vector<HWND> windows;
+  EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// Attaches `skin` to a window by its handle and gives it to the form skin. False when the window
+// cannot be subclassed (another thread's window, or one gone meanwhile): it stays native.
+bool AdoptByHandle(TSkinHost& fs, TSkinData& data, std::unique_ptr<TSkinControl> skin, HWND window) {
+  if (!skin) return false;
+  try {
+    skin->AttachHandle(window, data, &fs);
+  } catch (...) {
+    return false;
+  }
+  fs.ControlSkins().push_back(std::move(skin));
+  return true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Making and finding
 
 std::unique_ptr<TSkinControl> MakeControlSkin(ControlSkinClass kind, bool thumbDragging) {
   switch (kind) {
@@ -56,6 +92,9 @@ TSkinControl* FindControlSkin(TSkinHost& formSkin, HWND window) {
   }
   return nullptr;
 }
+
+// ---------------------------------------------------------------------------------------------
+// The walk over a framework form's components
 
 namespace {
 
@@ -145,11 +184,14 @@ struct Walker {
       data.OnSkinControl(fs, data, parent ? parent : form, wc, Upper(d.ClassName), supplied);
       state.HandlerSuppliedSkin = dynamic_cast<TSkinControl*>(supplied.get()) != nullptr;
     }
-    ControlSkinChoice choice = ChooseControlSkin(d, settings, state);
+    Act(ChooseControlSkin(d, settings, state), c, wc, std::move(supplied));
+  }
+
+  // Carries out the choice made for component `c` (`wc`: the same as a windowed control).
+  void Act(const ControlSkinChoice& choice, TComponent& c, TWinControl* wc, std::unique_ptr<TComponent> supplied) {
     switch (choice.Action) {
       case ControlChoiceAction::UseSupplied: {
-        auto* skin = static_cast<TSkinControl*>(supplied.release());
-        std::unique_ptr<TSkinControl> owned(skin);
+        std::unique_ptr<TSkinControl> owned(static_cast<TSkinControl*>(supplied.release()));
         if (wc && !owned->IsAttached()) owned->Attach(&fs, data, *wc, false);
         Add(std::move(owned));
         return;
@@ -186,40 +228,23 @@ struct Walker {
   }
 };
 
-BOOL CALLBACK CollectChild(HWND h, LPARAM lp) {
-  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-  return TRUE;
-}
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Windows the framework did not make
+
+namespace {
 
 void AttachForeignChildren(TSkinHost& fs, TSkinData& data) {
-  std::vector<HWND> children;
-  EnumChildWindows(fs.Handle(), CollectChild, reinterpret_cast<LPARAM>(&children));
-  for (HWND child : children) {
-    char cls[101] = {};
-    GetClassNameA(child, cls, sizeof(cls));
-    ForeignChildDescription d{cls, static_cast<uint32_t>(GetWindowLongA(child, GWL_STYLE))};
+  for (HWND child : Descendants(fs.Handle())) {
+    ForeignChildDescription d{WindowClassName(child), static_cast<uint32_t>(GetWindowLongA(child, GWL_STYLE))};
     ForeignChildChoice choice = ChooseForeignChildSkin(d);
     HWND target = child;
     if (choice.Action == ForeignChildAction::SkinFirstChild) target = GetWindow(child, GW_CHILD);
     if (choice.Action == ForeignChildAction::Leave || !target || FindControlSkin(fs, target)) continue;
-    auto skin = MakeControlSkin(choice.Skin);
-    if (!skin) continue;
-    try {
-      skin->AttachHandle(target, data, &fs);
-    } catch (...) {
-      continue;  // a window of another thread, or gone meanwhile: it stays native
-    }
-    fs.ControlSkins().push_back(std::move(skin));
+    if (!AdoptByHandle(fs, data, MakeControlSkin(choice.Skin), target)) continue;
     if (choice.Skin == ControlSkinClass::TSkinEdit) AttachUpDownCompanions(fs, data, target);
   }
-}
-
-std::string LowerClassName(HWND h) {
-  char cls[101] = {};
-  GetClassNameA(h, cls, sizeof(cls));
-  std::string s(cls);
-  for (char& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return s;
 }
 
 }  // namespace
@@ -228,30 +253,69 @@ void AttachUpDownCompanions(TSkinHost& formSkin, TSkinData& data, HWND edit) {
   if (!edit || !IsWindow(edit)) return;
   std::vector<HWND> companions;
   for (HWND c = GetWindow(edit, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    char cls[101] = {};
-    GetClassNameA(c, cls, sizeof(cls));
-    if (IsUpDownCompanionClass(cls)) companions.push_back(c);
+    if (IsUpDownCompanionClass(WindowClassName(c))) companions.push_back(c);
   }
   // The common up-down control usually sits beside its buddy rather than inside it.
   if (HWND parent = GetParent(edit)) {
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-      if (LowerClassName(c) == "msctls_updown32" &&
+      if (LowerClassName(WindowClassName(c)) == "msctls_updown32" &&
           reinterpret_cast<HWND>(SendMessageA(c, UDM_GETBUDDY, 0, 0)) == edit) {
         companions.push_back(c);
       }
     }
   }
   for (HWND c : companions) {
-    if (FindControlSkin(formSkin, c)) continue;
-    auto skin = std::make_unique<TSkinUpDown>();
-    try {
-      skin->AttachHandle(c, data, &formSkin);
-    } catch (...) {
-      continue;  // not subclassable (another thread's window): it stays native
-    }
-    formSkin.ControlSkins().push_back(std::move(skin));
+    if (!FindControlSkin(formSkin, c)) AdoptByHandle(formSkin, data, std::make_unique<TSkinUpDown>(), c);
   }
 }
+
+// ---------------------------------------------------------------------------------------------
+// Common controls among a window's descendants
+
+ControlSkinClass CommonControlSkinOf(const char* windowClass, DWORD style) {
+  const std::string c = LowerClassName(windowClass ? windowClass : "");
+  if (c == "msctls_statusbar32") return ControlSkinClass::TSkinStatusBar;
+  if (c == "systabcontrol32") return (style & TCS_OWNERDRAWFIXED) ? ControlSkinClass::None : ControlSkinClass::TSkinTab;
+  if (c == "msctls_trackbar32") return ControlSkinClass::TSkinTrackBar;
+  if (c == "sysheader32") return ControlSkinClass::TSkinHeader;
+  if (c == "syslistview32") return ControlSkinClass::TSkinListView;
+  return ControlSkinClass::None;
+}
+
+namespace {
+
+bool Allowed(const TSkinData& data, ControlSkinClass kind) {
+  const TSkinControlTypes sw = data.SkinControls();
+  switch (kind) {
+    case ControlSkinClass::TSkinStatusBar: return sw.Contains(TSkinControlType::xcStatusBar);
+    case ControlSkinClass::TSkinTab: return sw.Contains(TSkinControlType::xcTab) && data.Skin().Tabs != nullptr;
+    case ControlSkinClass::TSkinTrackBar: return sw.Contains(TSkinControlType::xcButton);
+    case ControlSkinClass::TSkinHeader:
+    case ControlSkinClass::TSkinListView: return sw.Contains(TSkinControlType::xcScrollbar);
+    default: return false;
+  }
+}
+
+}  // namespace
+
+void AttachCommonControlSkins(TSkinHost& formSkin) {
+  TSkinData& data = formSkin.SkinData();
+  if (data.SkinEmpty()) return;
+  for (HWND h : Descendants(formSkin.Handle())) {
+    // Framework components went through the form's choice (their Tag may exempt them).
+    if (TWinControl::FromHandle(h) || FindControlSkin(formSkin, h)) continue;
+    const ControlSkinClass kind =
+        CommonControlSkinOf(WindowClassName(h).c_str(), static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)));
+    if (kind == ControlSkinClass::None || !Allowed(data, kind)) continue;
+    // A list view's header belongs to the list view's skin.
+    if (kind == ControlSkinClass::TSkinHeader && LowerClassName(WindowClassName(GetParent(h))) == "syslistview32")
+      continue;
+    AdoptByHandle(formSkin, data, MakeListControlSkin(kind), h);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Attaching and detaching all
 
 void AttachControlSkins(TSkinHost& formSkin) {
   TSkinData& data = formSkin.SkinData();

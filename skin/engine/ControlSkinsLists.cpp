@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <climits>
-#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "framework/Graphics.h"
+#include "skin/engine/ControlSkinsDraw.h"
 #include "skin/render/NinePart.h"
 
 namespace zelvo {
@@ -20,17 +20,6 @@ void RepaintNow(HWND h) {
   if (h && IsWindow(h)) RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-
-// An off-screen surface holding `bmp`, on which GDI text can be drawn before the copy to `dc`.
-template <class F>
-void Compose(HDC dc, const TBitmap32& bmp, F&& text) {
-  TOffscreen off;
-  if (!off.Ensure(bmp.Width, bmp.Height)) return;
-  off.Put(bmp, 0, 0);
-  text(off.DC());
-  off.CopyTo(dc, 0, 0, 0, 0, bmp.Width, bmp.Height);
-}
-
 TNinePart PartOf(const TDataSkinObject& entry, int frames) {
   TNinePart part = NinePartOf(entry, entry.Trans != 0);
   part.FrameCount = frames;
@@ -38,12 +27,6 @@ TNinePart PartOf(const TDataSkinObject& entry, int frames) {
 }
 
 bool Has(const TDataSkinObject* entry) { return entry && !entry->Image.Empty(); }
-
-std::string Lower(const char* s) {
-  std::string r = s ? s : "";
-  for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return r;
-}
 
 // Text in the control's font and `colour`, transparent, into `r` with `flags`.
 void DrawLabel(HDC dc, HFONT font, const std::string& text, RECT r, UINT flags, TColor colour) {
@@ -53,14 +36,6 @@ void DrawLabel(HDC dc, HFONT font, const std::string& text, RECT r, UINT flags, 
   SetTextColor(dc, ColorToRGB(colour));
   DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
 }
-
-// Tracks the mouse leaving the window once per hover.
-void TrackLeave(HWND h) {
-  TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, h, 0};
-  TrackMouseEvent(&tme);
-}
-
-POINT PointOf(LPARAM lp) { return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))}; }
 
 }  // namespace
 
@@ -121,7 +96,7 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
   }
   HFONT font = ControlFont();
   const TColor ink = enabled_ ? Colours().ButtonText : Colours().ButtonShadow;
-  Compose(dc, bmp, [&](HDC odc) {
+  BlitComposed(dc, bmp, 0, 0, [&](HDC odc) {
     for (const Panel& p : panels) {
       RECT tr = p.rect;
       tr.left += edges->LeftWidth + 2;
@@ -150,11 +125,11 @@ bool TSkinTab::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
   switch (m.Msg) {
     case WM_MOUSEMOVE: {
-      TCHITTESTINFO hit{PointOf(m.LParam), 0};
+      TCHITTESTINFO hit{MousePoint(m.LParam), 0};
       const int tab = static_cast<int>(SendMessageA(handle_, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
       if (tab != hotTab_) {
         hotTab_ = tab;
-        TrackLeave(handle_);
+        TrackMouseLeave(handle_);
         RepaintNow(handle_);
       }
       return true;
@@ -206,7 +181,7 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
   if (selected >= 0 && selected < count) RenderNinePart(bmp, ToRectI(tabRect(selected)), part, TabFrame(selected));
 
   HFONT font = ControlFont();
-  Compose(dc, bmp, [&](HDC odc) {
+  BlitComposed(dc, bmp, 0, 0, [&](HDC odc) {
     for (int i = 0; i < count; ++i) {
       char text[260] = {};
       TCITEMA item{};
@@ -254,7 +229,7 @@ bool TSkinTrackBar::BeforeMessage(TMessage& m) {
     case WM_LBUTTONDOWN: {
       RECT thumb{};
       SendMessageA(handle_, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-      dragging_ = PtInRect(&thumb, PointOf(m.LParam)) != FALSE;
+      dragging_ = PtInRect(&thumb, MousePoint(m.LParam)) != FALSE;
       return true;
     }
     case WM_LBUTTONUP:
@@ -267,10 +242,10 @@ bool TSkinTrackBar::BeforeMessage(TMessage& m) {
     case WM_MOUSEMOVE: {
       RECT thumb{};
       SendMessageA(handle_, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-      const bool over = PtInRect(&thumb, PointOf(m.LParam)) != FALSE;
+      const bool over = PtInRect(&thumb, MousePoint(m.LParam)) != FALSE;
       if (over != Hot()) {
         SetMouse(kHot, over);
-        if (over) TrackLeave(handle_);
+        if (over) TrackMouseLeave(handle_);
         InvalidateRect(handle_, nullptr, FALSE);
       }
       return true;
@@ -333,7 +308,7 @@ void TSkinTrackBar::DrawControl(HDC dc, const RECT& r) {
     }
   }
   RenderNinePart(bmp, ToRectI(thumb), PartOf(*thumbEntry, 5), ThumbFrame());
-  Compose(dc, bmp, [](HDC) {});
+  BlitComposed(dc, bmp, 0, 0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -355,7 +330,7 @@ bool TSkinHeader::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
   auto sectionAt = [&](LPARAM lp) {
     HDHITTESTINFO hit{};
-    hit.pt = PointOf(lp);
+    hit.pt = MousePoint(lp);
     const int i = static_cast<int>(SendMessageA(handle_, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     return (hit.flags & HHT_ONHEADER) ? i : -1;  // not on a divider
   };
@@ -375,7 +350,7 @@ bool TSkinHeader::BeforeMessage(TMessage& m) {
       const int section = sectionAt(m.LParam);
       if (section != hot_) {
         hot_ = section;
-        TrackLeave(handle_);
+        TrackMouseLeave(handle_);
         InvalidateRect(handle_, nullptr, FALSE);
       }
       return true;
@@ -423,7 +398,7 @@ void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
   }
   if (end < r.right) RenderNinePart(bmp, TRectI{end, 0, r.right, r.bottom}, part, 1);
   HFONT font = ControlFont();
-  Compose(dc, bmp, [&](HDC odc) {
+  BlitComposed(dc, bmp, 0, 0, [&](HDC odc) {
     for (const Section& s : sections) {
       RECT t{s.rect.left + 6, s.rect.top, s.rect.right - 6, s.rect.bottom};
       UINT align = (s.fmt & HDF_JUSTIFYMASK) == HDF_CENTER ? DT_CENTER
@@ -494,7 +469,7 @@ void TSkinListView::Detach() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Choice and attaching
+// Making
 
 std::unique_ptr<TSkinControl> MakeListControlSkin(ControlSkinClass kind) {
   switch (kind) {
@@ -504,65 +479,6 @@ std::unique_ptr<TSkinControl> MakeListControlSkin(ControlSkinClass kind) {
     case ControlSkinClass::TSkinHeader: return std::make_unique<TSkinHeader>();
     case ControlSkinClass::TSkinListView: return std::make_unique<TSkinListView>();
     default: return nullptr;
-  }
-}
-
-ControlSkinClass CommonControlSkinOf(const char* windowClass, DWORD style) {
-  const std::string c = Lower(windowClass);
-  if (c == "msctls_statusbar32") return ControlSkinClass::TSkinStatusBar;
-  if (c == "systabcontrol32") return (style & TCS_OWNERDRAWFIXED) ? ControlSkinClass::None : ControlSkinClass::TSkinTab;
-  if (c == "msctls_trackbar32") return ControlSkinClass::TSkinTrackBar;
-  if (c == "sysheader32") return ControlSkinClass::TSkinHeader;
-  if (c == "syslistview32") return ControlSkinClass::TSkinListView;
-  return ControlSkinClass::None;
-}
-
-namespace {
-
-BOOL CALLBACK CollectDescendant(HWND h, LPARAM lp) {
-  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-  return TRUE;
-}
-
-bool Allowed(const TSkinData& data, ControlSkinClass kind) {
-  const TSkinControlTypes sw = data.SkinControls();
-  switch (kind) {
-    case ControlSkinClass::TSkinStatusBar: return sw.Contains(TSkinControlType::xcStatusBar);
-    case ControlSkinClass::TSkinTab: return sw.Contains(TSkinControlType::xcTab) && data.Skin().Tabs != nullptr;
-    case ControlSkinClass::TSkinTrackBar: return sw.Contains(TSkinControlType::xcButton);
-    case ControlSkinClass::TSkinHeader:
-    case ControlSkinClass::TSkinListView: return sw.Contains(TSkinControlType::xcScrollbar);
-    default: return false;
-  }
-}
-
-}  // namespace
-
-void AttachCommonControlSkins(TSkinHost& formSkin) {
-  TSkinData& data = formSkin.SkinData();
-  if (data.SkinEmpty()) return;
-  std::vector<HWND> windows;
-  EnumChildWindows(formSkin.Handle(), CollectDescendant, reinterpret_cast<LPARAM>(&windows));
-  for (HWND h : windows) {
-    // Framework components went through the form's choice (their Tag may exempt them).
-    if (TWinControl::FromHandle(h) || FindControlSkin(formSkin, h)) continue;
-    char cls[101] = {};
-    GetClassNameA(h, cls, sizeof cls);
-    const ControlSkinClass kind = CommonControlSkinOf(cls, static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)));
-    if (kind == ControlSkinClass::None || !Allowed(data, kind)) continue;
-    // A list view's header belongs to the list view's skin.
-    if (kind == ControlSkinClass::TSkinHeader) {
-      char parent[101] = {};
-      GetClassNameA(GetParent(h), parent, sizeof parent);
-      if (Lower(parent) == "syslistview32") continue;
-    }
-    auto skin = MakeListControlSkin(kind);
-    try {
-      skin->AttachHandle(h, data, &formSkin);
-    } catch (...) {
-      continue;  // another thread's window, or gone meanwhile: it stays native
-    }
-    formSkin.ControlSkins().push_back(std::move(skin));
   }
 }
 

@@ -4,7 +4,8 @@
 //
 // These controls reach the skin by window handle: the common controls a framework form or a
 // foreign window holds are found among its child windows by class name
-// (AttachCommonControlSkins), after the framework's own components have been walked.
+// (AttachCommonControlSkins, in ControlSkinsAttach.cpp with the rest of the attaching), after
+// the framework's own components have been walked.
 #pragma once
 
 #include <windows.h>

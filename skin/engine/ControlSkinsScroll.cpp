@@ -6,8 +6,9 @@
 #include <algorithm>
 
 #include "framework/Graphics.h"
-#include "skin/render/NinePart.h"
+#include "skin/engine/ControlSkinsDraw.h"
 #include "skin/engine/SkinTrace.h"
+#include "skin/render/NinePart.h"
 
 namespace zelvo {
 
@@ -15,13 +16,6 @@ namespace {
 
 // The shortest thumb the skin draws (and hit-tests: both use the same layout).
 constexpr int kMinThumb = 8;
-
-void CopyComposed(HDC dc, const TBitmap32& bmp, int x, int y) {
-  TOffscreen off;
-  if (!off.Ensure(bmp.Width, bmp.Height)) return;
-  off.Put(bmp, 0, 0);
-  off.CopyTo(dc, x, y, 0, 0, bmp.Width, bmp.Height);
-}
 
 // Along-the-bar extent [a, b) as a rectangle of a bar composed `thickness` thick.
 TRectI Along(bool horizontal, int a, int b, int thickness) {
@@ -175,13 +169,13 @@ bool TSkinScrollbar::PaintFrameAroundBars(TMessage& m) {
   GetWindowRect(handle_, &wr);
   // The control paints its frame into the region it is given less the bars (and the corner
   // between them), which the skin draws next: the native bars never show for a moment.
-  GdiObject<HRGN> clip(CreateRectRgn(wr.left, wr.top, wr.right, wr.bottom));
+  UniqueGdi<HRGN> clip(CreateRectRgn(wr.left, wr.top, wr.right, wr.bottom));
   if (!clip) return false;
   const auto given = reinterpret_cast<HRGN>(m.WParam);
   if (m.WParam > 1 && CombineRgn(clip.Get(), given, nullptr, RGN_COPY) == ERROR) return false;
   auto cut = [&](RECT r) {
     r = ToScreen(handle_, r);
-    GdiObject<HRGN> bar(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    UniqueGdi<HRGN> bar(CreateRectRgn(r.left, r.top, r.right, r.bottom));
     if (bar) CombineRgn(clip.Get(), clip.Get(), bar.Get(), RGN_DIFF);
   };
   if (vertical) cut(vertical->Rect);
@@ -204,7 +198,7 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
       Paint(nullptr);
       break;
     case WM_PRINT:
-      if (m.WParam && (m.LParam & PRF_NONCLIENT)) Paint(reinterpret_cast<HDC>(m.WParam));
+      PrintNonClient(*this, m);
       break;
     // The control redraws its bars itself whenever its content moves (without a WM_NCPAINT):
     // draw over them again.
@@ -255,8 +249,7 @@ void TSkinScrollbar::DrawControl(HDC dc, const RECT&) {
   if (horz) DrawBar(dc, *horz);
   if (vert && horz) {
     RECT corner{vert->Rect.left, horz->Rect.top, vert->Rect.right, horz->Rect.bottom};
-    GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Colours().ButtonFace)));
-    FillRect(dc, &corner, brush.Get());
+    FillColour(dc, corner, Colours().ButtonFace);
   }
 }
 
@@ -460,9 +453,9 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& r) {
     TNinePart bar = NinePartOf(pr, pr.Trans != 0);
     if (bar.FrameCount < 2) bar.FrameCount = 2;
     RenderNinePart(bmp, whole, bar, 1);
-    if (!fill.Empty()) RenderNinePart(bmp, TRectI{fill.left, fill.top, fill.right, fill.bottom}, bar, 2);
+    if (!fill.Empty()) RenderNinePart(bmp, fill, bar, 2);
   }
-  CopyComposed(dc, bmp, 0, 0);
+  BlitComposed(dc, bmp, 0, 0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -499,8 +492,7 @@ bool TSkinUpDown::BeforeMessage(TMessage& m) {
       const int hot = ButtonAt(m.LParam);
       if (hot != hot_) {
         hot_ = hot;
-        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, handle_, 0};
-        TrackMouseEvent(&tme);
+        TrackMouseLeave(handle_);
         Paint(nullptr);
       }
       return true;
@@ -538,14 +530,13 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& r) {
   for (int i = 0; i < 2; ++i) {
     const TRectI& b = buttons[i];
     const int frame = UpDownFrame(i == 1, enabled_, held_ == i + 1, hot_ == i + 1);
-    RenderNinePart(bmp, TRectI{b.left, b.top, b.right, b.bottom}, part, frame);
+    RenderNinePart(bmp, b, part, frame);
     if (!entry->Image2.Empty()) {
       TRectI cell = FrameCell(entry->Image2, 8, frame, false);
-      TRectI at = CentreIn(b, cell.Width(), cell.Height());
-      StretchCopy(bmp, TRectI{at.left, at.top, at.right, at.bottom}, entry->Image2, cell, true);
+      StretchCopy(bmp, CentreIn(b, cell.Width(), cell.Height()), entry->Image2, cell, true);
     }
   }
-  CopyComposed(dc, bmp, 0, 0);
+  BlitComposed(dc, bmp, 0, 0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -573,7 +564,7 @@ void TSkinSizer::DrawControl(HDC dc, const RECT& r) {
       const int d = (bmp.Width - 1 - x) + (bmp.Height - 1 - y);
       if (d >= 2 && d <= 11 && (d % 4 == 2 || d % 4 == 3)) bmp.At(x, y) = shadow;
     }
-  CopyComposed(dc, bmp, 0, 0);
+  BlitComposed(dc, bmp, 0, 0);
 }
 
 }  // namespace zelvo

@@ -16,7 +16,6 @@ namespace zelvo {
 
 namespace {
 
-
 // Draws one text of the item (caption or shortcut) with the skin's text routine.
 void ItemText(HDC dc, const std::string& text, RECT& rect, UINT flags) {
   std::wstring wide = AnsiToWide(text);
@@ -25,79 +24,53 @@ void ItemText(HDC dc, const std::string& text, RECT& rect, UINT flags) {
 
 // The platform's menu check mark, drawn in `colour` where the mark is (its background stays).
 void DrawCheckMark(HDC dc, int x, int y, int size, COLORREF colour) {
-  HDC mono = CreateCompatibleDC(dc);
+  const UniqueDC mono = CompatibleDC(dc);
   if (!mono) return;
-  GdiObject<HBITMAP> bmp(CreateBitmap(size, size, 1, 1, nullptr));
-  HGDIOBJ old = SelectObject(mono, bmp.Get());
+  const UniqueGdi<HBITMAP> bmp(CreateBitmap(size, size, 1, 1, nullptr));
+  const ScopedSelect bitmapSel(mono.Get(), bmp.Get());
   RECT r{0, 0, size, size};
-  DrawFrameControl(mono, &r, DFC_MENU, DFCS_MENUCHECK);
+  DrawFrameControl(mono.Get(), &r, DFC_MENU, DFCS_MENUCHECK);
   for (int py = 0; py < size; ++py)
     for (int px = 0; px < size; ++px)
-      if (GetPixel(mono, px, py) == RGB(0, 0, 0)) SetPixel(dc, x + px, y + py, colour);
-  SelectObject(mono, old);
-  DeleteDC(mono);
+      if (GetPixel(mono.Get(), px, py) == RGB(0, 0, 0)) SetPixel(dc, x + px, y + py, colour);
 }
 
-// The glyph box, caption and shortcut of an item on its own w x h surface.
-void DrawContents(const TSkinData& data, HDC dc, int w, int h, bool selected, const TSkinMenuItem& item) {
-  const TSkinObjects& skin = data.Skin();
-  std::optional<int> leftWidth = MenuItemLeftWidth(skin);
-  int imageCount = item.Images ? ImageList_GetImageCount(item.Images) : 0;
-  std::optional<int> listWidth;
-  if (item.Images) {
-    int iw = 0, ih = 0;
-    ImageList_GetIconSize(item.Images, &iw, &ih);
-    listWidth = iw;
-  }
-  MenuItemContentsInput in;
-  in.Width = w;
-  in.Height = h;
-  in.GlyphBox = MenuGlyphBoxSize(listWidth, item.Checked);
-  in.LeftWidth = leftWidth;
-  in.Separator = item.Separator();
-  in.RightToLeft = item.RightToLeft;
-  MenuItemContents c = LayoutMenuItemContents(in);
-
-  if (!item.Separator()) {
-    RECT box = ToRect(c.GlyphBox);
-    bool hasImage = item.Images && item.ImageIndex >= 0 && item.ImageIndex < imageCount;
-    if (hasImage) {
-      if (item.Checked) {
-        // A checkerboard of button face and highlight in a sunken square.
-        WORD pattern[8];
-        for (int i = 0; i < 8; ++i) pattern[i] = (i % 2) ? 0x55 : 0xAA;
-        GdiObject<HBITMAP> pb(CreateBitmap(8, 8, 1, 1, pattern));
-        GdiObject<HBRUSH> brush(CreatePatternBrush(pb.Get()));
-        COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
-        COLORREF oldBk = SetBkColor(dc, GetSysColor(COLOR_BTNHILIGHT));
-        FillRect(dc, &box, brush.Get());
-        SetTextColor(dc, oldText);
-        SetBkColor(dc, oldBk);
-        DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
-      }
-      if (item.Images == data.MenuGlyphs()) {
-        data.DrawMenuGlyph(dc, box.left, box.top, item.ImageIndex, item.Enabled);
-      } else {
-        ImageList_Draw(item.Images, item.ImageIndex, dc, box.left, box.top,
-                       ILD_TRANSPARENT | (item.Enabled ? 0u : static_cast<UINT>(ILD_BLEND50)));
-      }
-    } else if (item.Checked) {
-      int size = std::min<int>(box.right - box.left, GetSystemMetrics(SM_CXMENUCHECK));
-      int x = box.left + (box.right - box.left - size) / 2 + 1;
-      int y = box.top + (box.bottom - box.top - size) / 2 + 1;
-      DrawCheckMark(dc, x, y, size, GetSysColor(COLOR_BTNTEXT));
+// The item's image (on a checkerboard when checked) or, without one, the check mark of a checked
+// item, in the glyph box.
+void DrawGlyph(const TSkinData& data, HDC dc, RECT box, const TSkinMenuItem& item) {
+  const int imageCount = item.Images ? ImageList_GetImageCount(item.Images) : 0;
+  if (item.Images && item.ImageIndex >= 0 && item.ImageIndex < imageCount) {
+    if (item.Checked) {
+      // A checkerboard of button face and highlight in a sunken square.
+      WORD pattern[8];
+      for (int i = 0; i < 8; ++i) pattern[i] = (i % 2) ? 0x55 : 0xAA;
+      UniqueGdi<HBITMAP> pb(CreateBitmap(8, 8, 1, 1, pattern));
+      UniqueGdi<HBRUSH> brush(CreatePatternBrush(pb.Get()));
+      COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+      COLORREF oldBk = SetBkColor(dc, GetSysColor(COLOR_BTNHILIGHT));
+      FillRect(dc, &box, brush.Get());
+      SetTextColor(dc, oldText);
+      SetBkColor(dc, oldBk);
+      DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
     }
+    if (item.Images == data.MenuGlyphs()) {
+      data.DrawMenuGlyph(dc, box.left, box.top, item.ImageIndex, item.Enabled);
+    } else {
+      ImageList_Draw(item.Images, item.ImageIndex, dc, box.left, box.top,
+                     ILD_TRANSPARENT | (item.Enabled ? 0u : static_cast<UINT>(ILD_BLEND50)));
+    }
+  } else if (item.Checked) {
+    int size = std::min<int>(box.right - box.left, GetSystemMetrics(SM_CXMENUCHECK));
+    int x = box.left + (box.right - box.left - size) / 2 + 1;
+    int y = box.top + (box.bottom - box.top - size) / 2 + 1;
+    DrawCheckMark(dc, x, y, size, GetSysColor(COLOR_BTNTEXT));
   }
+}
 
-  // Caption.
-  SetBkMode(dc, TRANSPARENT);
-  if (item.Separator()) {
-    // Only without a MenuItem entry: an etched line 4 pixels below the item's top.
-    RECT line = ToRect(MenuEtchedLineRect(TRectI{0, 0, w, h}));
-    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
-    return;
-  }
-  GdiObject<HFONT> bold;
+// The caption (bold for the default item) and the shortcut text, placed by the item's layout.
+void DrawCaption(const TSkinData& data, HDC dc, const MenuItemContents& c, int w, int h, bool selected,
+                 const TSkinMenuItem& item) {
+  UniqueGdi<HFONT> bold;
   HFONT font = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
   if (item.Default && font) {
     LOGFONTA lf{};
@@ -119,6 +92,34 @@ void DrawContents(const TSkinData& data, HDC dc, int w, int h, bool selected, co
   }
 }
 
+// The glyph box, caption and shortcut of an item on its own w x h surface.
+void DrawContents(const TSkinData& data, HDC dc, int w, int h, bool selected, const TSkinMenuItem& item) {
+  std::optional<int> listWidth;
+  if (item.Images) {
+    int iw = 0, ih = 0;
+    ImageList_GetIconSize(item.Images, &iw, &ih);
+    listWidth = iw;
+  }
+  MenuItemContentsInput in;
+  in.Width = w;
+  in.Height = h;
+  in.GlyphBox = MenuGlyphBoxSize(listWidth, item.Checked);
+  in.LeftWidth = MenuItemLeftWidth(data.Skin());
+  in.Separator = item.Separator();
+  in.RightToLeft = item.RightToLeft;
+  const MenuItemContents c = LayoutMenuItemContents(in);
+
+  if (!item.Separator()) DrawGlyph(data, dc, ToRect(c.GlyphBox), item);
+  SetBkMode(dc, TRANSPARENT);
+  if (item.Separator()) {
+    // Only without a MenuItem entry: an etched line 4 pixels below the item's top.
+    RECT line = ToRect(MenuEtchedLineRect(TRectI{0, 0, w, h}));
+    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  DrawCaption(data, dc, c, w, h, selected, item);
+}
+
 }  // namespace
 
 int SkinnedPopupItemWidth(const TSkinData& data, int measuredWidth, bool hasImageList) {
@@ -126,13 +127,8 @@ int SkinnedPopupItemWidth(const TSkinData& data, int measuredWidth, bool hasImag
 }
 
 HFONT SkinMenuFont() {
-  static HFONT font = [] {
-    NONCLIENTMETRICSA m{};
-    m.cbSize = sizeof(m);
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(m), &m, 0)) return CreateFontIndirectA(&m.lfMenuFont);
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  }();
-  return font;
+  static const UniqueGdi<HFONT> font = CreateMenuFont();
+  return FontOrDefault(font.Get());
 }
 
 void DrawSkinnedMenuItem(const TSkinData& data, HDC dc, const RECT& r, bool selected, const TSkinMenuItem& item,
@@ -149,7 +145,7 @@ void DrawSkinnedMenuItem(const TSkinData& data, HDC dc, const RECT& r, bool sele
 
   if (!entry || entry->Image.Empty()) {
     RECT all{0, 0, w, h};
-    GdiObject<HBRUSH> fill(CreateSolidBrush(ColorToRGB(selected ? colours.Hilight : colours.Menu)));
+    UniqueGdi<HBRUSH> fill(CreateSolidBrush(ColorToRGB(selected ? colours.Hilight : colours.Menu)));
     FillRect(odc, &all, fill.Get());
     DrawContents(data, odc, w, h, selected, item);
     off.CopyTo(dc, r.left, r.top, 0, 0, w, h);
@@ -161,18 +157,16 @@ void DrawSkinnedMenuItem(const TSkinData& data, HDC dc, const RECT& r, bool sele
   if (background.Bitmap) {
     BITMAP bm{};
     if (GetObjectA(background.Bitmap, sizeof(bm), &bm) && bm.bmWidth > 0 && bm.bmHeight > 0) {
-      HDC src = CreateCompatibleDC(dc);
-      HGDIOBJ old = SelectObject(src, background.Bitmap);
-      TRectI from = MenuBackgroundSource(TRectI{r.left, r.top, r.right, r.bottom});
-      BitBlt(odc, 0, 0, w, h, src, from.left, from.top, SRCCOPY);
-      SelectObject(src, old);
-      DeleteDC(src);
+      const UniqueDC src = CompatibleDC(dc);
+      const ScopedSelect bitmapSel(src.Get(), background.Bitmap);
+      const TRectI from = MenuBackgroundSource(ToRectI(r));
+      BitBlt(odc, 0, 0, w, h, src.Get(), from.left, from.top, SRCCOPY);
       copied = true;
     }
   }
   if (!copied) {
     RECT all{0, 0, w, h};
-    GdiObject<HBRUSH> fill(CreateSolidBrush(ColorToRGB(colours.Menu)));
+    UniqueGdi<HBRUSH> fill(CreateSolidBrush(ColorToRGB(colours.Menu)));
     FillRect(odc, &all, fill.Get());
   }
 
@@ -198,8 +192,7 @@ void DrawSkinnedMenuItem(const TSkinData& data, HDC dc, const RECT& r, bool sele
   TBitmap32 sep(w, h, kMagenta);
   for (const SkinBlit& b : MenuSeparatorBlits(entry->Image.Width, entry->Image.Height, entry->LeftWidth,
                                               entry->RightWidth, w, h)) {
-    StretchCopy(sep, TRectI{b.Dest.left, b.Dest.top, b.Dest.right, b.Dest.bottom}, entry->Image,
-                TRectI{b.Source.left, b.Source.top, b.Source.right, b.Source.bottom}, false);
+    StretchCopy(sep, b.Dest, entry->Image, b.Source, false);
   }
   off.Put(sep, 0, 0, true);
   off.CopyTo(dc, r.left, r.top, 0, 0, w, h);

@@ -111,28 +111,19 @@ std::string WideToAnsi(std::wstring_view text) {
 
 UniqueGdi<HBITMAP> CreateGdiBitmap(const TBitmap32& bitmap) {
   if (bitmap.Empty()) return {};
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = bitmap.Width;
-  bi.bmiHeader.biHeight = -bitmap.Height;  // top-down, like TBitmap32
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  UniqueGdi<HBITMAP> owned(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!owned || !bits) {
+  TDib32 dib = CreateDib32(bitmap.Width, bitmap.Height);  // top-down, like TBitmap32
+  if (!dib.bitmap) {
     throw Exception("Cannot create a bitmap of " + std::to_string(bitmap.Width) + " x " +
                     std::to_string(bitmap.Height) + " pixels");
   }
   // TPixel keeps red in the low byte; a 32-bit DIB keeps blue there.
-  auto* out = static_cast<uint32_t*>(bits);
   const size_t count = static_cast<size_t>(bitmap.Width) * static_cast<size_t>(bitmap.Height);
   for (size_t i = 0; i < count; ++i) {
     const TPixel p = bitmap.Pixels()[i];
-    out[i] = (static_cast<uint32_t>(PixelRed(p)) << 16) | (static_cast<uint32_t>(PixelGreen(p)) << 8) |
-             PixelBlue(p);
+    dib.bits[i] = (static_cast<uint32_t>(PixelRed(p)) << 16) | (static_cast<uint32_t>(PixelGreen(p)) << 8) |
+                  PixelBlue(p);
   }
-  return owned;
+  return std::move(dib.bitmap);
 }
 
 bool IsNtPlatform() { return (GetVersion() & 0x80000000u) == 0; }

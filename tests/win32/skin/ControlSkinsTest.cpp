@@ -14,6 +14,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -367,6 +369,52 @@ TEST_F(ControlSkinsTest, DestroyedControlLeavesADeadSkin) {
   s.Paint(nullptr);  // must not touch the (possibly reused) handle
   s.Refresh();
   skins.clear();
+}
+
+namespace {
+// A control skin whose drawing fails half-way, after it has changed the DC it draws into.
+class TFailingSkin : public TSkinControl {
+ public:
+  void DrawControl(HDC dc, const RECT&) override {
+    ++draws;
+    dcs.insert(dc);
+    SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    SetTextColor(dc, RGB(1, 2, 3));
+    IntersectClipRect(dc, 1, 1, 2, 2);
+    throw std::runtime_error("drawing failed");
+  }
+  int draws = 0;
+  std::set<HDC> dcs;
+};
+}  // namespace
+
+// A drawing that throws is swallowed and leaves nothing behind: the caller's DC gets its brush,
+// colours and clipping back, and painting through the window's own DC gives that DC back (the
+// system's cache then hands out the same few DCs again instead of a new one for each paint).
+TEST_F(ControlSkinsTest, FailedPaintLeavesTheDcAndTheHandlesAsTheyWere) {
+  HWND label = Child("STATIC", "Label", SS_LEFT, 10, 10, 80, 20, 9);
+  TFailingSkin& s = AttachByHandle<TFailingSkin>(label);
+  PrintPixels(label, [&](HDC dc) {
+    const HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
+    const COLORREF text = GetTextColor(dc);
+    const int draws = s.draws;
+    s.Paint(dc);
+    EXPECT_EQ(s.draws, draws + 1);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush);
+    EXPECT_EQ(GetTextColor(dc), text);
+    UniqueGdi<HRGN> clip(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetClipRgn(dc, clip.Get()), 0) << "the DC is left clipped";
+  });
+  HANDLE self = GetCurrentProcess();
+  const DWORD gdi = GetGuiResources(self, GR_GDIOBJECTS);
+  const long owned = OwnedHandles(THandleResource::Gdi);
+  const int draws = s.draws;
+  s.dcs.clear();
+  for (int i = 0; i < 50; ++i) s.Paint(nullptr);
+  EXPECT_EQ(s.draws, draws + 50);
+  EXPECT_LE(s.dcs.size(), 5u) << "window DCs kept";
+  EXPECT_EQ(GetGuiResources(self, GR_GDIOBJECTS), gdi);
+  EXPECT_EQ(OwnedHandles(THandleResource::Gdi), owned);
 }
 
 // The edit border: ButtonShadow outside, white inside, over an edit with a sunken edge; an edit
