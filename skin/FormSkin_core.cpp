@@ -17,7 +17,7 @@ int32_t SideThickness(const TDataSkinBorder& side, bool stacked) {
   if (side.Image.Empty()) return 0;
   const int32_t extent = stacked ? side.Image.Height : side.Image.Width;
   const int32_t count = std::clamp(side.FrameCount, 1, extent);
-  return extent / count;
+  return std::min(extent / count, kMaxFrameThickness);
 }
 
 // Frame of a window-frame side: 1 when active or single-framed, else 2.

@@ -65,8 +65,13 @@ TWindowKind WindowKindOf(bool hasMdiClientChild, uint32_t exStyle);
 
 enum class TPlacement : int32_t { Normal = 0, Maximized = 1, Minimized = 2 };
 
-// Left/Right thickness = image width / FrameCount, Top/Bottom = image height / FrameCount; a
-// side without an image is 0; a captionless popup has all four 0. FrameCount below 1 counts as 1.
+// Thickest a frame side is drawn: a bitmap may be thousands of pixels across, and a window sized
+// around such a frame would need more memory to compose than any screen shows.
+inline constexpr int32_t kMaxFrameThickness = 1024;
+
+// Left/Right thickness = image width / FrameCount, Top/Bottom = image height / FrameCount, at
+// most kMaxFrameThickness; a side without an image is 0; a captionless popup has all four 0.
+// FrameCount below 1 counts as 1.
 TFrameThickness FrameThicknessOf(const TSkinObjects& skin, TBorderKind border);
 
 // Available-buttons flags.
