@@ -41,8 +41,10 @@ class TMemorySkinEntries : public ISkinEntrySource {
 };
 
 // Limits that keep a hostile description from multiplying work: sections beyond these counts are
-// ignored (and noted in TSkinObjects::Warnings).
-inline constexpr size_t kMaxCaptionButtonSections = 256;
+// ignored (and noted in TSkinObjects::Warnings). Every caption button is drawn over the caption
+// strip at each paint of the frame, so their number bounds the time a paint takes (a skin has a
+// handful).
+inline constexpr size_t kMaxCaptionButtonSections = 64;
 inline constexpr size_t kMaxExtraColours = 256;
 // Pixel memory one skin may hold in all. Each bitmap entry is decoded once however many keys name
 // it, and the pieces cut or mirrored from it count too; a description that would need more is

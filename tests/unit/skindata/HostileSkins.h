@@ -91,7 +91,8 @@ struct HostileSkin {
   TByteVector Bytes;
 };
 
-// 16384 x 512 pixels (32 MiB decoded) named by 256 caption buttons and every other key.
+// 16384 x 512 pixels (32 MiB decoded) named by 256 caption-button sections (the first
+// kMaxCaptionButtonSections of them are read) and every other key.
 inline HostileSkin OneBigBitmapEverywhere() {
   return {"big_shared.skn", Container(EveryKeyNames("big.bmp", 256), {{"big.bmp", Rle8Bitmap(16384, 512)}})};
 }

@@ -174,10 +174,11 @@ TEST(SkinKeyRange, NotesBeyondTheLimitAreCounted) {
   for (int i = 0; i < 300; ++i) text += "[Button" + std::to_string(i) + "]\nXcoord=99999\n";
   TSkinObjects skin;
   ParseSkinDescription(text, TMemorySkinEntries(), skin);
-  // The notes on the 256 sections read: the first ones, then one that counts the rest.
+  // The notes on the sections read: the first ones, then one that counts the rest.
   ASSERT_EQ(skin.Warnings.size(), kMaxValueWarnings + 2);  // and the note on the sections left out
   EXPECT_EQ(skin.Warnings[0], "[Button0] Xcoord=99999 is above 32767: 32767 is used");
-  EXPECT_EQ(skin.Warnings.back(), "206 more values were brought into their ranges");
+  EXPECT_EQ(skin.Warnings.back(), std::to_string(kMaxCaptionButtonSections - kMaxValueWarnings) +
+                                      " more values were brought into their ranges");
 }
 
 }  // namespace

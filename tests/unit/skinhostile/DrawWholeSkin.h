@@ -57,14 +57,13 @@ inline TPixel Face(const TSkinObjects& skin) { return PreviewColour(skin.Colours
 struct TSize2 {
   int W, H;
 };
-inline constexpr TSize2 kControlSizes[] = {{1, 1}, {2, 3}, {17, 5}, {75, 23}, {300, 40}, {16, 120}};
+inline constexpr TSize2 kControlSizes[] = {{1, 1}, {2, 3}, {17, 5}, {75, 23}, {12, 60}};
 
-// An ordinary entry over the whole control in the frames around its count (0 and one past the
-// end are clamped by the drawing).
+// An ordinary entry over the whole control in frames beyond both ends of its count (the drawing
+// takes the first and the last).
 inline void Entry(TSkinDrawing& d, const TSkinObjects& skin, const TDataSkinObject* entry, int w, int h) {
   if (entry == nullptr) return;
-  const int count = entry->FrameCount;
-  for (int frame : {0, 1, 2, count, count + 1}) {
+  for (int frame : {0, entry->FrameCount + 1}) {
     TBitmap32 bmp(w, h, Face(skin));
     RenderNinePart(bmp, TRectI{0, 0, w, h}, NinePartOf(*entry, entry->Trans != 0), frame);
     d.Add(bmp);
@@ -371,12 +370,12 @@ inline void Frames(TSkinDrawing& d, const TSkinObjects& skin, const TBitmap32& i
   const uint32_t sizeable = kCaption | kSysMenu | kThickFrame | kMinimizeBox | kMaximizeBox;
   const TFrameCase cases[] = {
       {sizeable, 0, true, TPlacement::Normal, TWindowKind::Other, 19, 418, 275},
-      {sizeable, kExLeftScrollBar, false, TPlacement::Maximized, TWindowKind::Other, 0, 418, 275},
+      {sizeable, kExLeftScrollBar, false, TPlacement::Maximized, TWindowKind::Other, 0, 200, 120},
       {kCaption | kSysMenu | kMinimizeBox, 0, true, TPlacement::Normal, TWindowKind::Other, 0, 120, 60},
       {kPopup | kCaption | kSysMenu | kModalFrame, 0, true, TPlacement::Normal, TWindowKind::Other, 0, 1, 1},
       {kPopup | kCaption | kSysMenu, 0, false, TPlacement::Normal, TWindowKind::Other, 0, 80, 30},
       {kPopup, 0, true, TPlacement::Normal, TWindowKind::Other, 0, 50, 50},
-      {sizeable, 0, true, TPlacement::Normal, TWindowKind::MdiFrame, 19, 300, 200},
+      {sizeable, 0, true, TPlacement::Normal, TWindowKind::MdiFrame, 19, 160, 100},
       {sizeable, 0, true, TPlacement::Minimized, TWindowKind::Other, 19, 3, 2},
   };
   const int32_t buttons = static_cast<int32_t>(skin.CaptionButtons.size());
@@ -396,7 +395,8 @@ inline void Frames(TSkinDrawing& d, const TSkinObjects& skin, const TBitmap32& i
       in.CaptionTextWidth = 90;
       in.CaptionTextHeight = 13;
       in.Icon = &icon;
-      // Second round: one button hot and another pressed.
+      // Second round, for the smaller windows: one button hot and another pressed.
+      if (round == 1 && c.Width * c.Height > 200 * 120) continue;
       if (round == 1 && buttons > 0) {
         in.HotButton = c.Width % buttons;
         in.PressedButton = (c.Width + 1) % buttons;
