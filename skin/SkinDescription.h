@@ -52,8 +52,9 @@ inline constexpr size_t kMaxExtraColours = 256;
 inline constexpr size_t kSkinImageBudget = 64u * 1024u * 1024u;
 
 // The numeric values a description may give. A size or offset in pixels never goes beyond what the
-// platform takes as a window coordinate; a frame count is at least 1 and at most kSkinMaxFrames
-// (no skin bitmap holds more; FrameCell also keeps every frame at least a pixel wide).
+// platform takes as a window coordinate; a frame count is at least 1 and at most kSkinMaxFrames,
+// far beyond what any piece holds (the scroll-bar arrows have the most, 23; drawing also keeps
+// every frame at least a pixel wide).
 inline constexpr int32_t kSkinMaxPixels = 32767;
 inline constexpr int32_t kSkinMaxFrames = 1000;
 

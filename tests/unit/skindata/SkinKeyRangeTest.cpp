@@ -21,8 +21,8 @@ constexpr int32_t F = kSkinMaxFrames;
 using TField = std::function<int64_t(const TSkinObjects&)>;
 
 struct TKeyCase {
-  const char* Section;
-  const char* Key;
+  std::string Section;
+  std::string Key;
   int32_t Min, Max;    // the range the key is held to
   const char* Others;  // further lines the section needs for the value to be read
   TField Field;
@@ -38,29 +38,30 @@ int64_t Component(int32_t v, int shift) { return v < 0 ? int64_t{clNone} : int64
 // The loaded field a key fills.
 #define FIELD(expr) [](const TSkinObjects& s) -> int64_t { return (expr); }
 
+// The keys of the four window sides: Left and Right slicing gives their top and bottom heights,
+// Top and Bottom slicing their left and right widths.
+void AddSideCases(std::vector<TKeyCase>& cases) {
+  static const char* const kSides[] = {"Left", "Right", "Top", "Bottom"};
+  for (int i = 0; i < 4; ++i) {
+    auto side = [i](const TSkinObjects& s) -> const TDataSkinBorder& {
+      const TDataSkinBorder* sides[] = {&s.Left, &s.Right, &s.Top, &s.Bottom};
+      return *sides[i];
+    };
+    const bool across = i >= 2;
+    const std::string n = kSides[i];
+    cases.push_back({"Personality", n + "TopHeight", 0, P, "",
+                     [=](const TSkinObjects& s) { return across ? side(s).LeftWidth : side(s).TopHeight; }});
+    cases.push_back({"Personality", n + "BotHeight", 0, P, "",
+                     [=](const TSkinObjects& s) { return across ? side(s).RightWidth : side(s).BottomHeight; }});
+    cases.push_back({"Personality", n + "Frame", 1, F, "", [=](const TSkinObjects& s) { return side(s).FrameCount; }});
+    cases.push_back({"Personality", n + "Stretch", kMin, kMax, "", [=](const TSkinObjects& s) { return side(s).Tile; }});
+    cases.push_back({"Personality", n + "Trans", kMin, kMax, "", [=](const TSkinObjects& s) { return side(s).Trans; }});
+  }
+}
+
 const std::vector<TKeyCase>& Cases() {
-  static const std::vector<TKeyCase> cases = {
-      // Frame sides (Top and Bottom slicing goes to their left and right widths).
-      {"Personality", "LeftTopHeight", 0, P, "", FIELD(s.Left.TopHeight)},
-      {"Personality", "LeftBotHeight", 0, P, "", FIELD(s.Left.BottomHeight)},
-      {"Personality", "RightTopHeight", 0, P, "", FIELD(s.Right.TopHeight)},
-      {"Personality", "RightBotHeight", 0, P, "", FIELD(s.Right.BottomHeight)},
-      {"Personality", "TopTopHeight", 0, P, "", FIELD(s.Top.LeftWidth)},
-      {"Personality", "TopBotHeight", 0, P, "", FIELD(s.Top.RightWidth)},
-      {"Personality", "BottomTopHeight", 0, P, "", FIELD(s.Bottom.LeftWidth)},
-      {"Personality", "BottomBotHeight", 0, P, "", FIELD(s.Bottom.RightWidth)},
-      {"Personality", "LeftFrame", 1, F, "", FIELD(s.Left.FrameCount)},
-      {"Personality", "RightFrame", 1, F, "", FIELD(s.Right.FrameCount)},
-      {"Personality", "TopFrame", 1, F, "", FIELD(s.Top.FrameCount)},
-      {"Personality", "BottomFrame", 1, F, "", FIELD(s.Bottom.FrameCount)},
-      {"Personality", "LeftStretch", kMin, kMax, "", FIELD(s.Left.Tile)},
-      {"Personality", "RightStretch", kMin, kMax, "", FIELD(s.Right.Tile)},
-      {"Personality", "TopStretch", kMin, kMax, "", FIELD(s.Top.Tile)},
-      {"Personality", "BottomStretch", kMin, kMax, "", FIELD(s.Bottom.Tile)},
-      {"Personality", "LeftTrans", kMin, kMax, "", FIELD(s.Left.Trans)},
-      {"Personality", "RightTrans", kMin, kMax, "", FIELD(s.Right.Trans)},
-      {"Personality", "TopTrans", kMin, kMax, "", FIELD(s.Top.Trans)},
-      {"Personality", "BottomTrans", kMin, kMax, "", FIELD(s.Bottom.Trans)},
+  static const std::vector<TKeyCase> cases = [] {
+    std::vector<TKeyCase> all = {
       // Caption text.
       {"Personality", "TextShift", -P, P, "", FIELD(s.Title.TextShift())},
       {"Personality", "TextShiftVert", -P, P, "", FIELD(s.Title.TextShiftVert())},
@@ -131,7 +132,10 @@ const std::vector<TKeyCase>& Cases() {
       {"GroupBox", "BackgroundRightShift", -P, P, "Image=x.bmp\n", FIELD(s.GroupBox->BackgroundRightShift)},
       {"HorzScrollThumb", "FrameCount", 1, F, "Image=x.bmp\n", FIELD(s.HorzScrollThumb->FrameCount)},
       {"VertScrollThumb", "FrameCount", 1, F, "Image=x.bmp\n", FIELD(s.VertScrollThumb->FrameCount)},
-  };
+    };
+    AddSideCases(all);
+    return all;
+  }();
   return cases;
 }
 
@@ -146,8 +150,8 @@ TEST(SkinKeyRange, EachKeyIsHeldToItsRangeAndSaysSo) {
     if (c.Min > kMin) values.insert(int64_t{c.Min} - 1);
     if (c.Max < kMax) values.insert(int64_t{c.Max} + 1);
     for (int64_t v : values) {
-      SCOPED_TRACE(std::string(c.Section) + " " + c.Key + "=" + std::to_string(v));
-      const std::string text = "[" + std::string(c.Section) + "]\n" + c.Others + c.Key + "=" + std::to_string(v) + "\n";
+      SCOPED_TRACE(c.Section + " " + c.Key + "=" + std::to_string(v));
+      const std::string text = "[" + c.Section + "]\n" + c.Others + c.Key + "=" + std::to_string(v) + "\n";
       TSkinObjects skin;
       ParseSkinDescription(text, TMemorySkinEntries(), skin);
       const int32_t held = static_cast<int32_t>(std::clamp<int64_t>(v, c.Min, c.Max));

@@ -24,8 +24,10 @@ namespace zelvo::test {
 struct TSkinDrawing {
   uint64_t Sum = 14695981039346656037ull;
   std::vector<std::string> Faults;
+  bool Summing = true;  // off, the pixels are only drawn (the fuzz target wants no sum)
 
   void Add(int64_t v) {
+    if (!Summing) return;
     for (int i = 0; i < 8; ++i) {
       Sum = (Sum ^ static_cast<uint8_t>(v >> (8 * i))) * 1099511628211ull;
     }
@@ -38,6 +40,7 @@ struct TSkinDrawing {
   }
   void Add(const SkinRect& r) { Add(TRectI{r.Left, r.Top, r.Right, r.Bottom}); }
   void Add(const TBitmap32& b) {
+    if (!Summing) return;
     Add(b.Width);
     Add(b.Height);
     for (TPixel p : b.Pixels()) Sum = (Sum ^ p) * 1099511628211ull;
@@ -289,7 +292,7 @@ inline void MenuItems(TSkinDrawing& d, const TSkinObjects& skin) {
 
   const TDataSkinObject* entry = skin.MenuItem.get();
   const TDataSkinObject* back = skin.MenuBackground.get();
-  for (const TSize2 s : {TSize2{1, 1}, TSize2{60, 18}, TSize2{200, 8}, TSize2{200, 40}}) {
+  for (const TSize2 s : {TSize2{1, 1}, TSize2{60, 18}, TSize2{120, 8}, TSize2{90, 30}}) {
     const int w = s.W, h = s.H;
     // The popup window the items stand in: four items and the 3-pixel border.
     TBitmap32 popup(w + 2 * kPopupMenuBorder, 4 * h + 2 * kPopupMenuBorder, PreviewColour(skin.Colours.Menu));
@@ -365,7 +368,7 @@ struct TFrameCase {
   int32_t Width, Height;
 };
 
-inline void Frames(TSkinDrawing& d, const TSkinObjects& skin, const TBitmap32& icon) {
+inline void Frames(TSkinDrawing& d, const TSkinObjects& skin, const TBitmap32& icon, int32_t windowLimit) {
   using namespace wstyle;
   const uint32_t sizeable = kCaption | kSysMenu | kThickFrame | kMinimizeBox | kMaximizeBox;
   const TFrameCase cases[] = {
@@ -379,7 +382,9 @@ inline void Frames(TSkinDrawing& d, const TSkinObjects& skin, const TBitmap32& i
       {sizeable, 0, true, TPlacement::Minimized, TWindowKind::Other, 19, 3, 2},
   };
   const int32_t buttons = static_cast<int32_t>(skin.CaptionButtons.size());
-  for (const TFrameCase& c : cases) {
+  for (TFrameCase c : cases) {
+    c.Width = std::min(c.Width, windowLimit);
+    c.Height = std::min(c.Height, windowLimit);
     for (int round = 0; round < 2; ++round) {
       TFrameInput in;
       in.Width = c.Width;
@@ -438,16 +443,18 @@ inline void Frames(TSkinDrawing& d, const TSkinObjects& skin, const TBitmap32& i
   }
 }
 
-inline void Previews(TSkinDrawing& d, const TSkinObjects& skin) {
+inline void Previews(TSkinDrawing& d, const TSkinObjects& skin, int32_t windowLimit) {
   TPreviewOptions options;
+  options.Width = std::min(options.Width, windowLimit);
+  options.Height = std::min(options.Height, windowLimit);
   d.Add(RenderPreview(skin, options).Bitmap);
   options.Active = false;
   options.Maximized = true;
   options.Caption = std::string(400, 'W');
   options.ExStyle = wstyle::kExLeftScrollBar;
   PreviewStyleByName("dialog", options.Style);
-  options.Width = 150;
-  options.Height = 40;
+  options.Width = std::min(150, windowLimit);
+  options.Height = std::min(40, windowLimit);
   const TPreview preview = RenderPreview(skin, options);
   d.Add(preview.Bitmap);
   d.Add(static_cast<int64_t>(preview.Region.size()));
@@ -455,12 +462,16 @@ inline void Previews(TSkinDrawing& d, const TSkinObjects& skin) {
 
 }  // namespace draw_detail
 
-inline TSkinDrawing DrawWholeSkin(const TSkinObjects& skin) {
+// Windows are drawn at most `windowLimit` pixels wide and high (the program's own window is 418 x
+// 275): the fuzz target draws small ones, to try many skins a second, and takes no sum.
+inline TSkinDrawing DrawWholeSkin(const TSkinObjects& skin, int32_t windowLimit = kPreviewMaxSide,
+                                  bool summing = true) {
   TSkinDrawing d;
+  d.Summing = summing;
   TBitmap32 icon(16, 16, kMagenta);
   for (int i = 3; i < 13; ++i) icon.At(i, i) = MakePixel(0, 0, 128);
-  draw_detail::Frames(d, skin, icon);
-  draw_detail::Previews(d, skin);
+  draw_detail::Frames(d, skin, icon, windowLimit);
+  draw_detail::Previews(d, skin, windowLimit);
   draw_detail::MenuBar(d, skin);
   draw_detail::MenuItems(d, skin);
   draw_detail::Controls(d, skin);
