@@ -3,6 +3,7 @@
 // message, as its outcomes.txt says; the preview tool agrees, as a skin author runs it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -95,14 +96,22 @@ bool AnyContains(const std::vector<std::string>& texts, const std::string& part)
   return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
 }
 
+// A file or folder of this test process in the temporary folder (other test runs may share it).
+fs::path TempPath(const std::string& name) {
+  return fs::path(::testing::TempDir()) / (name + "_" + std::to_string(getpid()));
+}
+
 // Runs the preview tool on an item; its exit status and what it wrote to standard error.
 std::pair<int, std::string> Preview(const fs::path& item) {
-  const fs::path out = fs::path(::testing::TempDir()) / "hostile_preview.bmp";
-  const fs::path err = fs::path(::testing::TempDir()) / "hostile_preview.txt";
+  const fs::path out = TempPath("hostile_preview.bmp");
+  const fs::path err = TempPath("hostile_preview.txt");
   const std::string command = std::string("'") + ZELVO_SKINPREVIEW + "' '" + item.string() + "' '" + out.string() +
                               "' >/dev/null 2>'" + err.string() + "'";
   const int status = std::system(command.c_str());
   const TByteVector text = ReadFile(err);
+  std::error_code ec;
+  fs::remove(out, ec);
+  fs::remove(err, ec);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(text.begin(), text.end())};
 }
 
@@ -150,7 +159,7 @@ TEST(HostileSkinSet, EachLoadsAndDrawsOrIsRefusedWithAMessage) { CheckSet(kSetDi
 
 // The huge set is made here by its generator (about 130 MB in a temporary folder).
 TEST(HostileSkinSet, HugeOnesLoadWithinTheBudgetOrAreRefused) {
-  const fs::path dir = fs::path(::testing::TempDir()) / "hostile_skins_huge";
+  const fs::path dir = TempPath("hostile_skins_huge");
   const std::string command = "python3 '" + (fs::path(ZELVO_SOURCE_DIR) / "scripts" / "make_hostile_skins.py").string() +
                               "' '" + dir.string() + "' --huge";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
