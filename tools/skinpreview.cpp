@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,21 +63,21 @@ bool LoadFolder(const fs::path& dir, TSkinObjects& skin, std::string& error) {
   }
   std::sort(files.begin(), files.end());
   TMemorySkinEntries entries;
-  std::string description;
+  std::optional<std::string> description;  // an empty description is still one
   for (const fs::path& f : files) {
     TByteVector bytes = tools::ReadFileBounded(f, kMaxInputSize);
     const std::string name = f.filename().string();
-    if (description.empty() && LowerAscii(name).find(".ini") != std::string::npos) {
-      description.assign(bytes.begin(), bytes.end());
+    if (!description && LowerAscii(name).find(".ini") != std::string::npos) {
+      description.emplace(bytes.begin(), bytes.end());
     }
     entries.Add(name, std::move(bytes));
   }
-  if (description.empty()) {
+  if (!description) {
     error = dir.string() + " holds no .ini description";
     return false;
   }
   try {
-    ParseSkinDescription(description, entries, skin);
+    ParseSkinDescription(*description, entries, skin);
   } catch (const std::exception& e) {
     error = e.what();
     return false;
@@ -170,6 +171,7 @@ int Run(int argc, char** argv) {
     std::fprintf(stderr, "skinpreview: warning: [%s] %s=%s: %s\n", p.Section.c_str(), p.Key.c_str(),
                  p.Value.c_str(), p.Reason.c_str());
   }
+  for (const std::string& w : skin.Warnings) std::fprintf(stderr, "skinpreview: warning: %s\n", w.c_str());
 
   const TPreview preview = RenderPreview(skin, options);
   const std::vector<uint8_t> bmp = WriteBmp24(preview.Bitmap);
