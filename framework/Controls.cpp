@@ -6,6 +6,7 @@
 
 #include "framework/CallbackGuard.h"
 #include "framework/Forms.h"
+#include "framework/Menus_core.h"
 #include "util/Exceptions.h"
 
 namespace zelvo {
@@ -346,19 +347,7 @@ void TWinControl::Update() {
   if (handle_) UpdateWindow(handle_);
 }
 
-char TWinControl::AccelChar() const {
-  const std::string& c = caption_;
-  for (size_t i = 0; i + 1 < c.size(); ++i) {
-    if (c[i] == '&') {
-      if (c[i + 1] == '&') {
-        ++i;
-        continue;
-      }
-      return static_cast<char>(std::toupper(static_cast<unsigned char>(c[i + 1])));
-    }
-  }
-  return 0;
-}
+char TWinControl::AccelChar() const { return AcceleratorChar(caption_); }
 
 void TWinControl::Click() {
   if (OnClick) OnClick(*this);

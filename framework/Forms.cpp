@@ -418,6 +418,10 @@ bool TForm::HandleDialogKey(const MSG& msg) {
       return true;
     }
   }
+  if (msg.message == WM_SYSCHAR && msg.wParam > ' ' && HandleAllocated() &&
+      SendMessageA(HandleIfCreated(), CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) {
+    return true;
+  }
   return false;
 }
 

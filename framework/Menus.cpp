@@ -1,6 +1,7 @@
 #include "framework/Menus.h"
 
 #include <algorithm>
+#include <cctype>
 #include <unordered_map>
 
 #include "framework/Forms.h"
@@ -325,6 +326,25 @@ bool DispatchMenuMessage(TForm& form, TMessage& m) {
       item->DrawItem(dis->hDC, dis->rcItem, (dis->itemState & ODS_SELECTED) != 0);
       m.Result = TRUE;
       return true;
+    }
+    case WM_MENUCHAR: {
+      // A letter typed in an open menu that the system matched to no item: owner-drawn items
+      // keep their captions with the framework, so the item that letter marks is found here.
+      const auto menu = reinterpret_cast<HMENU>(m.LParam);
+      const char key = static_cast<char>(std::toupper(LOWORD(m.WParam) & 0xFF));
+      const int count = menu ? GetMenuItemCount(menu) : 0;
+      for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        const TMenuItem* item = TMenuItem::FromCommand(static_cast<UINT>(info.dwItemData));
+        if (item && key && AcceleratorChar(item->Caption) == key) {
+          m.Result = MAKELRESULT(i, MNC_EXECUTE);
+          return true;
+        }
+      }
+      return false;
     }
     case WM_DESTROY:
       if (form.Menu) form.Menu->DetachFromWindow();

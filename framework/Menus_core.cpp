@@ -1,6 +1,7 @@
 #include "framework/Menus_core.h"
 
 #include <array>
+#include <cctype>
 #include <utility>
 
 namespace zelvo {
@@ -33,6 +34,18 @@ std::string ShortCutToText(TShortCut shortCut) {
   if (shortCut & scCtrl) text += "Ctrl+";
   if (shortCut & scAlt) text += "Alt+";
   return text + key;
+}
+
+char AcceleratorChar(std::string_view caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
+  }
+  return 0;
 }
 
 }  // namespace zelvo

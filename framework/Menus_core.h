@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zelvo {
 
@@ -21,5 +22,9 @@ constexpr TShortCut MakeShortCut(uint8_t key, TShortCut modifiers = 0) {
 // "Shift+F4", "Ctrl+S", "Ctrl+Alt+Del". Empty for 0 and for keys that have no name here
 // (a modifier without a named key shows nothing either).
 std::string ShortCutToText(TShortCut shortCut);
+
+// The accelerator a caption marks with "&" (upper case), or 0: the character after the first
+// single "&" ("&&" stands for an ampersand shown as such).
+char AcceleratorChar(std::string_view caption);
 
 }  // namespace zelvo

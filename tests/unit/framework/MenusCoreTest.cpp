@@ -34,3 +34,12 @@ TEST(ShortCutText, NothingToShowGivesEmptyText) {
   EXPECT_EQ(ShortCutToText(MakeShortCut(0x2F)), "") << "between Del and 0";
   EXPECT_EQ(ShortCutToText(0x1000 | 'A'), "A") << "bits outside the modifiers are not modifiers";
 }
+
+TEST(AcceleratorChar, TheFirstSingleAmpersandMarksIt) {
+  EXPECT_EQ(AcceleratorChar("E&xit"), 'X');
+  EXPECT_EQ(AcceleratorChar("Fish && &Chips"), 'C') << "a doubled ampersand is shown, not a mark";
+  EXPECT_EQ(AcceleratorChar("&a &b"), 'A') << "the first mark counts";
+  EXPECT_EQ(AcceleratorChar("No mark&"), 0) << "an ampersand at the end marks nothing";
+  EXPECT_EQ(AcceleratorChar("&&"), 0);
+  EXPECT_EQ(AcceleratorChar(""), 0);
+}
