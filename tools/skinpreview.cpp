@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/file/SkinLoad.h"
+#include "skin/file/SkinSource.h"
 #include "skin/render/SkinPreview.h"
-#include "util/Util.h"
 
 namespace fs = std::filesystem;
 using namespace zelvo;
@@ -43,79 +42,15 @@ const char kUsage[] =
     "Exit status: 0 when written, 2 when the skin cannot be loaded, the output cannot be\n"
     "written or the arguments are wrong.\n";
 
-constexpr uintmax_t kMaxInputSize = 256u * 1024u * 1024u;
-
 int Fail(const std::string& message) {
   std::fprintf(stderr, "skinpreview: %s\n", message.c_str());
   return 2;
 }
 
-bool ReadFile(const fs::path& path, TByteVector& bytes, std::string& error) {
-  std::error_code ec;
-  const uintmax_t size = fs::file_size(path, ec);
-  if (ec) {
-    error = "cannot read " + path.string() + ": " + ec.message();
-    return false;
-  }
-  if (size > kMaxInputSize) {
-    error = path.string() + " is too large for a skin";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  bytes.resize(static_cast<size_t>(size));
-  if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-    error = "cannot read " + path.string();
-    return false;
-  }
-  return true;
-}
-
-bool LoadFolder(const fs::path& dir, TSkinObjects& skin, std::string& error) {
-  std::vector<fs::path> files;
-  std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (it->is_regular_file()) files.push_back(it->path());
-  }
-  if (ec) {
-    error = "cannot list " + dir.string() + ": " + ec.message();
-    return false;
-  }
-  std::sort(files.begin(), files.end());
-  TMemorySkinEntries entries;
-  std::string description;
-  for (const fs::path& f : files) {
-    TByteVector bytes;
-    if (!ReadFile(f, bytes, error)) return false;
-    const std::string name = f.filename().string();
-    if (description.empty() && LowerAscii(name).find(".ini") != std::string::npos) {
-      description.assign(bytes.begin(), bytes.end());
-    }
-    entries.Add(name, std::move(bytes));
-  }
-  if (description.empty()) {
-    error = dir.string() + " holds no .ini description";
-    return false;
-  }
-  try {
-    ParseSkinDescription(description, entries, skin);
-  } catch (const std::exception& e) {
-    error = e.what();
-    return false;
-  }
-  return true;
-}
-
-bool LoadAnySkin(const fs::path& path, TSkinObjects& skin, std::string& error) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return LoadFolder(path, skin, error);
-  TByteVector bytes;
-  if (!ReadFile(path, bytes, error)) return false;
-  const TSkinLoadResult r = LoadSkin(bytes, skin);
-  if (!r.Ok()) {
-    error = path.string() + ": " + r.Message;
-    return false;
-  }
-  return true;
+bool ReadFile(const std::string& path, TByteVector& bytes, std::string& error) {
+  if (TStdSkinFiles().ReadFile(path, kMaxSkinSourceBytes, bytes, error) == TSkinFileRead::Ok) return true;
+  error = path + ": " + error;
+  return false;
 }
 
 bool ParseNumber(const std::string& text, int32_t& value) {
@@ -191,12 +126,10 @@ int main(int argc, char** argv) {
     if (!TryReadBmp(bytes, icon, reason)) return Fail(iconPath + ": " + reason);
     options.Icon = &icon;
   }
-  TSkinObjects skin;
-  if (!LoadAnySkin(positional[0], skin, error)) return Fail(error);
-  for (const TSkinImageProblem& p : skin.ImageProblems) {
-    std::fprintf(stderr, "skinpreview: warning: [%s] %s=%s: %s\n", p.Section.c_str(), p.Key.c_str(),
-                 p.Value.c_str(), p.Reason.c_str());
-  }
+  const TSkinSource source = LoadSkinSource(TStdSkinFiles(), positional[0], false);
+  if (!source.Loaded()) return Fail(source.Error);
+  for (const std::string& p : source.Problems) std::fprintf(stderr, "skinpreview: warning: %s\n", p.c_str());
+  const TSkinObjects& skin = source.Skin;
 
   const TPreview preview = RenderPreview(skin, options);
   const std::vector<uint8_t> bmp = WriteBmp24(preview.Bitmap);
