@@ -1,9 +1,12 @@
 #include "app/Main.h"
 
 #include <array>
+#include <optional>
+#include <utility>
 
 #include "framework/Handles.h"
 #include "framework/Resources.h"
+#include "framework/Text.h"
 #include "resources/resource_ids.h"
 #include "skin/engine/SkinData.h"
 #include "util/Exceptions.h"
@@ -45,17 +48,13 @@ std::string ReadWholeFile(const std::string& path) {
   return data;
 }
 
-// UTF-16 text in the system's ANSI code page, as every other text of the program.
+// UTF-16 settings text in the system's ANSI code page, as every other text of the program.
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 is the system's wide text");
-std::string WideToAnsi(std::u16string_view wide) {
-  if (wide.empty()) return {};
-  const auto* w = reinterpret_cast<const wchar_t*>(wide.data());
-  const int n = static_cast<int>(wide.size());
-  const int size = WideCharToMultiByte(CP_ACP, 0, w, n, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) throw Exception("The settings file cannot be read in this system's code page");
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, w, n, out.data(), size, nullptr, nullptr);
-  return out;
+std::string SettingsInAnsi(std::u16string_view wide) {
+  std::optional<std::string> ansi =
+      WideToAnsi(std::wstring_view(reinterpret_cast<const wchar_t*>(wide.data()), wide.size()));
+  if (!ansi) throw Exception("The settings file cannot be read in this system's code page");
+  return std::move(*ansi);
 }
 }  // namespace
 
@@ -78,7 +77,7 @@ TRegistrationSettings ReadSettingsFile() {
   std::string settingsPath = SettingsFilePath(ProgramPath());
   DWORD attrs = GetFileAttributesA(settingsPath.c_str());
   if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return {};
-  TIniFile ini(SettingsText(ReadWholeFile(settingsPath), WideToAnsi));
+  TIniFile ini(SettingsText(ReadWholeFile(settingsPath), SettingsInAnsi));
   return ReadRegistrationSettings(ini);
 }
 

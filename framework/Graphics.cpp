@@ -67,8 +67,8 @@ SIZE TTextMeasure::Extent(std::string_view text) const {
   return size;
 }
 
-SIZE TTextMeasure::DrawnSize(std::string_view text, UINT format) const {
-  RECT r{0, 0, 0, 0};
+SIZE TTextMeasure::DrawnSize(std::string_view text, UINT format, int maxWidth) const {
+  RECT r{0, 0, maxWidth, 0};
   DrawTextA(screen_.Get(), text.data(), static_cast<int>(text.size()), &r, format | DT_CALCRECT);
   return SIZE{r.right - r.left, r.bottom - r.top};
 }

@@ -48,8 +48,9 @@ class TTextMeasure {
   explicit TTextMeasure(HFONT font);
   // The text's extent as the text-output calls place it (GetTextExtentPoint32).
   SIZE Extent(std::string_view text) const;
-  // The rectangle DrawText would fill: DT_CALCRECT with `format` (single line by default).
-  SIZE DrawnSize(std::string_view text, UINT format = DT_SINGLELINE) const;
+  // The rectangle DrawText would fill: DT_CALCRECT with `format` (single line by default),
+  // breaking lines at `maxWidth` when the format has DT_WORDBREAK.
+  SIZE DrawnSize(std::string_view text, UINT format = DT_SINGLELINE, int maxWidth = 0) const;
   TEXTMETRICA Metrics() const;
   HDC DC() const { return screen_.Get(); }
 

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "skin/file/SkinSource.h"
 #include "skin/render/SkinPreview.h"
+#include "tools/toolutil_files.h"
 
 namespace fs = std::filesystem;
 using namespace zelvo;
@@ -47,12 +47,6 @@ int Fail(const std::string& message) {
   return 2;
 }
 
-bool ReadFile(const std::string& path, TByteVector& bytes, std::string& error) {
-  if (TStdSkinFiles().ReadFile(path, kMaxSkinSourceBytes, bytes, error) == TSkinFileRead::Ok) return true;
-  error = path + ": " + error;
-  return false;
-}
-
 bool ParseNumber(const std::string& text, int32_t& value) {
   if (text.empty() || text.size() > 9) return false;
   if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
@@ -67,9 +61,7 @@ bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
          w <= kPreviewMaxSide && h <= kPreviewMaxSide;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   TPreviewOptions options;
   std::vector<std::string> positional;
   std::string iconPath;
@@ -117,13 +109,10 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  std::string error;
   TBitmap32 icon;
   if (!iconPath.empty()) {
-    TByteVector bytes;
-    if (!ReadFile(iconPath, bytes, error)) return Fail(error);
     std::string reason;
-    if (!TryReadBmp(bytes, icon, reason)) return Fail(iconPath + ": " + reason);
+    if (!TryReadBmp(tools::ReadFileBounded(iconPath, kMaxSkinSourceBytes), icon, reason)) return Fail(iconPath + ": " + reason);
     options.Icon = &icon;
   }
   const TSkinSource source = LoadSkinSource(TStdSkinFiles(), positional[0], false);
@@ -134,26 +123,22 @@ int main(int argc, char** argv) {
   const TPreview preview = RenderPreview(skin, options);
   const std::vector<uint8_t> bmp = WriteBmp24(preview.Bitmap);
   const fs::path out = positional[1];
-  const fs::path temp = out.string() + ".part";
-  {
-    std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-    if (!f || !f.write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size())) ||
-        !f.flush()) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return Fail("cannot write " + out.string());
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, out, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return Fail("cannot write " + out.string());
-  }
+  tools::WriteFileReplacing(out, bmp);
   const TRectI& t = preview.Layout.Text.TextRect;
   const TFrameThickness& f = preview.Layout.Thickness;
   std::printf("%s: %dx%d, caption text at %d,%d-%d,%d, frame %d,%d,%d,%d, region of %zu rectangles\n",
               out.string().c_str(), preview.Bitmap.Width, preview.Bitmap.Height, t.left, t.top, t.right, t.bottom,
               f.Left, f.Top, f.Right, f.Bottom, preview.Region.size());
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A file that cannot be read or written ends the tool like a skin that cannot be loaded.
+  try {
+    return Run(argc, argv);
+  } catch (const tools::ToolError& e) {
+    return Fail(e.what());
+  }
 }

@@ -97,16 +97,6 @@ void LoadMenuGlyphs(UniqueImageList& list, UniqueGdi<HBITMAP>& mask) {
   list = std::move(glyphs);
 }
 
-std::string WideToAnsi(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int len = static_cast<int>(std::min<size_t>(text.size(), INT_MAX / 4));
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), len, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return {};
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), len, out.data(), n, nullptr, nullptr);
-  return out;
-}
-
 }  // namespace
 
 UniqueGdi<HBITMAP> CreateGdiBitmap(const TBitmap32& bitmap) {
@@ -128,16 +118,6 @@ UniqueGdi<HBITMAP> CreateGdiBitmap(const TBitmap32& bitmap) {
 
 bool IsNtPlatform() { return (GetVersion() & 0x80000000u) == 0; }
 
-std::wstring AnsiToWide(std::string_view text) {
-  if (text.empty()) return {};
-  const int len = static_cast<int>(std::min<size_t>(text.size(), INT_MAX / 2));
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), len, nullptr, 0);
-  if (n <= 0) return {};
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), len, out.data(), n);
-  return out;
-}
-
 int SkinDrawTextWith(TTextCall call, HDC dc, std::wstring_view text, RECT& rect, UINT format) {
   // The caller's text is read-only: it may not be rewritten with an ellipsis.
   format &= ~static_cast<UINT>(DT_MODIFYSTRING);
@@ -145,7 +125,7 @@ int SkinDrawTextWith(TTextCall call, HDC dc, std::wstring_view text, RECT& rect,
     const int len = static_cast<int>(std::min<size_t>(text.size(), INT_MAX / 4));
     return DrawTextW(dc, text.data(), len, &rect, format);
   }
-  const std::string ansi = WideToAnsi(text);
+  const std::string ansi = WideToAnsi(text).value_or(std::string());
   return DrawTextA(dc, ansi.data(), static_cast<int>(ansi.size()), &rect, format);
 }
 

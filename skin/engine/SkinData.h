@@ -24,6 +24,7 @@
 
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
+#include "framework/Text.h"
 #include "skin/file/SkinLoad.h"
 #include "skin/engine/SkinManagerSeam.h"
 #include "skin/file/SkinObjects.h"
@@ -207,8 +208,6 @@ enum class TTextCall : uint8_t { Wide, Ansi };
 int SkinDrawTextWith(TTextCall call, HDC dc, std::wstring_view text, RECT& rect, UINT format);
 // Whether the process runs on an NT-family system (the wide call is available).
 bool IsNtPlatform();
-// ANSI-code-page text as a wide string (menu captions and window texts are ANSI).
-std::wstring AnsiToWide(std::string_view text);
 
 // The stored SkinStream of a window whose layout carries one: the RCDATA resource `name` of this
 // program, or an empty span when it has none.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
 
 #include "util/IniFile.h"
 #include "util/Util.h"
@@ -57,17 +58,112 @@ bool ParseInteger(std::string_view s, int32_t& out) {
   return true;
 }
 
+// Every numeric key of a description with the values it may take (see TSkinKeyRange).
+constexpr int32_t kAnyMin = std::numeric_limits<int32_t>::min();
+constexpr int32_t kAnyMax = std::numeric_limits<int32_t>::max();
+constexpr TSkinKeyRange kKeyRanges[] = {
+    // Fixed edges of a piece's nine-part slicing, in pixels.
+    {"LeftWidth", 0, kSkinMaxPixels},
+    {"RightWidth", 0, kSkinMaxPixels},
+    {"TopHeight", 0, kSkinMaxPixels},
+    {"BottomHeight", 0, kSkinMaxPixels},
+    // The window sides' fixed edges: top and bottom heights of Left and Right, left and right
+    // widths of Top and Bottom.
+    {"LeftTopHeight", 0, kSkinMaxPixels},
+    {"LeftBotHeight", 0, kSkinMaxPixels},
+    {"RightTopHeight", 0, kSkinMaxPixels},
+    {"RightBotHeight", 0, kSkinMaxPixels},
+    {"TopTopHeight", 0, kSkinMaxPixels},
+    {"TopBotHeight", 0, kSkinMaxPixels},
+    {"BottomTopHeight", 0, kSkinMaxPixels},
+    {"BottomBotHeight", 0, kSkinMaxPixels},
+    // Fixed ends of the menu bar and of the caption text plate.
+    {"TileLeftMenu", 0, kSkinMaxPixels},
+    {"TileRightMenu", 0, kSkinMaxPixels},
+    {"TXTBackleft", 0, kSkinMaxPixels},
+    {"TXTBackRight", 0, kSkinMaxPixels},
+    // Positions, shifts and margins, in pixels either way.
+    {"TextShift", -kSkinMaxPixels, kSkinMaxPixels},
+    {"TextShiftVert", -kSkinMaxPixels, kSkinMaxPixels},
+    {"TextRightClip", -kSkinMaxPixels, kSkinMaxPixels},
+    {"Xcoord", -kSkinMaxPixels, kSkinMaxPixels},
+    {"Ycoord", -kSkinMaxPixels, kSkinMaxPixels},
+    {"BackgroundLeftShift", -kSkinMaxPixels, kSkinMaxPixels},
+    {"BackgroundRightShift", -kSkinMaxPixels, kSkinMaxPixels},
+    // Frame counts: a bitmap holds at least one frame.
+    {"LeftFrame", 1, kSkinMaxFrames},
+    {"RightFrame", 1, kSkinMaxFrames},
+    {"TopFrame", 1, kSkinMaxFrames},
+    {"BottomFrame", 1, kSkinMaxFrames},
+    {"FrameCount", 1, kSkinMaxFrames},
+    // Frame counts where 0 leaves the count to the image's proportions.
+    {"frame", 0, kSkinMaxFrames},
+    {"RadioButtonFrame", 0, kSkinMaxFrames},
+    {"CheckButtonFrame", 0, kSkinMaxFrames},
+    // Caption font height, in pixels.
+    {"FontHeight", 1, 200},
+    // Actions, placements, visibility rules, switches and colours: taken as written.
+    {"Action", kAnyMin, kAnyMax},
+    {"Align", kAnyMin, kAnyMax},
+    {"Visibility", kAnyMin, kAnyMax},
+    {"Visibility1", kAnyMin, kAnyMax},
+    {"CombineOp", kAnyMin, kAnyMax},
+    {"Style", kAnyMin, kAnyMax},
+    {"Trans", kAnyMin, kAnyMax},
+    {"Tile", kAnyMin, kAnyMax},
+    {"TileMenu", kAnyMin, kAnyMax},
+    {"LeftStretch", kAnyMin, kAnyMax},
+    {"RightStretch", kAnyMin, kAnyMax},
+    {"TopStretch", kAnyMin, kAnyMax},
+    {"BottomStretch", kAnyMin, kAnyMax},
+    {"LeftTrans", kAnyMin, kAnyMax},
+    {"RightTrans", kAnyMin, kAnyMax},
+    {"TopTrans", kAnyMin, kAnyMax},
+    {"BottomTrans", kAnyMin, kAnyMax},
+    {"TextAlignment", kAnyMin, kAnyMax},
+    {"Textbackground", kAnyMin, kAnyMax},
+    {"BackgroundAlignment", kAnyMin, kAnyMax},
+    {"NormalColour", kAnyMin, kAnyMax},
+    {"MouseOverColour", kAnyMin, kAnyMax},
+    {"PressedColour", kAnyMin, kAnyMax},
+    {"ActiveTextR", kAnyMin, kAnyMax},
+    {"ActiveTextG", kAnyMin, kAnyMax},
+    {"ActiveTextB", kAnyMin, kAnyMax},
+    {"InActiveTextR", kAnyMin, kAnyMax},
+    {"InActiveTextG", kAnyMin, kAnyMax},
+    {"InActiveTextB", kAnyMin, kAnyMax},
+};
+
 // Reads one description with its bitmap source; gathers the problems found on the way.
 class TDescriptionParser {
  public:
   TDescriptionParser(const TIniFile& ini, const ISkinEntrySource& entries, TSkinObjects& skin)
       : ini_(ini), entries_(entries), skin_(skin) {}
 
-  int32_t Int(std::string_view section, std::string_view key, int32_t def) const {
-    return ReadSkinInteger(ini_, section, key, def);
+  // A number held to its key's range; a value brought into it is noted.
+  int32_t Int(std::string_view section, std::string_view key, int32_t def) {
+    const TSkinKeyRange& range = SkinKeyRangeOf(key);
+    int32_t value;
+    if (!ParseInteger(ini_.ReadString(section, key, ""), value)) return def;
+    const int32_t held = std::clamp(value, range.Min, range.Max);
+    if (held != value) NoteValue(section, key, value, held);
+    return held;
+  }
+  void NoteValue(std::string_view section, std::string_view key, int32_t value, int32_t held) {
+    if (++valueNotes_ > kMaxValueWarnings) return;
+    skin_.Warnings.push_back("[" + std::string(section) + "] " + std::string(key) + "=" + std::to_string(value) +
+                             " is " + (value < held ? "below " : "above ") + std::to_string(held) + ": " +
+                             std::to_string(held) + " is used");
+  }
+  // The count of notes left out, as one last warning.
+  void FinishValueNotes() {
+    if (valueNotes_ > kMaxValueWarnings) {
+      skin_.Warnings.push_back(std::to_string(valueNotes_ - kMaxValueWarnings) +
+                               " more values were brought into their ranges");
+    }
   }
   // Tile values above 1 mean "stretch".
-  int32_t TileValue(std::string_view section, std::string_view key = "Tile") const {
+  int32_t TileValue(std::string_view section, std::string_view key = "Tile") {
     int32_t t = Int(section, key, 0);
     return t > 1 ? 0 : t;
   }
@@ -139,8 +235,7 @@ class TDescriptionParser {
       side.BottomHeight = Int(p, n + "BotHeight", 0);
       side.LeftWidth = side.RightWidth = 0;
     }
-    // The frame count divides the image; a count below 1 would divide by nothing.
-    side.FrameCount = std::max(Int(p, n + "Frame", 1), 1);
+    side.FrameCount = Int(p, n + "Frame", 1);
     side.Tile = Int(p, n + "Stretch", 1);
     side.Trans = Int(p, n + "Trans", 1);
     side.Image = Bitmap(p, n);
@@ -243,8 +338,8 @@ class TDescriptionParser {
     b.NormalColour = Int(s, "NormalColour", -1);
     b.MouseOverColour = Int(s, "MouseOverColour", -1);
     b.PressedColour = Int(s, "PressedColour", -1);
-    b.RadioButtonFrame = std::max(Int(s, "RadioButtonFrame", 0), 0);
-    b.CheckButtonFrame = std::max(Int(s, "CheckButtonFrame", 0), 0);
+    b.RadioButtonFrame = Int(s, "RadioButtonFrame", 0);
+    b.CheckButtonFrame = Int(s, "CheckButtonFrame", 0);
     const TColor text = skin_.Colours.ButtonText;
     b.HasNormalColour2 = !ini_.ReadString(s, "NormalColour2", "").empty();
     b.HasMouseOverColour2 = !ini_.ReadString(s, "MouseOverColour2", "").empty();
@@ -271,7 +366,7 @@ class TDescriptionParser {
   }
 
   // A colour from three integer keys prefix+"R"/"G"/"B"; set only when all three are given.
-  TColor RgbKeys(std::string_view section, const std::string& prefix) const {
+  TColor RgbKeys(std::string_view section, const std::string& prefix) {
     const int32_t r = Int(section, prefix + "R", -1);
     const int32_t g = Int(section, prefix + "G", -1);
     const int32_t b = Int(section, prefix + "B", -1);
@@ -305,7 +400,7 @@ class TDescriptionParser {
     skin_.MenuBar = std::move(o);
   }
 
-  void Slicing(std::string_view s, TDataSkinObject& o) const {
+  void Slicing(std::string_view s, TDataSkinObject& o) {
     o.LeftWidth = Int(s, "LeftWidth", 0);
     o.RightWidth = Int(s, "RightWidth", 0);
     o.TopHeight = Int(s, "TopHeight", 0);
@@ -391,8 +486,8 @@ class TDescriptionParser {
     set(k.Scrollbar.get(), 23);
     set(k.HorzScroll.get(), 4);
     set(k.VertScroll.get(), 4);
-    set(k.HorzScrollThumb.get(), std::max(Int("HorzScrollThumb", "FrameCount", 3), 1));
-    set(k.VertScrollThumb.get(), std::max(Int("VertScrollThumb", "FrameCount", 3), 1));
+    set(k.HorzScrollThumb.get(), Int("HorzScrollThumb", "FrameCount", 3));
+    set(k.VertScrollThumb.get(), Int("VertScrollThumb", "FrameCount", 3));
     for (TDataSkinObject* o : {k.TrackbarThumbHorz.get(), k.TrackbarThumbVert.get(), k.TrackbarThumbLeft.get(),
                                k.TrackbarThumbRight.get(), k.TrackbarThumbUp.get(), k.TrackbarThumbDown.get()}) {
       set(o, 5);
@@ -433,6 +528,7 @@ class TDescriptionParser {
   TSkinObjects& skin_;
   std::map<std::string, Decoded> decoded_;  // by lower-cased entry name
   size_t spent_ = 0;                         // bytes of pixel storage held by the skin
+  size_t valueNotes_ = 0;                    // values brought into their ranges
 };
 
 }  // namespace
@@ -449,6 +545,15 @@ bool TMemorySkinEntries::FindByName(std::string_view name, std::span<const uint8
   }
   bytes = it->second;
   return true;
+}
+
+std::span<const TSkinKeyRange> SkinKeyRanges() { return kKeyRanges; }
+
+const TSkinKeyRange& SkinKeyRangeOf(std::string_view key) {
+  for (const TSkinKeyRange& r : kKeyRanges) {
+    if (SameTextAscii(r.Key, key)) return r;
+  }
+  throw std::logic_error("no range for the description key " + std::string(key));
 }
 
 std::vector<std::string> IniSectionNames(std::string_view text) {
@@ -488,7 +593,7 @@ TCaptionButtonFrames CaptionButtonFrames(int32_t frameKey, int32_t action, int32
 
 int32_t CheckRadioFrames(int32_t imageWidth, int32_t imageHeight) {
   const int32_t frames = imageHeight < 16 ? imageWidth / 13 : imageWidth / 16;
-  return std::max(frames, 4);
+  return std::clamp(frames, 4, kSkinMaxFrames);
 }
 
 void ParseSkinDescription(std::string_view description, const ISkinEntrySource& entries, TSkinObjects& skin) {
@@ -517,6 +622,7 @@ void ParseSkinDescription(std::string_view description, const ISkinEntrySource& 
     skin.ComboButton->Image2.SourceBits = 24;
   }
   p.FrameCounts();
+  p.FinishValueNotes();
   skin.ImageBytes = p.Spent();
 }
 

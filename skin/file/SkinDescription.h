@@ -41,18 +41,45 @@ class TMemorySkinEntries : public ISkinEntrySource {
 };
 
 // Limits that keep a hostile description from multiplying work: sections beyond these counts are
-// ignored (and noted in TSkinObjects::Warnings).
-inline constexpr size_t kMaxCaptionButtonSections = 256;
+// ignored (and noted in TSkinObjects::Warnings). Every caption button is drawn over the caption
+// strip at each paint of the frame, so their number bounds the time a paint takes (a skin has a
+// handful).
+inline constexpr size_t kMaxCaptionButtonSections = 64;
 inline constexpr size_t kMaxExtraColours = 256;
 // Pixel memory one skin may hold in all. Each bitmap entry is decoded once however many keys name
 // it, and the pieces cut or mirrored from it count too; a description that would need more is
 // refused before the allocation that would pass the limit.
 inline constexpr size_t kSkinImageBudget = 64u * 1024u * 1024u;
 
+// The numeric values a description may give. A size or offset in pixels never goes beyond what the
+// platform takes as a window coordinate; a frame count is at least 1 and at most kSkinMaxFrames,
+// far beyond what any piece holds (the scroll-bar arrows have the most, 23; drawing also keeps
+// every frame at least a pixel wide).
+inline constexpr int32_t kSkinMaxPixels = 32767;
+inline constexpr int32_t kSkinMaxFrames = 1000;
+
+// The range each numeric key is held to. A value outside it is brought to the nearer end and the
+// change noted in TSkinObjects::Warnings; an absent or malformed value takes the key's default,
+// which lies inside. So the drawing code can compute with every value as loaded. A key means the
+// same in every section that has it; keys spanning all 32 bits select a behaviour or a colour and
+// are only compared, never computed with.
+struct TSkinKeyRange {
+  std::string_view Key;  // as the description spells it; matched without regard to case
+  int32_t Min;
+  int32_t Max;
+};
+std::span<const TSkinKeyRange> SkinKeyRanges();
+// The range of `key` (any case). Raises std::logic_error for a key the table lacks: the parser
+// reads no number without a range.
+const TSkinKeyRange& SkinKeyRangeOf(std::string_view key);
+// Value notes beyond this many are counted in one last warning.
+inline constexpr size_t kMaxValueWarnings = 50;
+
 // Parses `description` into `skin` (which is reset first), fetching bitmaps from `entries`.
-// Every value has its default when absent; named bitmaps that cannot be used leave that image
-// empty and are listed in skin.ImageProblems. Raises ESkinDescriptionError for a text larger than
-// an INI file may be and for bitmaps that together pass kSkinImageBudget.
+// Every value has its default when absent and is held to its key's range (SkinKeyRanges); named
+// bitmaps that cannot be used leave that image empty and are listed in skin.ImageProblems. Raises
+// ESkinDescriptionError for a text larger than an INI file may be and for bitmaps that together
+// pass kSkinImageBudget.
 void ParseSkinDescription(std::string_view description, const ISkinEntrySource& entries, TSkinObjects& skin);
 
 // Section names of an INI text in file order, duplicates included, by the same line rules as
@@ -73,7 +100,8 @@ struct TCaptionButtonFrames {
 TCaptionButtonFrames CaptionButtonFrames(int32_t frameKey, int32_t action, int32_t imageWidth,
                                          int32_t imageHeight);
 
-// Frame count of a check-box or radio-button image when the description gives none.
+// Frame count of a check-box or radio-button image when the description gives none (at least 4,
+// at most kSkinMaxFrames).
 int32_t CheckRadioFrames(int32_t imageWidth, int32_t imageHeight);
 
 }  // namespace zelvo

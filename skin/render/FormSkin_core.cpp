@@ -17,7 +17,7 @@ int32_t SideThickness(const TDataSkinBorder& side, bool stacked) {
   if (side.Image.Empty()) return 0;
   const int32_t extent = stacked ? side.Image.Height : side.Image.Width;
   const int32_t count = std::clamp(side.FrameCount, 1, extent);
-  return extent / count;
+  return std::min(extent / count, kMaxFrameThickness);
 }
 
 // Frame of a window-frame side: 1 when active or single-framed, else 2.
@@ -412,14 +412,26 @@ TFrameLayout LayoutFrame(const TSkinObjects& skin, const TFrameInput& in) {
 void ComposeCaptionStrip(TBitmap32& target, const TSkinObjects& skin, const TFrameLayout& layout,
                          const TFrameInput& in) {
   if (layout.Border == TBorderKind::CaptionlessPopup || layout.CaptionStrip.Empty()) return;
+  // The strip is composed in a bitmap of its own, which clips the text plate and the caption
+  // buttons to it: a skin may place them anywhere, and hundreds of large ones then cost the
+  // strip's area each, not the window's. The strip starts at the window's top-left, so its
+  // coordinates are the window's, and its rows are the first rows of the target.
+  const int32_t width = target.Width;
+  const int32_t rows = std::min(layout.CaptionStrip.bottom, target.Height);
+  if (width <= 0 || rows <= 0) return;
+  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(rows);
+  TBitmap32 strip(width, rows);
+  std::copy_n(target.Pixels().begin(), count, strip.MutablePixels().begin());
+
   const TFrameThickness& th = layout.Thickness;
   const TRectI top{th.Left, 0, std::max(th.Left, layout.CaptionStrip.right - th.Right), layout.CaptionStrip.bottom};
-  RenderNinePart(target, top, FrameSidePart(skin.Top, true), SideFrame(skin.Top, in.Active));
-  RenderTextBack(target, skin.Title, layout.Text, in.Active);
+  RenderNinePart(strip, top, FrameSidePart(skin.Top, true), SideFrame(skin.Top, in.Active));
+  RenderTextBack(strip, skin.Title, layout.Text, in.Active);
   for (const TPlacedButton& b : layout.Buttons) {
     if (!b.Visible || b.InMenuBar) continue;
-    RenderNinePart(target, b.Rect, ButtonPart(b.Image), b.Frame);
+    RenderNinePart(strip, b.Rect, ButtonPart(b.Image), b.Frame);
   }
+  std::copy_n(strip.Pixels().begin(), count, target.MutablePixels().begin());
 }
 
 void ComposeFrame(TBitmap32& target, const TSkinObjects& skin, const TFrameLayout& layout,

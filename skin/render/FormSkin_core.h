@@ -65,8 +65,14 @@ TWindowKind WindowKindOf(bool hasMdiClientChild, uint32_t exStyle);
 
 enum class TPlacement : int32_t { Normal = 0, Maximized = 1, Minimized = 2 };
 
-// Left/Right thickness = image width / FrameCount, Top/Bottom = image height / FrameCount; a
-// side without an image is 0; a captionless popup has all four 0. FrameCount below 1 counts as 1.
+// Thickest a frame side is drawn. A bitmap may be thousands of pixels across: a window sized
+// around such a frame would need more memory to compose than any screen shows, and every caption
+// button is drawn over the whole caption strip at each paint.
+inline constexpr int32_t kMaxFrameThickness = 256;
+
+// Left/Right thickness = image width / FrameCount, Top/Bottom = image height / FrameCount, at
+// most kMaxFrameThickness; a side without an image is 0; a captionless popup has all four 0.
+// FrameCount below 1 counts as 1.
 TFrameThickness FrameThicknessOf(const TSkinObjects& skin, TBorderKind border);
 
 // Available-buttons flags.
@@ -262,7 +268,8 @@ TFrameLayout LayoutFrame(const TSkinObjects& skin, const TFrameInput& in);
 
 // Draws the caption strip (Top side between the left and right widths, TextBack, the visible
 // caption buttons except those in the menu bar, magenta transparent) over `target`, which holds
-// the window's pixels at window coordinates. The caption text itself is not drawn.
+// the window's pixels at window coordinates; nothing is drawn below the strip. The caption text
+// itself is not drawn.
 void ComposeCaptionStrip(TBitmap32& target, const TSkinObjects& skin, const TFrameLayout& layout,
                          const TFrameInput& in);
 // The whole non-client area in window coordinates: Left, Right, Bottom, the caption strip, the

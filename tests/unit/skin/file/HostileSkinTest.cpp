@@ -33,7 +33,7 @@ TEST(HostileSkin, OneBitmapNamedByEveryKeyIsDecodedOnceAndShared) {
       ++named;
     }
   }
-  EXPECT_EQ(named, 256u);
+  EXPECT_EQ(named, kMaxCaptionButtonSections);
   for (const TBitmap32* image : images) EXPECT_TRUE(image->SharesPixelsWith(first));
 }
 

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "skin/file/SkinDescription.h"
 #include "skin/file/SkinRead.h"
 
 namespace zelvo::test {
@@ -90,7 +91,8 @@ struct HostileSkin {
   TByteVector Bytes;
 };
 
-// 16384 x 512 pixels (32 MiB decoded) named by 256 caption buttons and every other key.
+// 16384 x 512 pixels (32 MiB decoded) named by 256 caption-button sections (the first
+// kMaxCaptionButtonSections of them are read) and every other key.
 inline HostileSkin OneBigBitmapEverywhere() {
   return {"big_shared.skn", Container(EveryKeyNames("big.bmp", 256), {{"big.bmp", Rle8Bitmap(16384, 512)}})};
 }
@@ -108,6 +110,36 @@ inline HostileSkin OverBudget() {
   return {"over_budget.skn", Container(ini, {{"a.bmp", Rle8Bitmap(16384, 512)},
                                              {"b.bmp", Rle8Bitmap(16384, 512)},
                                              {"c.bmp", Rle8Bitmap(16384, 512)}})};
+}
+
+// Bitmaps of odd sizes for descriptions to name, each a few bytes on disk: a 40 x 10 all-magenta
+// strip (every pixel transparent), a 75 x 21 and a 120 x 14 strip, a single pixel, one row of
+// 300, one column of 300, a 64 x 32 pattern with magenta holes, and four large when decoded:
+// 2048 x 1024 and 8192 x 256 (8 MiB each), 16384 x 16 and 16 x 16384 (1 MiB each). The fuzz
+// targets' descriptions name them: their corpora depend on these names and sizes.
+inline const TMemorySkinEntries& OddSizedBitmaps() {
+  static const TMemorySkinEntries entries = [] {
+    TMemorySkinEntries e;
+    e.Add("a.bmp", WriteBmp24(TBitmap32(40, 10, kMagenta)));
+    e.Add("b.bmp", WriteBmp24(TBitmap32(75, 21, 0x123456)));
+    e.Add("m.bmp", WriteBmp24(TBitmap32(120, 14, 0x00FF00)));
+    e.Add("s.bmp", WriteBmp24(TBitmap32(1, 1)));
+    e.Add("row.bmp", WriteBmp24(TBitmap32(300, 1, 0x0000FF)));
+    e.Add("col.bmp", WriteBmp24(TBitmap32(1, 300, 0xFF0000)));
+    TBitmap32 holes(64, 32, 0x336699);
+    for (int32_t y = 0; y < holes.Height; ++y) {
+      for (int32_t x = 0; x < holes.Width; ++x) {
+        if ((x * 7 + y * 3) % 11 < 4) holes.At(x, y) = kMagenta;
+      }
+    }
+    e.Add("p.bmp", WriteBmp24(holes));
+    e.Add("h.bmp", Rle8Bitmap(2048, 1024));
+    e.Add("w.bmp", Rle8Bitmap(8192, 256));
+    e.Add("wide.bmp", Rle8Bitmap(16384, 16));
+    e.Add("tall.bmp", Rle8Bitmap(16, 16384));
+    return e;
+  }();
+  return entries;
 }
 
 // `count` entries of 8M pixels each (about 25 bytes on disk apiece), none of them named.

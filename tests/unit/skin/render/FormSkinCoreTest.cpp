@@ -465,6 +465,19 @@ TEST(FrameCompose, SidesButtonsAndStatesLandWhereTheLayoutSays) {
   EXPECT_FALSE(layout.Buttons[1].Visible);
 }
 
+TEST(FrameCompose, NothingOfTheCaptionStripReachesBelowIt) {
+  TSkinObjects s = SyntheticSkin(1);
+  // Rows 20 to 33; the strip ends at row 24.
+  s.CaptionButtons.push_back(std::make_unique<TDataSkinSysButton>(Button(0, 0, 100, 20, 200, 0)));
+  const TFrameInput in = Window(200, 120);
+  const TPixel client = MakePixel(1, 1, 1);
+  TBitmap32 target(200, 120, client);
+  ComposeFrame(target, s, LayoutFrame(s, in), in);
+  EXPECT_EQ(target.At(101, 23), MakePixel(10, 99, 0));
+  EXPECT_EQ(target.At(101, 24), client);
+  EXPECT_EQ(target.At(2, 30), MakePixel(200, 0, 0));  // the Left side beside it is drawn
+}
+
 TEST(FrameCompose, HostileWindowSizesNeverCrash) {
   TSkinObjects s = SyntheticSkin(1);
   s.CaptionButtons.push_back(std::make_unique<TDataSkinSysButton>(Button(0, 1, -100000, 99999, 200, 0, 0)));
