@@ -34,7 +34,7 @@ int32_t SkinDpi(int32_t dpi);
 
 // Pixel memory one scaled skin may take. A skin that would need more at a DPI (only a skin of
 // huge bitmaps at a large DPI does) is drawn at 96 dpi there, with a warning saying so.
-inline constexpr size_t kScaledSkinBudget = 128u * 1024u * 1024u;
+inline constexpr size_t kScaledSkinBudget = 64u * 1024u * 1024u;
 
 // How a bitmap is cut: Frames equal cells side by side (or stacked), each with fixed edges.
 struct TArtGrid {

@@ -448,10 +448,10 @@ inline void Frames(TSkinDrawing& d, const TSkinObjects& skin, const TBitmap32& i
   }
 }
 
-// The preview scales the loaded skin itself.
-inline void Previews(TSkinDrawing& d, const TSkinObjects& skin, int32_t windowLimit, int32_t dpi) {
+// The preview of a skin already at its DPI draws it as it is.
+inline void Previews(TSkinDrawing& d, const TSkinObjects& skin, int32_t windowLimit) {
   TPreviewOptions options;
-  options.Dpi = dpi;
+  options.Dpi = skin.Dpi;
   options.Width = std::min(options.Width, windowLimit);
   options.Height = std::min(options.Height, windowLimit);
   d.Add(RenderPreview(skin, options).Bitmap);
@@ -483,7 +483,7 @@ inline TSkinDrawing DrawWholeSkin(const TSkinObjects& loaded, int32_t windowLimi
   TBitmap32 icon(iconSide, iconSide, kMagenta);
   for (int i = 3; i < iconSide - 3; ++i) icon.At(i, i) = MakePixel(0, 0, 128);
   draw_detail::Frames(d, skin, icon, windowLimit);
-  draw_detail::Previews(d, loaded, windowLimit, dpi);
+  draw_detail::Previews(d, skin, windowLimit);
   draw_detail::MenuBar(d, skin);
   draw_detail::MenuItems(d, skin);
   draw_detail::Controls(d, skin);
