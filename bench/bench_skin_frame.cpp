@@ -1,7 +1,8 @@
 // The skinned frame of a 418 x 275 window with the program's own skin (packed from
 // resources/skin/ and read with the skin loader in the set-up): laying it out, composing every
 // side, the caption strip and its buttons, and computing its window region; and one nine-part
-// render of the caption side on its own.
+// render of the caption side on its own; and the same skin scaled to a DPI (once per DPI a
+// process's windows are on) and its frame drawn at that DPI.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <iterator>
 
 #include "skin/render/FormSkin_core.h"
+#include "skin/render/SkinScale.h"
 #include "skin/file/SkinLoad.h"
 
 namespace {
@@ -107,5 +109,35 @@ void BM_FrameAndRegion(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FrameAndRegion)->Unit(benchmark::kMicrosecond);
+
+// Scaling the whole skin (every bitmap re-drawn, every length scaled) to the argument's DPI.
+void BM_ScaleSkin(benchmark::State& state) {
+  const TSkinObjects& skin = OwnSkin();
+  const int32_t dpi = static_cast<int32_t>(state.range(0));
+  for (auto _ : state) {
+    const TSkinObjects scaled = ScaleSkin(skin, dpi);
+    benchmark::DoNotOptimize(scaled.ImageBytes);
+  }
+}
+BENCHMARK(BM_ScaleSkin)->Arg(120)->Arg(144)->Arg(192)->Unit(benchmark::kMicrosecond);
+
+// A resize at the argument's DPI: the window and the skin scaled, layout, composition, region.
+void BM_FrameAndRegionAtDpi(benchmark::State& state) {
+  const int32_t dpi = static_cast<int32_t>(state.range(0));
+  const TSkinObjects skin = ScaleSkin(OwnSkin(), dpi);
+  TFrameInput in = Window();
+  in.Width = ScaleLength(kWidth, dpi);
+  in.Height = ScaleLength(kHeight, dpi);
+  in.CaptionTextWidth = ScaleLength(in.CaptionTextWidth, dpi);
+  in.CaptionTextHeight = ScaleLength(in.CaptionTextHeight, dpi);
+  TBitmap32 target(in.Width, in.Height);
+  for (auto _ : state) {
+    const TFrameLayout layout = LayoutFrame(skin, in);
+    ComposeFrame(target, skin, layout, in);
+    const auto region = FrameRegion(skin, layout, in, &target);
+    benchmark::DoNotOptimize(region.data());
+  }
+}
+BENCHMARK(BM_FrameAndRegionAtDpi)->Arg(96)->Arg(144)->Arg(192)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

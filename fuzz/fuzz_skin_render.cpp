@@ -1,18 +1,22 @@
-// Any bytes as a skin, drawn whole: a skin file when they are one, else a skin description whose
-// bitmaps are a fixed set of odd sizes (one pixel, one row, one column, all magenta, large strips)
-// and the input itself. Whatever the skin holds, drawing every piece of it (the window frame of
-// each kind and state with its region, the preview, the controls' pieces, the menu bar and menu
-// items, at sizes from one pixel up) must end without a fault, within the memory limit, and keep
-// the drawing's promises (frame sides within their bound, region inside the window, menu items at
-// least as wide as their text).
+// Any bytes as a skin, drawn whole at a DPI: a skin file when they are one, else a skin
+// description whose bitmaps are a fixed set of odd sizes (one pixel, one row, one column, all
+// magenta, large strips) and the input itself. The input's last byte picks the DPI the skin is
+// scaled to (whole and fractional scales, the highest the program draws, and an odd one).
+// Whatever the skin holds, drawing every piece of it (the window frame of each kind and state
+// with its region, the preview, the controls' pieces, the menu bar and menu items, at sizes from
+// one pixel up) must end without a fault, within the memory limit, and keep the drawing's
+// promises (frame sides within their bound, region inside the window, menu items at least as
+// wide as their text).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string_view>
 
 #include "fuzz/fuzz_limits.h"
 #include "skin/file/SkinLoad.h"
+#include "skin/render/SkinScale.h"
 #include "tests/unit/skin/file/HostileSkins.h"
 #include "tests/unit/skin/hostile/DrawWholeSkin.h"
 
@@ -30,7 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Windows of at most 100 pixels a side: the skin's values meet the same limits there as in a
   // large window (and in the one-pixel ones drawn too), and small windows let the fuzzer try
   // many more skins a second.
-  const zelvo::test::TSkinDrawing drawing = zelvo::test::DrawWholeSkin(skin, 100, false);
+  static constexpr int32_t kDpis[] = {96, 120, 144, 168, 192, 288, 110, zelvo::kMaxSkinDpi};
+  const int32_t dpi = size == 0 ? 96 : kDpis[data[size - 1] % std::size(kDpis)];
+  const zelvo::test::TSkinDrawing drawing = zelvo::test::DrawWholeSkin(skin, 100, false, dpi);
   for (const std::string& fault : drawing.Faults) std::fprintf(stderr, "drawing fault: %s\n", fault.c_str());
   if (!drawing.Faults.empty()) std::abort();
   return 0;

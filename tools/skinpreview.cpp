@@ -26,7 +26,11 @@ const char kUsage[] =
     "backdrop. The caption text is shown as a plain bar in the caption text colour.\n"
     "\n"
     "Options:\n"
-    "  --size WxH          window size in pixels (default 418x275, at most 4096 each)\n"
+    "  --scale S           draw the window as the program does at S times 96 dpi: 1.25, 1.5,\n"
+    "                      1.75, 2 ... (1 to 10 in steps of 0.25; default 1). Sizes below are\n"
+    "                      then pixels at that scale\n"
+    "  --size WxH          window size in pixels (default 418x275 at scale 1, scaled with it;\n"
+    "                      at most 4096 each)\n"
     "  --caption TEXT      caption text (default \"Zelvo\")\n"
     "  --inactive          draw the inactive frame\n"
     "  --maximized         draw the caption buttons of a maximized window\n"
@@ -38,7 +42,8 @@ const char kUsage[] =
     "  --help              show this text\n"
     "\n"
     "Prints the caption text rectangle, the frame's thickness on each side (where the client area\n"
-    "lies) and the number of region rectangles.\n"
+    "lies) and the number of region rectangles; at another scale also the DPI and the art the\n"
+    "skin is drawn from there.\n"
     "Exit status: 0 when written, 2 when the skin cannot be loaded, the output cannot be\n"
     "written or the arguments are wrong.\n";
 
@@ -54,6 +59,25 @@ bool ParseNumber(const std::string& text, int32_t& value) {
   return true;
 }
 
+// A scale of 1 to 10 in steps of 0.25 ("1.5", "2", "1.75") as a DPI (144, 192, 168).
+bool ParseScale(const std::string& text, int32_t& dpi) {
+  const size_t dot = text.find('.');
+  const std::string whole = text.substr(0, dot);
+  std::string fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
+  int32_t units = 0, hundredths = 0;
+  if (!ParseNumber(whole, units) || fraction.size() > 2) return false;
+  if (!fraction.empty()) {
+    fraction.resize(2, '0');
+    if (!ParseNumber(fraction, hundredths)) return false;
+  } else if (dot != std::string::npos) {
+    return false;
+  }
+  const int32_t percent = units * 100 + hundredths;
+  if (percent < 100 || percent > 1000 || percent % 25 != 0) return false;
+  dpi = percent * kDesignDpi / 100;
+  return true;
+}
+
 bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
   const size_t x = text.find('x');
   if (x == std::string::npos) return false;
@@ -65,6 +89,7 @@ int Run(int argc, char** argv) {
   TPreviewOptions options;
   std::vector<std::string> positional;
   std::string iconPath;
+  bool sized = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto value = [&](std::string& out) {
@@ -82,10 +107,13 @@ int Run(int argc, char** argv) {
       options.Maximized = true;
     } else if (a == "--rtl") {
       options.ExStyle |= wstyle::kExLeftScrollBar;
+    } else if (a == "--scale") {
+      if (!value(v) || !ParseScale(v, options.Dpi)) return Fail("--scale needs 1 to 10 in steps of 0.25, e.g. 1.5");
     } else if (a == "--size") {
       if (!value(v) || !ParseSize(v, options.Width, options.Height)) {
         return Fail("--size needs WxH, each from 1 to " + std::to_string(kPreviewMaxSide));
       }
+      sized = true;
     } else if (a == "--caption") {
       if (!value(options.Caption)) return Fail("--caption needs a text");
     } else if (a == "--style") {
@@ -108,6 +136,10 @@ int Run(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
+  if (!sized) {
+    options.Width = std::min(ScaleLength(options.Width, options.Dpi), kPreviewMaxSide);
+    options.Height = std::min(ScaleLength(options.Height, options.Dpi), kPreviewMaxSide);
+  }
 
   TBitmap32 icon;
   if (!iconPath.empty()) {
@@ -121,6 +153,7 @@ int Run(int argc, char** argv) {
   const TSkinObjects& skin = source.Skin;
 
   const TPreview preview = RenderPreview(skin, options);
+  for (const std::string& w : preview.Warnings) std::fprintf(stderr, "skinpreview: warning: %s\n", w.c_str());
   const std::vector<uint8_t> bmp = WriteBmp24(preview.Bitmap);
   const fs::path out = positional[1];
   tools::WriteFileReplacing(out, bmp);
@@ -129,6 +162,11 @@ int Run(int argc, char** argv) {
   std::printf("%s: %dx%d, caption text at %d,%d-%d,%d, frame %d,%d,%d,%d, region of %zu rectangles\n",
               out.string().c_str(), preview.Bitmap.Width, preview.Bitmap.Height, t.left, t.top, t.right, t.bottom,
               f.Left, f.Top, f.Right, f.Bottom, preview.Region.size());
+  if (options.Dpi != kDesignDpi) {
+    const bool from2x = !skin.Art2x.empty() && ArtSourceFor(preview.Dpi, true) == TArtSource::Art2x;
+    std::printf("drawn at %d dpi from the %s art\n", preview.Dpi,
+                preview.Dpi == kDesignDpi ? "96-dpi" : from2x ? "200 % art where the skin has it, else the 96-dpi" : "96-dpi");
+  }
   return 0;
 }
 

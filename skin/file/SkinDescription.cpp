@@ -202,13 +202,29 @@ class TDescriptionParser {
     }
     spent_ += bytes;
   }
+  // Memory for `bytes` more 200 % art: false (nothing charged) when it would pass its budget.
+  bool Charge2x(size_t bytes) {
+    if (bytes > kSkinArt2xBudget - spent2x_) return false;
+    spent2x_ += bytes;
+    return true;
+  }
 
-  // The columns [left, left + width) of a shared bitmap as a piece of their own, charged.
+  // The columns [left, left + width) of a shared bitmap as a piece of their own, charged; the
+  // same columns of its 200 % art, when it has some, become the piece's 200 % art.
   TBitmap32 Cut(const TBitmap32& strip, int32_t left, int32_t width, const std::string& what) {
     const int32_t l = std::clamp(left, 0, strip.Width);
     const int32_t w = std::clamp(width, 0, strip.Width - l);
     Charge(static_cast<size_t>(w) * static_cast<size_t>(strip.Height) * sizeof(TPixel), what);
-    return strip.Columns(l, w);
+    TBitmap32 piece = strip.Columns(l, w);
+    if (const TBitmap32* art2x = skin_.Art2xOf(strip); art2x != nullptr && !piece.Empty()) {
+      if (Charge2x(static_cast<size_t>(w) * static_cast<size_t>(art2x->Height) * 2 * sizeof(TPixel))) {
+        skin_.Art2x.push_back({piece, art2x->Columns(2 * l, 2 * w)});
+      } else {
+        skin_.Warnings.push_back("The 200 % art of " + what + " passes " + std::to_string(kSkinArt2xBudget >> 20) +
+                                 " MiB with the rest: it is ignored, and the 96-dpi art is scaled in its place");
+      }
+    }
+    return piece;
   }
   TBitmap32 Mirror(const TBitmap32& image, const std::string& what) {
     Charge(image.PixelBytes(), what);
@@ -519,8 +535,49 @@ class TDescriptionParser {
     Charge(size.PixelBytes(), "\"" + name + "\" of " + std::to_string(size.Width) + " x " +
                                   std::to_string(size.Height) + " pixels");
     Decoded d;
-    if (!TryReadBmp(bytes, d.Image, d.Reason)) spent_ -= size.PixelBytes();
+    if (!TryReadBmp(bytes, d.Image, d.Reason)) {
+      spent_ -= size.PixelBytes();
+      return d;
+    }
+    TBitmap32 art2x = DecodeArt2x(name, d.Image);
+    if (!art2x.Empty()) skin_.Art2x.push_back({d.Image, std::move(art2x)});
     return d;
+  }
+
+  // The 200 % art of the bitmap entry `name` ("x.bmp"): the entry "x@2x.bmp", used only when it
+  // is exactly twice the size of `art`; one of any other size, or one that cannot be read, is
+  // ignored with a warning and the 96-dpi art is scaled in its place.
+  TBitmap32 DecodeArt2x(const std::string& name, const TBitmap32& art) {
+    const std::string name2x = name.substr(0, name.size() - 4) + "@2x.bmp";
+    std::span<const uint8_t> bytes;
+    if (!entries_.FindByName(name2x, bytes)) return {};
+    auto ignored = [&](const std::string& why) {
+      skin_.Warnings.push_back("\"" + name2x + "\" " + why + ": it is ignored, and \"" + name +
+                               "\" is scaled in its place");
+      return TBitmap32();
+    };
+    TBmpSize size;
+    try {
+      size = ReadBmpSize(bytes);
+    } catch (const EBmpError& e) {
+      return ignored("cannot be read (" + e.Message() + ")");
+    }
+    const int64_t wantW = 2 * static_cast<int64_t>(art.Width), wantH = 2 * static_cast<int64_t>(art.Height);
+    if (size.Width != wantW || size.Height != wantH) {
+      return ignored("is " + std::to_string(size.Width) + " x " + std::to_string(size.Height) +
+                     " pixels, not twice the " + std::to_string(art.Width) + " x " + std::to_string(art.Height) +
+                     " of \"" + name + "\"");
+    }
+    if (!Charge2x(size.PixelBytes())) {
+      return ignored("passes " + std::to_string(kSkinArt2xBudget >> 20) + " MiB with the other 200 % art");
+    }
+    TBitmap32 art2x;
+    std::string reason;
+    if (!TryReadBmp(bytes, art2x, reason)) {
+      spent2x_ -= size.PixelBytes();
+      return ignored("cannot be read (" + reason + ")");
+    }
+    return art2x;
   }
 
   const TIniFile& ini_;
@@ -528,6 +585,7 @@ class TDescriptionParser {
   TSkinObjects& skin_;
   std::map<std::string, Decoded> decoded_;  // by lower-cased entry name
   size_t spent_ = 0;                         // bytes of pixel storage held by the skin
+  size_t spent2x_ = 0;                       // the same for its 200 % art
   size_t valueNotes_ = 0;                    // values brought into their ranges
 };
 

@@ -50,6 +50,10 @@ inline constexpr size_t kMaxExtraColours = 256;
 // it, and the pieces cut or mirrored from it count too; a description that would need more is
 // refused before the allocation that would pass the limit.
 inline constexpr size_t kSkinImageBudget = 64u * 1024u * 1024u;
+// Pixel memory the 200 % art ("x@2x.bmp" entries and the pieces cut from them) may hold, apart
+// from kSkinImageBudget so that a skin loads with the same 96-dpi art whether or not it carries
+// 200 % art. Art beyond it is ignored with a warning.
+inline constexpr size_t kSkinArt2xBudget = 64u * 1024u * 1024u;
 
 // The numeric values a description may give. A size or offset in pixels never goes beyond what the
 // platform takes as a window coordinate; a frame count is at least 1 and at most kSkinMaxFrames,
@@ -77,9 +81,12 @@ inline constexpr size_t kMaxValueWarnings = 50;
 
 // Parses `description` into `skin` (which is reset first), fetching bitmaps from `entries`.
 // Every value has its default when absent and is held to its key's range (SkinKeyRanges); named
-// bitmaps that cannot be used leave that image empty and are listed in skin.ImageProblems. Raises
-// ESkinDescriptionError for a text larger than an INI file may be and for bitmaps that together
-// pass kSkinImageBudget.
+// bitmaps that cannot be used leave that image empty and are listed in skin.ImageProblems. Beside
+// each bitmap entry "x.bmp" the description names, an entry "x@2x.bmp" is taken as its 200 % art
+// (skin.Art2x) when it is exactly twice as wide and high; any other is ignored with a warning.
+// 200 % art beyond kSkinArt2xBudget is ignored with a warning too. Raises ESkinDescriptionError
+// for a text larger than an INI file may be and for 96-dpi bitmaps that together pass
+// kSkinImageBudget.
 void ParseSkinDescription(std::string_view description, const ISkinEntrySource& entries, TSkinObjects& skin);
 
 // Section names of an INI text in file order, duplicates included, by the same line rules as

@@ -27,6 +27,69 @@ TColor ParseColourString(std::string_view text) {
 
 TSkinObjects::TSkinObjects() = default;
 
+namespace {
+
+template <class T>
+std::unique_ptr<T> CopyOf(const std::unique_ptr<T>& piece) {
+  return piece ? std::make_unique<T>(*piece) : nullptr;
+}
+
+}  // namespace
+
+TSkinObjects TSkinObjects::Clone() const {
+  TSkinObjects c;
+  c.Dpi = Dpi;
+  c.SkinName = SkinName;
+  c.Left = Left;
+  c.Right = Right;
+  c.Top = Top;
+  c.Bottom = Bottom;
+  c.Title = Title;
+  c.Buttons = Buttons;
+  for (const auto& b : CaptionButtons) c.CaptionButtons.push_back(std::make_unique<TDataSkinSysButton>(*b));
+  c.MenuBar = CopyOf(MenuBar);
+  c.Progress = CopyOf(Progress);
+  c.GroupBoxEdge = CopyOf(GroupBoxEdge);
+  c.GroupBox = CopyOf(GroupBox);
+  c.Toolbars = CopyOf(Toolbars);
+  c.Tabs = CopyOf(Tabs);
+  c.StatusBarEdges = CopyOf(StatusBarEdges);
+  c.ComboButton = CopyOf(ComboButton);
+  c.SunkEdge = CopyOf(SunkEdge);
+  c.ExtraImages = CopyOf(ExtraImages);
+  c.Headerbar = CopyOf(Headerbar);
+  c.MenuItem = CopyOf(MenuItem);
+  c.MenuBackground = CopyOf(MenuBackground);
+  c.Scrollbar = CopyOf(Scrollbar);
+  c.HorzScroll = CopyOf(HorzScroll);
+  c.VertScroll = CopyOf(VertScroll);
+  c.HorzScrollThumb = CopyOf(HorzScrollThumb);
+  c.VertScrollThumb = CopyOf(VertScrollThumb);
+  c.TrackbarThumbHorz = CopyOf(TrackbarThumbHorz);
+  c.TrackbarThumbVert = CopyOf(TrackbarThumbVert);
+  c.TrackbarThumbLeft = CopyOf(TrackbarThumbLeft);
+  c.TrackbarThumbRight = CopyOf(TrackbarThumbRight);
+  c.TrackbarThumbUp = CopyOf(TrackbarThumbUp);
+  c.TrackbarThumbDown = CopyOf(TrackbarThumbDown);
+  c.UpDownHorz = CopyOf(UpDownHorz);
+  c.UpDownVert = CopyOf(UpDownVert);
+  c.Colours = Colours;
+  c.ExtraColours = ExtraColours;
+  c.ImageProblems = ImageProblems;
+  c.Warnings = Warnings;
+  c.DescriptionName = DescriptionName;
+  c.ImageBytes = ImageBytes;
+  c.Art2x = Art2x;
+  return c;
+}
+
+const TBitmap32* TSkinObjects::Art2xOf(const TBitmap32& image) const {
+  for (const TSkinArt2x& a : Art2x) {
+    if (a.Art.SharesPixelsWith(image)) return &a.Art2x;
+  }
+  return nullptr;
+}
+
 std::vector<TSkinObjects::TEntryRef> TSkinObjects::OptionalEntries() const {
   return {
       {"Personality/menuBar", MenuBar.get()},

@@ -12,6 +12,7 @@
 
 #include "framework/Types.h"
 #include "skin/file/Bmp.h"
+#include "util/Geometry.h"
 
 namespace zelvo {
 
@@ -144,6 +145,13 @@ struct TSkinImageProblem {
   std::string Reason;
 };
 
+// A bitmap entry's picture drawn at twice the size ("name@2x.bmp" beside "name.bmp"): the
+// 96-dpi bitmap it belongs to, sharing that bitmap's pixels, and the 200 % art.
+struct TSkinArt2x {
+  TBitmap32 Art;
+  TBitmap32 Art2x;
+};
+
 // Everything one skin consists of. Entries held by pointer are absent when their section lacks
 // its image key; the frame sides, Title and Buttons always exist.
 class TSkinObjects {
@@ -151,6 +159,13 @@ class TSkinObjects {
   TSkinObjects();
   TSkinObjects(TSkinObjects&&) noexcept = default;
   TSkinObjects& operator=(TSkinObjects&&) noexcept = default;
+
+  // A copy of every piece; the bitmaps share their pixels with this skin's (copy on write).
+  TSkinObjects Clone() const;
+
+  // The DPI the images and every length of the skin are drawn for: 96 as loaded; a skin scaled
+  // for a window's DPI carries that DPI.
+  int32_t Dpi = kDesignDpi;
 
   std::string SkinName;
   TDataSkinBorder Left{"Left"}, Right{"Right"}, Top{"Top"}, Bottom{"Bottom"};
@@ -192,6 +207,12 @@ class TSkinObjects {
   std::string DescriptionName;
   // Bytes of pixel storage the skin's images hold, each shared bitmap counted once.
   size_t ImageBytes = 0;
+
+  // The 200 % art of the bitmap entries that have it (none in a scaled skin).
+  std::vector<TSkinArt2x> Art2x;
+  // The 200 % art of `image` (any piece's bitmap, found by the pixels it shares with the entry
+  // it was loaded from), or null.
+  const TBitmap32* Art2xOf(const TBitmap32& image) const;
 
   // Each optional entry with its description-file section name, in loading order (absent ones
   // give a null pointer). For tools and tests that walk the whole skin.

@@ -362,13 +362,13 @@ int CheckBoxFrame(CheckState state, bool enabled) {
 
 bool CheckedFromPropertyText(std::string_view text) { return Lower(text) == "true"; }
 
-CheckBoxGeometry LayoutCheckBox(int w, int h, int menuCheckWidth, TSizeI cell, bool rightButton) {
-  constexpr int kCell = 14;
-  const int strip = menuCheckWidth + 3;
+CheckBoxGeometry LayoutCheckBox(int w, int h, int menuCheckWidth, TSizeI cell, bool rightButton, int dpi) {
+  const int kCell = ScaleLength(14, dpi);
+  const int strip = menuCheckWidth + ScaleLength(3, dpi);
   CheckBoxGeometry g;
   g.Strip = rightButton ? TRectI{w - strip, 0, w, h} : TRectI{0, 0, strip, h};
   int left;
-  if (cell.cx < 15) {
+  if (cell.cx < ScaleLength(15, dpi)) {
     left = (rightButton ? w - kCell : 0) + (kCell - cell.cx) / 2;
   } else {
     left = rightButton ? w - cell.cx : 0;
@@ -404,14 +404,16 @@ bool EditBorderDrawn(int windowW, int windowH, int clientW, int clientH) {
   return windowW >= clientW + 2 && windowH >= clientH + 2;
 }
 
-GroupBoxGeometry LayoutGroupBox(int w, int h, int zeroHeight, TSizeI caption) {
+GroupBoxGeometry LayoutGroupBox(int w, int h, int zeroHeight, TSizeI caption, int dpi) {
   GroupBoxGeometry g;
   const int top = zeroHeight / 2;
   g.Frame = {0, top, w, h};
   g.Wipe1 = g.Frame;
   g.Wipe2 = {1, top + 1, w - 1, h - 1};
+  g.Corner = ScaleLength(kGroupBoxCorner, dpi);
+  const int left = ScaleLength(kGroupBoxCaptionLeft, dpi);
   if (caption.cx > 0 && caption.cy > 0) {
-    g.Caption = {kGroupBoxCaptionLeft, 0, std::min(w, kGroupBoxCaptionLeft + caption.cx), caption.cy};
+    g.Caption = {left, 0, std::min(w, left + caption.cx), caption.cy};
   }
   return g;
 }
@@ -467,6 +469,8 @@ int UpDownFrame(bool second, bool enabled, bool pressed, bool hot) {
 
 // ---------------------------------------------------------------------------------------------
 // Scroll bars
+
+int ScrollComposeThickness(int dpi) { return ScaleLength(kScrollComposeThickness, dpi); }
 
 ScrollBarParts LayoutScrollBar(int length, int arrowLength, int minThumb, const ScrollInfo& si) {
   ScrollBarParts p;

@@ -194,8 +194,10 @@ struct CheckBoxGeometry {
 };
 // The box of a check box or radio button of size w x h: a strip menu-check width + 3 wide at the
 // left (at the right for a right-button style); the image of one frame is vertically centred in
-// it, and one narrower than 15 pixels is centred in a 14-pixel cell at that edge.
-CheckBoxGeometry LayoutCheckBox(int w, int h, int menuCheckWidth, TSizeI cell, bool rightButton);
+// it, and one narrower than 15 pixels is centred in a 14-pixel cell at that edge. The 3, 14 and
+// 15 are 96-dpi lengths that scale with `dpi`; the menu-check width and the cell are the DPI's.
+CheckBoxGeometry LayoutCheckBox(int w, int h, int menuCheckWidth, TSizeI cell, bool rightButton,
+                                int dpi = kDesignDpi);
 
 // ---------------------------------------------------------------------------------------------
 // Combo boxes
@@ -227,13 +229,15 @@ bool EditBorderDrawn(int windowW, int windowH, int clientW, int clientH);
 
 struct GroupBoxGeometry {
   TRectI Wipe1, Wipe2;  // the native frame, wiped with two ButtonFace frame lines
-  TRectI Frame;         // the rounded rectangle (corner 5 x 5), one-pixel ButtonShadow pen
+  TRectI Frame;         // the rounded rectangle (corner Corner x Corner), one-pixel ButtonShadow pen
   TRectI Caption;       // caption on a ButtonFace background; empty without caption
+  int Corner = 5;
 };
 inline constexpr int kGroupBoxCorner = 5;
 inline constexpr int kGroupBoxCaptionLeft = 9;
-// zeroHeight: height of the text "0" in the control's font; caption: the measured caption.
-GroupBoxGeometry LayoutGroupBox(int w, int h, int zeroHeight, TSizeI caption);
+// zeroHeight: height of the text "0" in the control's font; caption: the measured caption. The
+// corner and the caption's left margin scale with `dpi`.
+GroupBoxGeometry LayoutGroupBox(int w, int h, int zeroHeight, TSizeI caption, int dpi = kDesignDpi);
 
 // ---------------------------------------------------------------------------------------------
 // Progress bars
@@ -266,6 +270,8 @@ int UpDownFrame(bool second, bool enabled, bool pressed, bool hot);
 // Scroll bars
 
 inline constexpr int kScrollComposeThickness = 16;  // bars are composed this thick, then stretched
+// The same at a window's DPI (the bar's art is the skin's at that DPI).
+int ScrollComposeThickness(int dpi);
 inline constexpr int kScrollPaintLimit = 10000;     // larger controls are left unpainted
 
 struct ScrollInfo {

@@ -13,12 +13,15 @@ int32_t Coord(int64_t v) { return static_cast<int32_t>(std::clamp(v, -kCoordLimi
 int32_t NonNegative(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, 0, kCoordLimit)); }
 
 // Thickness of one side: its image's width (or height) over its frame count.
-int32_t SideThickness(const TDataSkinBorder& side, bool stacked) {
+int32_t SideThickness(const TDataSkinBorder& side, bool stacked, int32_t dpi) {
   if (side.Image.Empty()) return 0;
   const int32_t extent = stacked ? side.Image.Height : side.Image.Width;
   const int32_t count = std::clamp(side.FrameCount, 1, extent);
-  return std::min(extent / count, kMaxFrameThickness);
+  return std::min(extent / count, MaxFrameThickness(dpi));
 }
+
+// A length of the 96-dpi design at `dpi`.
+int32_t At(int32_t length, int32_t dpi) { return ScaleLength(length, dpi); }
 
 // Frame of a window-frame side: 1 when active or single-framed, else 2.
 int32_t SideFrame(const TDataSkinBorder& side, bool active) {
@@ -73,10 +76,13 @@ TWindowKind WindowKindOf(bool hasMdiClientChild, uint32_t exStyle) {
   return TWindowKind::Other;
 }
 
+int32_t MaxFrameThickness(int32_t dpi) { return std::max(ScaleLength(kMaxFrameThickness, dpi), kMaxFrameThickness); }
+
 TFrameThickness FrameThicknessOf(const TSkinObjects& skin, TBorderKind border) {
   if (border == TBorderKind::CaptionlessPopup) return {};
-  return TFrameThickness{SideThickness(skin.Left, false), SideThickness(skin.Top, true),
-                         SideThickness(skin.Right, false), SideThickness(skin.Bottom, true)};
+  const int32_t dpi = skin.Dpi;
+  return TFrameThickness{SideThickness(skin.Left, false, dpi), SideThickness(skin.Top, true, dpi),
+                         SideThickness(skin.Right, false, dpi), SideThickness(skin.Bottom, true, dpi)};
 }
 
 uint32_t AvailableButtonsOf(uint32_t style, bool hasSystemMenuHandle) {
@@ -122,8 +128,8 @@ TCaptionTextLayout PlaceCaptionText(const TDataSkinTitle& title, const TCaptionT
   int64_t right = left + width;
   if (!in.Popup) {
     if (right > stripRight - clip) right = stripRight - clip;
-  } else if (in.RightmostButtonLeft && right < static_cast<int64_t>(*in.RightmostButtonLeft) - 5) {
-    right = static_cast<int64_t>(*in.RightmostButtonLeft) - 5;
+  } else if (in.RightmostButtonLeft && right < static_cast<int64_t>(*in.RightmostButtonLeft) - At(5, in.Dpi)) {
+    right = static_cast<int64_t>(*in.RightmostButtonLeft) - At(5, in.Dpi);
   }
   if (right < left) right = left;
 
@@ -216,11 +222,11 @@ int32_t CaptionButtonFrame(const TDataSkinSysButton& button, int32_t frameCount,
 // ---- Hit testing, client area, sizing -------------------------------------------------------
 
 int32_t SkinHitTest(int32_t previousAnswer, TPointI clientPoint, const TFrameThickness& thickness,
-                    int32_t menuBarHeight, bool minimized) {
+                    int32_t menuBarHeight, bool minimized, int32_t dpi) {
   if (previousAnswer != hittest::kNowhere) return previousAnswer;
   const int64_t y = minimized ? clientPoint.y
                               : static_cast<int64_t>(clientPoint.y) + thickness.Top + menuBarHeight;
-  if (y <= 3) return hittest::kNowhere;
+  if (y <= At(3, dpi)) return hittest::kNowhere;
   return y >= thickness.Top ? hittest::kMenu : hittest::kCaption;
 }
 
@@ -271,28 +277,30 @@ TMessageBoxWidening WidenMessageBox(int32_t windowWidth, int32_t captionLength, 
 
 std::vector<TMenuButtonPlace> LayoutMenuBar(const TMenuBarInput& in) {
   std::vector<TMenuButtonPlace> out(in.TextWidths.size());
+  const int32_t dpi = in.Dpi;
   const int64_t barWidth = NonNegative(in.BarWidth);
-  const int32_t height = NonNegative(static_cast<int64_t>(in.BarHeight) - 1);
+  const int32_t height = NonNegative(static_cast<int64_t>(in.BarHeight) - At(1, dpi));
+  const int64_t pad = At(10, dpi);
   int64_t total = 0;
-  for (int32_t w : in.TextWidths) total += static_cast<int64_t>(NonNegative(w)) + 10;
+  for (int32_t w : in.TextWidths) total += static_cast<int64_t>(NonNegative(w)) + pad;
 
   bool fits = true;
   if (!in.RightToLeft) {
     // Without a menu-bar entry TileLeftMenu keeps its default of 1.
-    int64_t x = static_cast<int64_t>(in.Entry ? NonNegative(in.Entry->LeftWidth) : 1) + 4;
+    int64_t x = static_cast<int64_t>(in.Entry ? NonNegative(in.Entry->LeftWidth) : At(1, dpi)) + At(4, dpi);
     for (size_t i = 0; i < in.TextWidths.size(); ++i) {
-      const int64_t w = static_cast<int64_t>(NonNegative(in.TextWidths[i])) + 10;
+      const int64_t w = static_cast<int64_t>(NonNegative(in.TextWidths[i])) + pad;
       fits = fits && x + w <= barWidth;
       out[i].Rect = TRectI{Coord(x), 0, Coord(x + w), height};
       out[i].Visible = fits;
       x += w;
     }
   } else {
-    int64_t offset = 6;
-    if (in.Entry) offset = static_cast<int64_t>(NonNegative(in.Entry->RightWidth)) + (barWidth < total ? 12 : 8);
+    int64_t offset = At(6, dpi);
+    if (in.Entry) offset = static_cast<int64_t>(NonNegative(in.Entry->RightWidth)) + At(barWidth < total ? 12 : 8, dpi);
     int64_t x = barWidth - offset;
     for (size_t i = 0; i < in.TextWidths.size(); ++i) {
-      const int64_t w = static_cast<int64_t>(NonNegative(in.TextWidths[i])) + 10;
+      const int64_t w = static_cast<int64_t>(NonNegative(in.TextWidths[i])) + pad;
       fits = fits && x - w >= 0;
       out[i].Rect = TRectI{Coord(x - w), 0, Coord(x), height};
       out[i].Visible = fits;
@@ -318,19 +326,20 @@ void RenderMenuBarBackground(TBitmap32& target, const TRectI& bar, const TDataSk
 }
 
 TSizeI SystemMenuItemSize(int32_t textWidth, int32_t textHeight, bool separator,
-                          const TDataSkinObject* menuItem, bool windows9x) {
-  int64_t width = static_cast<int64_t>(NonNegative(textWidth)) + 26;
+                          const TDataSkinObject* menuItem, bool windows9x, int32_t dpi) {
+  int64_t width = static_cast<int64_t>(NonNegative(textWidth)) + At(26, dpi);
   if (menuItem != nullptr) width += menuItem->LeftWidth;
-  if (windows9x) width += 4;
-  const int64_t height = separator ? 8 : static_cast<int64_t>(NonNegative(textHeight)) + 4;
+  if (windows9x) width += At(4, dpi);
+  const int64_t height = separator ? At(8, dpi) : static_cast<int64_t>(NonNegative(textHeight)) + At(4, dpi);
   return TSizeI{NonNegative(width), NonNegative(height)};
 }
 
-std::array<TRectI, 4> PopupMenuBorderRects(int32_t width, int32_t height) {
+std::array<TRectI, 4> PopupMenuBorderRects(int32_t width, int32_t height, int32_t dpi) {
   const int32_t w = std::max(width, 0);
   const int32_t h = std::max(height, 0);
-  return {TRectI{0, 0, w, std::min(3, h)}, TRectI{0, std::max(h - 3, 0), w, h},
-          TRectI{0, 0, std::min(3, w), h}, TRectI{std::max(w - 3, 0), 0, w, h}};
+  const int32_t b = At(3, dpi);
+  return {TRectI{0, 0, w, std::min(b, h)}, TRectI{0, std::max(h - b, 0), w, h},
+          TRectI{0, 0, std::min(b, w), h}, TRectI{std::max(w - b, 0), 0, w, h}};
 }
 
 // ---- The whole frame ------------------------------------------------------------------------
@@ -397,6 +406,7 @@ TFrameLayout LayoutFrame(const TSkinObjects& skin, const TFrameInput& in) {
   text.RightToLeft = rtl;
   text.Popup = (in.Style & wstyle::kPopup) != 0;
   text.RightmostButtonLeft = in.PreviousRightmostButtonLeft ? in.PreviousRightmostButtonLeft : out.RightmostButtonLeft;
+  text.Dpi = skin.Dpi;
   out.Text = PlaceCaptionText(skin.Title, text);
 
   place.Text = out.Text.Box;

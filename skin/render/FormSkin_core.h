@@ -65,14 +65,16 @@ TWindowKind WindowKindOf(bool hasMdiClientChild, uint32_t exStyle);
 
 enum class TPlacement : int32_t { Normal = 0, Maximized = 1, Minimized = 2 };
 
-// Thickest a frame side is drawn. A bitmap may be thousands of pixels across: a window sized
-// around such a frame would need more memory to compose than any screen shows, and every caption
-// button is drawn over the whole caption strip at each paint.
+// Thickest a frame side is drawn at 96 dpi (scaled with the skin's DPI). A bitmap may be
+// thousands of pixels across: a window sized around such a frame would need more memory to
+// compose than any screen shows, and every caption button is drawn over the whole caption strip
+// at each paint.
 inline constexpr int32_t kMaxFrameThickness = 256;
+int32_t MaxFrameThickness(int32_t dpi);
 
 // Left/Right thickness = image width / FrameCount, Top/Bottom = image height / FrameCount, at
-// most kMaxFrameThickness; a side without an image is 0; a captionless popup has all four 0.
-// FrameCount below 1 counts as 1.
+// most MaxFrameThickness(skin.Dpi); a side without an image is 0; a captionless popup has all
+// four 0. FrameCount below 1 counts as 1.
 TFrameThickness FrameThicknessOf(const TSkinObjects& skin, TBorderKind border);
 
 // Available-buttons flags.
@@ -106,6 +108,7 @@ struct TCaptionTextInput {
   // Popup windows: left edge of the right-aligned (Align 1) caption button furthest right, as
   // placed in the previous paint; none when there was none.
   std::optional<int32_t> RightmostButtonLeft;
+  int32_t Dpi = kDesignDpi;  // of the window: the gap before that button scales with it
 };
 
 struct TCaptionTextLayout {
@@ -165,9 +168,10 @@ int32_t CaptionButtonFrame(const TDataSkinSysButton& button, int32_t frameCount,
 
 // previousAnswer is what the window's own procedure answered; only "nowhere" is converted.
 // clientPoint is the point in client coordinates. In frame coordinates rows 0..3 stay "nowhere"
-// (y > 3 is caption), rows from the top height down are the menu bar.
+// (y > 3 is caption; at another DPI the 3 rows are scaled), rows from the top height down are
+// the menu bar.
 int32_t SkinHitTest(int32_t previousAnswer, TPointI clientPoint, const TFrameThickness& thickness,
-                    int32_t menuBarHeight, bool minimized);
+                    int32_t menuBarHeight, bool minimized, int32_t dpi = kDesignDpi);
 
 // The client rectangle for a window rectangle (both in the same coordinates), never inverted.
 TRectI SkinClientRect(const TRectI& window, const TFrameThickness& thickness, int32_t menuBarHeight);
@@ -197,12 +201,13 @@ struct TMenuBarInput {
   const TDataSkinObject* Entry = nullptr;  // the skin's menu-bar entry, null when absent
   bool RightToLeft = false;
   std::vector<int32_t> TextWidths;  // one per top-level item, in menu order
+  int32_t Dpi = kDesignDpi;         // of the window: the margins below scale with it
 };
 struct TMenuButtonPlace {
   TRectI Rect;           // bar coordinates
   bool Visible = false;  // false for buttons that do not fit in the single row
 };
-// Buttons are text width + 10 wide and bar height − 1 high. Left to right they start at
+// At 96 dpi buttons are text width + 10 wide and bar height − 1 high. Left to right they start at
 // TileLeftMenu + 4 (5 without an entry); right to left they run leftwards from TileRightMenu + 8
 // from the right, TileRightMenu + 12 when the bar is narrower than the buttons together, 6
 // without an entry. One row, no wrapping: a button that would cross the bar's far end is hidden,
@@ -213,15 +218,20 @@ std::vector<TMenuButtonPlace> LayoutMenuBar(const TMenuBarInput& in);
 void RenderMenuBarBackground(TBitmap32& target, const TRectI& bar, const TDataSkinObject* entry,
                              bool active, TPixel fill);
 
-// An owner-drawn system-menu item's size.
+// An owner-drawn system-menu item's size: text + 26 (+ the MenuItem entry's LeftWidth) wide,
+// text + 4 high (separators 8), + 4 wider on Windows 9x; the margins scale with the DPI.
 TSizeI SystemMenuItemSize(int32_t textWidth, int32_t textHeight, bool separator,
-                          const TDataSkinObject* menuItem, bool windows9x);
+                          const TDataSkinObject* menuItem, bool windows9x, int32_t dpi = kDesignDpi);
 
-// The four 3-pixel border strips of a popup menu window (top, bottom, left, right), clipped to
-// the window; copied from the rendered MenuBackground.
-std::array<TRectI, 4> PopupMenuBorderRects(int32_t width, int32_t height);
+// The four border strips of a popup menu window (top, bottom, left, right), 3 pixels thick at 96
+// dpi, clipped to the window; copied from the rendered MenuBackground.
+std::array<TRectI, 4> PopupMenuBorderRects(int32_t width, int32_t height, int32_t dpi = kDesignDpi);
 
 // ---- The whole frame ------------------------------------------------------------------------
+//
+// A window at another DPI than 96 is laid out and drawn with the skin scaled to its DPI
+// (TScaledSkins::At): every size below is then in the window's own pixels (the caption text
+// measured in the caption font of that DPI, the menu-bar height and the icon of that DPI).
 
 struct TFrameInput {
   int32_t Width = 0;   // window size

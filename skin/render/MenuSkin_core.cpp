@@ -21,17 +21,18 @@ std::optional<int> MenuItemLeftWidth(const TSkinObjects& skin) {
   return skin.MenuItem->LeftWidth;
 }
 
-int MainMenuItemWidth(int measuredWidth, bool hasImageList, std::optional<int> leftWidth) {
-  return measuredWidth + leftWidth.value_or(0) + (hasImageList ? 10 : 35);
+int MainMenuItemWidth(int measuredWidth, bool hasImageList, std::optional<int> leftWidth, int dpi) {
+  return measuredWidth + leftWidth.value_or(0) + ScaleLength(hasImageList ? 10 : 35, dpi);
 }
 
-int PopupMenuItemWidth(int measuredWidth, bool hasImageList, std::optional<int> leftWidth) {
-  return measuredWidth + leftWidth.value_or(0) + (hasImageList ? 12 : 35);
+int PopupMenuItemWidth(int measuredWidth, bool hasImageList, std::optional<int> leftWidth, int dpi) {
+  return measuredWidth + leftWidth.value_or(0) + ScaleLength(hasImageList ? 12 : 35, dpi);
 }
 
-int MenuGlyphBoxSize(std::optional<int> imageListWidth, bool checked) {
-  int size = imageListWidth.value_or(16);
-  if (checked && size < 16) size = 16;
+int MenuGlyphBoxSize(std::optional<int> imageListWidth, bool checked, int dpi) {
+  const int standard = ScaleLength(16, dpi);
+  int size = imageListWidth.value_or(standard);
+  if (checked && size < standard) size = standard;
   return size;
 }
 
@@ -65,20 +66,21 @@ TColor MenuItemTextColour(const TSkinColours& colours, bool enabled, bool select
 MenuItemContents LayoutMenuItemContents(const MenuItemContentsInput& in) {
   const int w = in.Width, h = in.Height, fw = in.GlyphBox;
   const int lw = in.LeftWidth.value_or(0);
+  const int one = ScaleLength(1, in.Dpi), gap = ScaleLength(3, in.Dpi);
   MenuItemContents c;
   if (in.Separator) {
     // No glyph box: the text area starts where a box of no width would end.
-    c.CaptionArea = in.RightToLeft ? TRectI{1, 0, w - 1, h} : TRectI{3, 0, w - 1, h};
+    c.CaptionArea = in.RightToLeft ? TRectI{one, 0, w - one, h} : TRectI{gap, 0, w - one, h};
     return c;
   }
   if (in.RightToLeft) {
-    const int right = w - 1 - lw;
-    c.GlyphBox = {right - fw, 1, right, 1 + fw};
-    c.CaptionArea = {1, 0, c.GlyphBox.left - 3, h};
+    const int right = w - one - lw;
+    c.GlyphBox = {right - fw, one, right, one + fw};
+    c.CaptionArea = {one, 0, c.GlyphBox.left - gap, h};
   } else {
-    const int left = 1 + lw;
-    c.GlyphBox = {left, 1, left + fw, 1 + fw};
-    c.CaptionArea = {c.GlyphBox.right + 3, 0, w - 1, h};
+    const int left = one + lw;
+    c.GlyphBox = {left, one, left + fw, one + fw};
+    c.CaptionArea = {c.GlyphBox.right + gap, 0, w - one, h};
   }
   return c;
 }
@@ -91,18 +93,20 @@ TRectI PlaceMenuCaption(const MenuItemContents& contents, TSizeI measured, bool 
   return {left, area.top + down, left + measured.cx, area.top + down + measured.cy};
 }
 
-TRectI MenuShortcutRect(const TRectI& caption, int itemWidth, bool rightToLeft) {
-  constexpr int kInset = 11;
-  if (rightToLeft) return {kInset, caption.top, caption.left, caption.bottom};
-  return {caption.right, caption.top, itemWidth - kInset, caption.bottom};
+TRectI MenuShortcutRect(const TRectI& caption, int itemWidth, bool rightToLeft, int dpi) {
+  const int inset = ScaleLength(11, dpi);
+  if (rightToLeft) return {inset, caption.top, caption.left, caption.bottom};
+  return {caption.right, caption.top, itemWidth - inset, caption.bottom};
 }
 
-TRectI MenuBackgroundSource(const TRectI& itemRect) {
-  return itemRect.Offset(kPopupMenuBorder, kPopupMenuBorder);
+int PopupMenuBorder(int dpi) { return ScaleLength(kPopupMenuBorder, dpi); }
+
+TRectI MenuBackgroundSource(const TRectI& itemRect, int dpi) {
+  return itemRect.Offset(PopupMenuBorder(dpi), PopupMenuBorder(dpi));
 }
 
-TRectI MenuEtchedLineRect(const TRectI& itemRect) {
-  return {itemRect.left, itemRect.top + 4, itemRect.right, itemRect.bottom};
+TRectI MenuEtchedLineRect(const TRectI& itemRect, int dpi) {
+  return {itemRect.left, itemRect.top + ScaleLength(4, dpi), itemRect.right, itemRect.bottom};
 }
 
 std::vector<SkinBlit> MenuSeparatorBlits(int imageWidth, int imageHeight, int leftWidth, int rightWidth,

@@ -1,7 +1,9 @@
 // The rules behind skinned menu items, free of any window code: how much wider an owner-drawn
 // item is measured, where its glyph box, caption and shortcut go (left-to-right and mirrored),
 // the separator picture cut from the MenuItem image, the background copied from the popup-menu
-// window behind the item, the text colours and the text-drawing flags.
+// window behind the item, the text colours and the text-drawing flags. The margins are those of
+// a 96-dpi menu; given a window's DPI they scale with it (the skin then being the one scaled to
+// that DPI, so the MenuItem entry's LeftWidth is scaled too).
 #pragma once
 
 #include <cstdint>
@@ -20,12 +22,12 @@ std::optional<int> MenuItemLeftWidth(const TSkinObjects& skin);
 
 // Width of an item of a form's main menu after the framework measured it: + LeftWidth (with a
 // MenuItem entry), + 10 with an image list, + 35 without.
-int MainMenuItemWidth(int measuredWidth, bool hasImageList, std::optional<int> leftWidth);
+int MainMenuItemWidth(int measuredWidth, bool hasImageList, std::optional<int> leftWidth, int dpi = kDesignDpi);
 // Width of a popup-menu or system-menu item: + LeftWidth, + 12 with an image list, + 35 without.
-int PopupMenuItemWidth(int measuredWidth, bool hasImageList, std::optional<int> leftWidth);
+int PopupMenuItemWidth(int measuredWidth, bool hasImageList, std::optional<int> leftWidth, int dpi = kDesignDpi);
 
 // Side of the square glyph box: 16, or the image list's glyph width; at least 16 for a checked item.
-int MenuGlyphBoxSize(std::optional<int> imageListWidth, bool checked);
+int MenuGlyphBoxSize(std::optional<int> imageListWidth, bool checked, int dpi = kDesignDpi);
 
 // 4 for a selected item, 1 otherwise (of the MenuItem image's five frames).
 int MenuItemFrame(bool selected);
@@ -48,6 +50,7 @@ struct MenuItemContentsInput {
   std::optional<int> LeftWidth;       // MenuItemLeftWidth
   bool Separator = false;
   bool RightToLeft = false;
+  int Dpi = kDesignDpi;
 };
 struct MenuItemContents {
   TRectI GlyphBox;     // left = right = 0 for a separator
@@ -60,15 +63,17 @@ MenuItemContents LayoutMenuItemContents(const MenuItemContentsInput& in);
 TRectI PlaceMenuCaption(const MenuItemContents& contents, TSizeI measured, bool rightToLeft, int itemHeight);
 // The shortcut text's rectangle: from the caption's right edge to w - 11 (right-to-left menus:
 // from 11 to the caption's left edge), at the caption's height.
-TRectI MenuShortcutRect(const TRectI& caption, int itemWidth, bool rightToLeft);
+TRectI MenuShortcutRect(const TRectI& caption, int itemWidth, bool rightToLeft, int dpi = kDesignDpi);
 
 // The part of the popup-menu window's background under an item: the item rectangle moved past
-// the window's 3-pixel border.
+// the window's border, 3 pixels at 96 dpi.
 inline constexpr int kPopupMenuBorder = 3;
-TRectI MenuBackgroundSource(const TRectI& itemRect);
+int PopupMenuBorder(int dpi);
+TRectI MenuBackgroundSource(const TRectI& itemRect, int dpi = kDesignDpi);
 
-// The etched line of a separator drawn without a MenuItem entry: along the top of this rectangle.
-TRectI MenuEtchedLineRect(const TRectI& itemRect);
+// The etched line of a separator drawn without a MenuItem entry: along the top of this rectangle
+// (4 pixels below the item's top at 96 dpi).
+TRectI MenuEtchedLineRect(const TRectI& itemRect, int dpi = kDesignDpi);
 
 // One stretched copy of the separator picture.
 struct SkinBlit {

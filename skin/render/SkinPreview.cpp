@@ -34,7 +34,18 @@ bool PreviewStyleByName(const std::string& name, uint32_t& style) {
   return true;
 }
 
-TPreview RenderPreview(const TSkinObjects& skin, const TPreviewOptions& options) {
+TPreview RenderPreview(const TSkinObjects& loaded, const TPreviewOptions& options) {
+  TPreview out;
+  TSkinObjects scaled;
+  const TSkinObjects* drawn = &loaded;
+  if (SkinDpi(options.Dpi) != loaded.Dpi) {
+    scaled = ScaleSkin(loaded, options.Dpi);
+    out.Warnings.assign(scaled.Warnings.begin() + static_cast<ptrdiff_t>(loaded.Warnings.size()), scaled.Warnings.end());
+    drawn = &scaled;
+  }
+  const TSkinObjects& skin = *drawn;
+  out.Dpi = skin.Dpi;
+
   TFrameInput in;
   in.Width = std::clamp(options.Width, 1, kPreviewMaxSide);
   in.Height = std::clamp(options.Height, 1, kPreviewMaxSide);
@@ -44,12 +55,11 @@ TPreview RenderPreview(const TSkinObjects& skin, const TPreviewOptions& options)
   in.Active = options.Active;
   in.Placement = options.Maximized ? TPlacement::Maximized : TPlacement::Normal;
   const int32_t chars = static_cast<int32_t>(std::min<size_t>(options.Caption.size(), 1000)) + 3;
-  in.CaptionTextWidth = options.TextWidth > 0 ? std::min(options.TextWidth, 1000000) : chars * 7;
-  in.CaptionTextHeight =
-      options.TextHeight > 0 ? std::min(options.TextHeight, 1000) : std::clamp(skin.Title.FontHeight, 1, 200);
+  in.CaptionTextWidth = options.TextWidth > 0 ? std::min(options.TextWidth, 1000000) : ScaleLength(chars * 7, skin.Dpi);
+  in.CaptionTextHeight = options.TextHeight > 0 ? std::min(options.TextHeight, 1000)
+                                                : std::clamp(skin.Title.FontHeight, 1, ScaleLength(200, skin.Dpi));
   in.Icon = options.Icon;
 
-  TPreview out;
   out.Layout = LayoutFrame(skin, in);
   out.Bitmap = TBitmap32(in.Width, in.Height, PreviewColour(skin.Colours.ButtonFace));
   ComposeFrame(out.Bitmap, skin, out.Layout, in, PreviewColour(skin.Colours.Menubar));

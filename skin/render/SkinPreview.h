@@ -1,7 +1,7 @@
 // A sample window frame drawn from a skin alone, for skin authors: the frame exactly as the
-// skinned window composes it, the client area in the skin's ButtonFace colour, everything outside
-// the window region in a backdrop colour, and the caption text as a plain bar (the real text
-// needs the platform's fonts).
+// skinned window composes it at a DPI, the client area in the skin's ButtonFace colour,
+// everything outside the window region in a backdrop colour, and the caption text as a plain bar
+// (the real text needs the platform's fonts).
 #pragma once
 
 #include <cstdint>
@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "skin/render/FormSkin_core.h"
+#include "skin/render/SkinScale.h"
 
 namespace zelvo {
 
+// Sizes are pixels of the window at its DPI, as the program measures them there.
 struct TPreviewOptions {
+  int32_t Dpi = kDesignDpi;  // the window's DPI: the skin is drawn scaled to it
   int32_t Width = 418;
   int32_t Height = 275;
   std::string Caption = "Zelvo";
@@ -21,7 +24,7 @@ struct TPreviewOptions {
   uint32_t Style = 0x00CF0000u;  // an overlapped window: caption, system menu, sizing, both boxes
   uint32_t ExStyle = 0;
   // Measured size of "  caption " in the caption font; 0 estimates 7 pixels a character and the
-  // skin's FontHeight.
+  // skin's FontHeight (both scaled to the DPI).
   int32_t TextWidth = 0;
   int32_t TextHeight = 0;
   const TBitmap32* Icon = nullptr;  // small icon for the system-menu button; none leaves it out
@@ -35,9 +38,11 @@ struct TPreview {
   TBitmap32 Bitmap;
   TFrameLayout Layout;
   std::vector<TRectI> Region;
+  int32_t Dpi = kDesignDpi;           // the DPI the skin was drawn for
+  std::vector<std::string> Warnings;  // what scaling the skin to the DPI had to say
 };
 
-// Sizes are clamped to [1, kPreviewMaxSide].
+// Sizes are clamped to [1, kPreviewMaxSide]; `skin` is a loaded (96-dpi) skin.
 TPreview RenderPreview(const TSkinObjects& skin, const TPreviewOptions& options);
 
 // The window style word for a style name ("sizeable", "single", "dialog", "toolwindow",

@@ -1,8 +1,9 @@
 // Draws every piece of a skin the engine draws, onto portable bitmaps, the way the Windows skins
 // compose them: the window frame of each border kind, state and placement with its region, the
 // preview, each control's pieces in each state, the menu bar, menu items and separators, at sizes
-// from one pixel up. For the hostile-skin tests and the drawing fuzz target: whatever a skin
-// holds, this must finish without a fault, in time and memory bounded by the sizes drawn.
+// from one pixel up, at one DPI (the skin scaled to it first). For the hostile-skin tests and the
+// drawing fuzz target: whatever a skin holds, this must finish without a fault, in time and
+// memory bounded by the sizes drawn.
 #pragma once
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "skin/render/FormSkin_core.h"
 #include "skin/render/MenuSkin_core.h"
 #include "skin/render/SkinPreview.h"
+#include "skin/render/SkinScale.h"
 
 namespace zelvo::test {
 
@@ -90,7 +92,7 @@ inline void CheckAndRadio(TSkinDrawing& d, const TSkinObjects& skin, int w, int 
     for (int frame = 1; frame <= 4; ++frame) {
       const TRectI cell = FrameCell(*image, frames > 0 ? frames : 4, frame, false);
       for (bool right : {false, true}) {
-        const CheckBoxGeometry g = LayoutCheckBox(w, h, 13, TSizeI{cell.Width(), cell.Height()}, right);
+        const CheckBoxGeometry g = LayoutCheckBox(w, h, 13, TSizeI{cell.Width(), cell.Height()}, right, skin.Dpi);
         TBitmap32 bmp(w, h, Face(skin));
         StretchCopy(bmp, R(g.Image), *image, cell, b.Trans != 0);
         d.Add(bmp);
@@ -168,7 +170,7 @@ inline void Progress(TSkinDrawing& d, const TSkinObjects& skin, int w, int h) {
 
 inline void ScrollBars(TSkinDrawing& d, const TSkinObjects& skin, int length) {
   if (!skin.Scrollbar) return;
-  const int t = kScrollComposeThickness;
+  const int t = ScrollComposeThickness(skin.Dpi);
   for (bool horizontal : {false, true}) {
     const ScrollInfo info{0, 100, 10, 50};
     const ScrollBarParts parts = LayoutScrollBar(length, 17, 8, info);
@@ -275,15 +277,16 @@ inline void Controls(TSkinDrawing& d, const TSkinObjects& skin) {
 // ---- Menus ----------------------------------------------------------------------------------
 
 inline void MenuItems(TSkinDrawing& d, const TSkinObjects& skin) {
+  const int dpi = skin.Dpi;
   const std::optional<int> leftWidth = MenuItemLeftWidth(skin);
   for (int measured : {0, 100}) {
     for (bool list : {false, true}) {
-      d.Check(PopupMenuItemWidth(measured, list, leftWidth) >= measured, "a popup item narrower than its text");
-      d.Check(MainMenuItemWidth(measured, list, leftWidth) >= measured, "a menu-bar item narrower than its text");
+      d.Check(PopupMenuItemWidth(measured, list, leftWidth, dpi) >= measured, "a popup item narrower than its text");
+      d.Check(MainMenuItemWidth(measured, list, leftWidth, dpi) >= measured, "a menu-bar item narrower than its text");
     }
   }
   for (bool separator : {false, true}) {
-    const TSizeI size = SystemMenuItemSize(60, 13, separator, skin.MenuItem.get(), false);
+    const TSizeI size = SystemMenuItemSize(60, 13, separator, skin.MenuItem.get(), false, dpi);
     d.Check(size.cx >= 60, "a system-menu item narrower than its text");
     d.Add(size.cx);
     d.Add(size.cy);
@@ -294,29 +297,31 @@ inline void MenuItems(TSkinDrawing& d, const TSkinObjects& skin) {
   for (const TSize2 s : {TSize2{1, 1}, TSize2{60, 18}, TSize2{120, 8}, TSize2{90, 30}}) {
     const int w = s.W, h = s.H;
     // The popup window the items stand in: four items and the 3-pixel border.
-    TBitmap32 popup(w + 2 * kPopupMenuBorder, 4 * h + 2 * kPopupMenuBorder, PreviewColour(skin.Colours.Menu));
+    const int border = PopupMenuBorder(dpi);
+    TBitmap32 popup(w + 2 * border, 4 * h + 2 * border, PreviewColour(skin.Colours.Menu));
     if (back != nullptr) RenderNinePart(popup, TRectI{0, 0, popup.Width, popup.Height}, NinePartOf(*back, false), 1);
-    for (const TRectI& r : PopupMenuBorderRects(popup.Width, popup.Height)) d.Add(r);
+    for (const TRectI& r : PopupMenuBorderRects(popup.Width, popup.Height, dpi)) d.Add(r);
     d.Add(popup);
 
     for (bool separator : {false, true}) {
       for (bool selected : {false, true}) {
         for (bool rtl : {false, true}) {
           TBitmap32 item(w, h, PreviewColour(skin.Colours.Menu));
-          StretchCopy(item, TRectI{0, 0, w, h}, popup, R(MenuBackgroundSource(TRectI{0, h, w, 2 * h})), false);
+          StretchCopy(item, TRectI{0, 0, w, h}, popup, R(MenuBackgroundSource(TRectI{0, h, w, 2 * h}, dpi)), false);
           MenuItemContentsInput in;
           in.Width = w;
           in.Height = h;
-          in.GlyphBox = MenuGlyphBoxSize(selected ? std::optional<int>(24) : std::nullopt, !separator);
+          in.GlyphBox = MenuGlyphBoxSize(selected ? std::optional<int>(24) : std::nullopt, !separator, dpi);
           in.LeftWidth = leftWidth;
           in.Separator = separator;
           in.RightToLeft = rtl;
+          in.Dpi = dpi;
           const MenuItemContents c = LayoutMenuItemContents(in);
           const TRectI caption = PlaceMenuCaption(c, TSizeI{40, 13}, rtl, h);
           d.Add(c.GlyphBox);
           d.Add(caption);
-          d.Add(MenuShortcutRect(caption, w, rtl));
-          d.Add(MenuEtchedLineRect(TRectI{0, 0, w, h}));
+          d.Add(MenuShortcutRect(caption, w, rtl, dpi));
+          d.Add(MenuEtchedLineRect(TRectI{0, 0, w, h}, dpi));
           d.Add(MenuItemTextColour(skin.Colours, !rtl, selected));
           if (entry != nullptr && !separator) {
             TNinePart part = NinePartOf(*entry, true);
@@ -343,6 +348,7 @@ inline void MenuBar(TSkinDrawing& d, const TSkinObjects& skin) {
     in.Entry = skin.MenuBar.get();
     in.RightToLeft = rtl;
     in.TextWidths = {0, 25, 40, 5000};
+    in.Dpi = skin.Dpi;
     for (const TMenuButtonPlace& p : LayoutMenuBar(in)) {
       d.Add(p.Rect);
       d.Add(p.Visible);
@@ -409,7 +415,7 @@ inline void Frames(TSkinDrawing& d, const TSkinObjects& skin, const TBitmap32& i
       const TFrameLayout layout = LayoutFrame(skin, in);
       const TFrameThickness& th = layout.Thickness;
       for (int32_t side : {th.Left, th.Top, th.Right, th.Bottom}) {
-        d.Check(side >= 0 && side <= kMaxFrameThickness, "a frame side " + std::to_string(side) + " thick");
+        d.Check(side >= 0 && side <= MaxFrameThickness(skin.Dpi), "a frame side " + std::to_string(side) + " thick");
       }
       TBitmap32 window(c.Width, c.Height, Face(skin));
       ComposeFrame(window, skin, layout, in, PreviewColour(skin.Colours.Menubar));
@@ -434,7 +440,7 @@ inline void Frames(TSkinDrawing& d, const TSkinObjects& skin, const TBitmap32& i
       const TSizeI outer = SkinnedWindowSize(TSizeI{c.Width, c.Height}, th, c.MenuBarHeight);
       const TSizeI detached = DetachedWindowSize(outer, th, c.MenuBarHeight, TSizeI{8, 31});
       d.Add(outer.cx + detached.cy);
-      d.Add(SkinHitTest(hittest::kNowhere, TPointI{c.Width / 2, -1}, th, c.MenuBarHeight, false));
+      d.Add(SkinHitTest(hittest::kNowhere, TPointI{c.Width / 2, -1}, th, c.MenuBarHeight, false, skin.Dpi));
       const TMessageBoxWidening widened = WidenMessageBox(c.Width, 300, 4, th, skin.Title);
       d.Check(widened.Width <= 32767 && widened.ChildShift >= 0, "a message box widened past a coordinate");
       d.Add(widened.Width);
@@ -442,8 +448,10 @@ inline void Frames(TSkinDrawing& d, const TSkinObjects& skin, const TBitmap32& i
   }
 }
 
+// The preview of a skin already at its DPI draws it as it is.
 inline void Previews(TSkinDrawing& d, const TSkinObjects& skin, int32_t windowLimit) {
   TPreviewOptions options;
+  options.Dpi = skin.Dpi;
   options.Width = std::min(options.Width, windowLimit);
   options.Height = std::min(options.Height, windowLimit);
   d.Add(RenderPreview(skin, options).Bitmap);
@@ -462,13 +470,18 @@ inline void Previews(TSkinDrawing& d, const TSkinObjects& skin, int32_t windowLi
 }  // namespace draw_detail
 
 // Windows are drawn at most `windowLimit` pixels wide and high (the program's own window is 418 x
-// 275): the fuzz target draws small ones, to try many skins a second, and takes no sum.
-inline TSkinDrawing DrawWholeSkin(const TSkinObjects& skin, int32_t windowLimit = kPreviewMaxSide,
-                                  bool summing = true) {
+// 275): the fuzz target draws small ones, to try many skins a second, and takes no sum. `loaded`
+// is the skin as loaded; it is drawn scaled to `dpi`.
+inline TSkinDrawing DrawWholeSkin(const TSkinObjects& loaded, int32_t windowLimit = kPreviewMaxSide,
+                                  bool summing = true, int32_t dpi = kDesignDpi) {
   TSkinDrawing d;
   d.Summing = summing;
-  TBitmap32 icon(16, 16, kMagenta);
-  for (int i = 3; i < 13; ++i) icon.At(i, i) = MakePixel(0, 0, 128);
+  const TSkinObjects scaled = SkinDpi(dpi) != loaded.Dpi ? ScaleSkin(loaded, dpi) : TSkinObjects();
+  const TSkinObjects& skin = SkinDpi(dpi) != loaded.Dpi ? scaled : loaded;
+  d.Check(skin.ImageBytes <= std::max(kSkinImageBudget, kScaledSkinBudget), "a scaled skin past its budget");
+  const int32_t iconSide = ScaleLength(16, skin.Dpi);
+  TBitmap32 icon(iconSide, iconSide, kMagenta);
+  for (int i = 3; i < iconSide - 3; ++i) icon.At(i, i) = MakePixel(0, 0, 128);
   draw_detail::Frames(d, skin, icon, windowLimit);
   draw_detail::Previews(d, skin, windowLimit);
   draw_detail::MenuBar(d, skin);

@@ -1,6 +1,7 @@
 // The hostile skins of the test set (tests/data/hostile_skins, and the huge set its generator
-// makes): each loads, within the budget, and draws whole without a fault, or is refused with a
-// message, as its outcomes.txt says; the preview tool agrees, as a skin author runs it.
+// makes): each loads, within the budget, and draws whole without a fault (at 96 dpi and scaled to
+// the highest DPI), or is refused with a message, as its outcomes.txt says; the preview tool
+// agrees, as a skin author runs it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -146,6 +147,10 @@ void CheckSet(const fs::path& dir, bool withTool) {
       }
       const test::TSkinDrawing drawing = test::DrawWholeSkin(loaded.Skin);
       EXPECT_TRUE(drawing.Faults.empty()) << drawing.Faults.front();
+      // At the highest DPI too, where every length is ten times larger: nothing overflows, and a
+      // skin too large to scale is drawn at 96 dpi.
+      const test::TSkinDrawing scaled = test::DrawWholeSkin(loaded.Skin, 100, false, kMaxSkinDpi);
+      EXPECT_TRUE(scaled.Faults.empty()) << scaled.Faults.front();
     }
     if (withTool) {
       const auto [status, errors] = Preview(dir / o.Name);

@@ -163,6 +163,27 @@ TEST(SkinPreviewTool, WritesTheFrameTheCoreComposes) {
   EXPECT_GT(differing, 0);  // the caption placeholder
 }
 
+// --scale draws the window as the program does at that DPI: its default size scaled with it.
+TEST(SkinPreviewTool, ScaleDrawsTheWindowAtThatDpi) {
+  const fs::path out = fs::path(testing::TempDir()) / "skinpreview_scaled.bmp";
+  struct TCase {
+    const char* Scale;
+    int32_t Dpi, Width, Height;
+  } const cases[] = {{"1.25", 120, 523, 344}, {"1.5", 144, 627, 413}, {"2", 192, 836, 550}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Scale);
+    ASSERT_EQ(RunPreview(kSkinDir.string() + " " + out.string() + " --caption Notes --scale " + c.Scale), 0);
+    TPreviewOptions o;
+    o.Caption = "Notes";
+    o.Dpi = c.Dpi;
+    o.Width = c.Width;
+    o.Height = c.Height;
+    const TPreview expected = RenderPreview(OwnSkin(), o);
+    EXPECT_EQ(expected.Dpi, c.Dpi);
+    EXPECT_EQ(ReadBmp(ReadFile(out)), expected.Bitmap);
+  }
+}
+
 TEST(SkinPreviewTool, HostileCaptionAndSizesAreClamped) {
   TPreviewOptions o;
   o.Caption.assign(100000, 'W');
@@ -195,6 +216,9 @@ TEST(SkinPreviewTool, RefusesBadInputAndWritesNothing) {
   EXPECT_EQ(RunPreview(kSkinDir.string() + " " + out.string() + " --size 5000x10"), 2);
   EXPECT_EQ(RunPreview(kSkinDir.string() + " " + out.string() + " --size 10"), 2);
   EXPECT_EQ(RunPreview(kSkinDir.string() + " " + out.string() + " --style round"), 2);
+  for (const char* scale : {"1.3", "0.75", "10.25", "1.", "-2", "1.5x", ""}) {
+    EXPECT_EQ(RunPreview(kSkinDir.string() + " " + out.string() + " --scale '" + scale + "'"), 2) << scale;
+  }
   EXPECT_EQ(RunPreview(kSkinDir.string()), 2);
   EXPECT_FALSE(fs::exists(out));
   EXPECT_EQ(RunPreview(kSkinDir.string() + " " + (dir / "no" / "such" / "out.bmp").string()), 2);
