@@ -481,10 +481,19 @@ void TFormSkin::DrawFrame(HDC dc, const RECT& window, HRGN clip) {
     }
   }
   const RECT client = ClientInWindow();
-  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
   const SIZE size = SizeOf(window);
   RenderToCanvas(size.cx, size.cy);
-  canvas_.CopyTo(dc, 0, 0, 0, 0, size.cx, size.cy);
+  // The four sides around the client area, each copied on its own: one copy of the whole window
+  // clipped to a frame-shaped area cost the first paint of a window more than twice as much.
+  if (client.left < client.right && client.top < client.bottom) {
+    canvas_.CopyTo(dc, 0, 0, 0, 0, size.cx, client.top);
+    canvas_.CopyTo(dc, 0, client.bottom, 0, client.bottom, size.cx, size.cy - client.bottom);
+    canvas_.CopyTo(dc, 0, client.top, 0, client.top, client.left, client.bottom - client.top);
+    canvas_.CopyTo(dc, client.right, client.top, client.right, client.top, size.cx - client.right,
+                   client.bottom - client.top);
+  } else {
+    canvas_.CopyTo(dc, 0, 0, 0, 0, size.cx, size.cy);
+  }
 }
 
 void TFormSkin::PaintFrame(HRGN clip) {
