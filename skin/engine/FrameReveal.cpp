@@ -2,23 +2,20 @@
 
 #include <vector>
 
+#include "skin/engine/WindowFacts.h"
+
 namespace zelvo {
 
 namespace {
 
-BOOL CALLBACK AddWindow(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
 // The window and its descendants that wait for no paint of their client area.
 std::vector<HWND> PaintedWindows(HWND top) {
-  std::vector<HWND> all{top};
-  EnumChildWindows(top, AddWindow, reinterpret_cast<LPARAM>(&all));
   std::vector<HWND> painted;
-  for (HWND w : all) {
+  const auto keep = [&painted](HWND w) {
     if (!GetUpdateRect(w, nullptr, FALSE)) painted.push_back(w);
-  }
+  };
+  keep(top);
+  for (HWND w : Descendants(top)) keep(w);
   return painted;
 }
 

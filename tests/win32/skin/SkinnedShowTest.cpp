@@ -39,11 +39,6 @@ bool Displayed(HWND h) {
   return GetLayeredWindowAttributes(h, nullptr, &alpha, &flags) != FALSE;
 }
 
-BOOL CALLBACK AddChild(HWND h, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
-  return TRUE;
-}
-
 // Records, for the first top-level window of a class that is shown while it lives, the state at
 // the first moment that window is on the screen. Every message sent to a window procedure of this
 // thread (before and after it runs) and every message the thread takes from its queue is a moment
@@ -97,8 +92,8 @@ class TShowRecorder {
 
  private:
   std::vector<std::string> Unpainted() const {
-    std::vector<HWND> tree{window_};
-    EnumChildWindows(window_, &AddChild, reinterpret_cast<LPARAM>(&tree));
+    std::vector<HWND> tree = Descendants(window_);
+    tree.push_back(window_);
     std::vector<std::string> out;
     for (HWND h : tree) {
       RECT client{};
