@@ -355,18 +355,6 @@ case "$case_name" in
     wait_exit || fail "program did not close with Alt+F4"
     expect_eq "$status" 0
     ;;
-  gallery)
-    # Here the program is the skin gallery: every control kind in one skinned window.
-    start_program
-    win=$(wait_window '^Zelvo Skin Gallery$') || fail "the gallery window never appeared"
-    sleep 1
-    echo "screenshot: $(e2e_screenshot "$win" skingallery.png)"
-    eval "$(xdotool getwindowgeometry --shell "$win")"
-    [ "$WIDTH" -gt 400 ] && [ "$HEIGHT" -gt 300 ] || fail "gallery window only ${WIDTH}x${HEIGHT}"
-    xdotool windowfocus --sync "$win" key alt+F4
-    wait_exit || fail "the gallery did not close with Alt+F4"
-    expect_eq "$status" 0
-    ;;
   *)
     fail "unknown case"
     ;;
