@@ -241,6 +241,9 @@ class TWinControl : public TComponent {
   virtual void DestroyWnd();
   virtual void Click();
   HFONT FontHandle() const;
+  // Records the visibility without showing or hiding the window (for a form that shows itself
+  // with one call of its own).
+  void MarkVisible(bool v) { visible_ = v; }
 
   // Called by the parent when a child's notification (WM_COMMAND, WM_DRAWITEM, ...) arrives,
   // with the CN_ message.

@@ -134,7 +134,9 @@ void TForm::PlaceOnScreen() {
 void TForm::Show() {
   PlaceOnScreen();
   HWND h = Handle();
-  TWinControl::SetVisible(true);
+  // One show that also activates: a window hidden until now appears in a single step, and
+  // whoever prepares a window before it is first seen (the skin) learns of it from that step.
+  MarkVisible(true);
   ShowWindow(h, SW_SHOW);
   SetForegroundWindow(h);
   if (OnShow) OnShow(*this);

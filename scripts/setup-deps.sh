@@ -6,7 +6,7 @@ set -euo pipefail
 need_native=(cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
              g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
              wine64 libcups2
-             wine wine32:i386 fonts-wine xvfb xauth x11-utils xdotool imagemagick python3
+             wine wine32:i386 fonts-wine xvfb xauth x11-utils xdotool imagemagick python3 libx11-dev libxext-dev
              lhasa cups printer-driver-cups-pdf libcups2:i386 poppler-utils fonts-liberation)
 
 missing=()

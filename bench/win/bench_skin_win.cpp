@@ -1,6 +1,7 @@
 // The skin engine's cost on real windows, skinned against the same windows unskinned: start-up to
-// the first painted main window, resizes, a full repaint of the registration form, and which
-// windows repaint while the mouse crosses a button. Run under Wine by scripts/bench-skin-wine.sh.
+// the first painted main window (with the paint messages of a start), resizes, a full repaint of
+// the registration form, and which windows repaint while the mouse crosses a button. Run under
+// Wine by scripts/bench-skin-wine.sh.
 //
 //   bench_skin_win.exe [ROUNDS [start|process|resize|repaint|hover]]   (at least 3 rounds; default 21, all)
 //
@@ -102,22 +103,25 @@ void Dispatch(MSG& msg) {
   DispatchMessageA(&msg);
 }
 
-// Dispatches this thread's messages until `window` has been painted: one WM_PAINT of the window
-// handled and no window of the thread left waiting for a paint; a skinned window must also have
-// handled its frame set-up (SKIN_INIT, which sizes the frame, shapes it and paints it). False on
-// a timeout.
+// Dispatches this thread's messages until `window` has been painted: it is visible, neither it nor
+// any other window of the thread waits for a paint, and a skinned window has also handled its
+// frame set-up message (SKIN_INIT, posted when it was skinned). A window may be painted by the
+// loop (WM_PAINT dispatched here) or inside the call that showed it; either way the time runs
+// until its picture is complete. False on a timeout.
 bool PumpUntilPainted(HWND window, bool skinned, double timeoutMs = 3000) {
   const double end = NowMs() + timeoutMs;
-  bool painted = false, frameReady = !skinned;
+  bool frameReady = !skinned;
+  auto painted = [&] {
+    return frameReady && IsWindowVisible(window) && !GetUpdateRect(window, nullptr, FALSE) && !PaintPending();
+  };
   while (NowMs() < end) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       Dispatch(msg);
-      if (msg.hwnd == window && msg.message == WM_PAINT) painted = true;
       if (msg.hwnd == window && msg.message == SKIN_INIT) frameReady = true;
-      if (painted && frameReady && !PaintPending()) return true;
+      if (painted()) return true;
     }
-    if (painted && frameReady && !PaintPending()) return true;
+    if (painted()) return true;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
   }
   return false;
@@ -211,19 +215,36 @@ struct TPaints {
   int paint = 0, ncpaint = 0, erase = 0;
 };
 
-// Counts the paint messages each watched window receives (the counting procedure is put in front
-// of everything else, skins included, so it sees every paint however it was caused).
+// Counts the paint messages each watched window receives. Either a window and its children are
+// watched (the counting procedure is put in front of everything else, skins included, so it sees
+// every paint however it was caused), or every window of the thread from before they exist: two
+// hooks then count what is sent to a window procedure (a paint done inside a call) and what the
+// loop takes from the queue.
 class TPaintCounter {
  public:
+  ~TPaintCounter() { Stop(); }
   void WatchTree(HWND top) {
     top_ = top;
     Watch(top);
     EnumChildWindows(top, WatchChild, reinterpret_cast<LPARAM>(this));
   }
+  void WatchThread() {
+    threadCounter_ = this;
+    sentHook_ = SetWindowsHookExA(WH_CALLWNDPROC, Sent, nullptr, GetCurrentThreadId());
+    takenHook_ = SetWindowsHookExA(WH_GETMESSAGE, Taken, nullptr, GetCurrentThreadId());
+  }
+  // The window whose counts Of(Top()) gives; OthersThan counts its children.
+  void SetTop(HWND top) { top_ = top; }
   void Reset() { counts_.clear(); }
   // Stops watching (before the windows go); the counts stay.
-  void Stop() { subclasses_.clear(); }
-  // The counts of one window, and the sums over every other watched window.
+  void Stop() {
+    subclasses_.clear();
+    if (sentHook_) UnhookWindowsHookEx(sentHook_);
+    if (takenHook_) UnhookWindowsHookEx(takenHook_);
+    sentHook_ = takenHook_ = nullptr;
+    if (threadCounter_ == this) threadCounter_ = nullptr;
+  }
+  // The counts of one window, and the sums over the watched children of the top window.
   TPaints Of(HWND h) const {
     auto it = counts_.find(h);
     return it == counts_.end() ? TPaints{} : it->second;
@@ -231,7 +252,7 @@ class TPaintCounter {
   TPaints OthersThan(HWND h) const {
     TPaints sum;
     for (const auto& [w, n] : counts_) {
-      if (w == h) continue;
+      if (w == h || !IsChild(top_, w)) continue;
       sum.paint += n.paint;
       sum.ncpaint += n.ncpaint;
       sum.erase += n.erase;
@@ -242,23 +263,72 @@ class TPaintCounter {
   HWND Top() const { return top_; }
 
  private:
+  void Count(HWND w, UINT msg) {
+    if (msg == WM_PAINT) ++counts_[w].paint;
+    if (msg == WM_NCPAINT) ++counts_[w].ncpaint;
+    if (msg == WM_ERASEBKGND) ++counts_[w].erase;
+  }
   // A window procedure's calling convention, which a lambda cannot have on 32-bit Windows.
   static BOOL CALLBACK WatchChild(HWND child, LPARAM self) {
     reinterpret_cast<TPaintCounter*>(self)->Watch(child);
     return TRUE;
   }
+  static LRESULT CALLBACK Sent(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && threadCounter_) {
+      const auto* c = reinterpret_cast<const CWPSTRUCT*>(lp);
+      threadCounter_->Count(c->hwnd, c->message);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+  static LRESULT CALLBACK Taken(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == PM_REMOVE && threadCounter_) {
+      const auto* m = reinterpret_cast<const MSG*>(lp);
+      threadCounter_->Count(m->hwnd, m->message);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
   void Watch(HWND h) {
     subclasses_.push_back(std::make_unique<TWindowSubclass>(h, [this](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-      if (msg == WM_PAINT) ++counts_[w].paint;
-      if (msg == WM_NCPAINT) ++counts_[w].ncpaint;
-      if (msg == WM_ERASEBKGND) ++counts_[w].erase;
+      Count(w, msg);
       return TWindowSubclass::CallNext(w, msg, wp, lp);
     }));
   }
+  static inline TPaintCounter* threadCounter_ = nullptr;
   std::vector<std::unique_ptr<TWindowSubclass>> subclasses_;
+  HHOOK sentHook_ = nullptr, takenHook_ = nullptr;
   std::map<HWND, TPaints> counts_;
   HWND top_ = nullptr;
 };
+
+// One line of paint counts: the top window's and its controls' together.
+void PrintPaints(const char* what, bool active, const TPaintCounter& counter) {
+  const TPaints top = counter.Of(counter.Top()), others = counter.OthersThan(counter.Top());
+  std::printf("   paint messages in %s, %s: form WM_PAINT %d WM_NCPAINT %d WM_ERASEBKGND %d;"
+              " its controls together WM_PAINT %d WM_NCPAINT %d WM_ERASEBKGND %d\n",
+              what, active ? "skinned  " : "unskinned", top.paint, top.ncpaint, top.erase, others.paint, others.ncpaint,
+              others.erase);
+  std::fflush(stdout);
+}
+
+// The paint messages of one start (not timed): from before the main window exists until it is
+// painted.
+void CountStartPaints(bool active) {
+  DestroySkinManager();
+  UseSkinManage();
+  TPaintCounter counter;
+  counter.WatchThread();
+  auto form = std::make_unique<TMainForm>(nullptr, std::make_unique<TNoShell>());
+  if (!active) form->SkinData->SetActive(false);
+  form->DoCreate();
+  form->Show();
+  if (!PumpUntilPainted(form->Handle(), active)) Fail("the main window was never painted");
+  counter.SetTop(form->Handle());
+  counter.Stop();
+  PrintPaints("the start", active, counter);
+  form.reset();
+  DestroySkinManager();
+  Flush();
+}
 
 // ---------------------------------------------------------------------------------------------
 // 2. Resizes: a sizeable framework form of the main window's client size with a button, an edit
@@ -472,6 +542,7 @@ int main(int argc, char** argv) {
   if (!only || which == "start") {
     // A start takes a few milliseconds: three times the rounds, so the median holds on a busy machine.
     Row("1. start to first paint, TMainForm (ms)", PairedRounds(3 * rounds, StartToFirstPaint), 1.2);
+    for (bool active : {true, false}) CountStartPaints(active);
   }
   if (!only || which == "start" || which == "process") {
     Row("1b. the same, whole process (ms)", PairedRounds(rounds, ProcessStartToFirstPaint), 1.2);
@@ -483,13 +554,8 @@ int main(int argc, char** argv) {
     for (bool active : {true, false}) {
       TPaintCounter counter;
       HundredResizes(active, &counter);
-      std::printf("   paint messages in the 100 resizes, %s: form WM_PAINT %d WM_NCPAINT %d WM_ERASEBKGND %d;"
-                  " its 3 controls together WM_PAINT %d WM_NCPAINT %d WM_ERASEBKGND %d\n",
-                  active ? "skinned  " : "unskinned", counter.Of(counter.Top()).paint, counter.Of(counter.Top()).ncpaint,
-                  counter.Of(counter.Top()).erase, counter.OthersThan(counter.Top()).paint,
-                  counter.OthersThan(counter.Top()).ncpaint, counter.OthersThan(counter.Top()).erase);
+      PrintPaints("the 100 resizes", active, counter);
     }
-    std::fflush(stdout);
   }
   if (!only || which == "repaint") {
     Row("3. full repaint, TRegisterForm (ms each)", PairedRounds(rounds, FullRepaint), 2.0);

@@ -27,18 +27,6 @@ namespace zelvo {
 
 namespace {
 
-BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
-  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-  return TRUE;
-}
-
-// Every descendant of the window, in the order the system lists them.
-std::vector<HWND> Descendants(HWND window) {
-  std::vector<HWND> windows;
-  EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
 // Attaches `skin` to a window by its handle and gives it to the form skin. False when the window
 // cannot be subclassed (another thread's window, or one gone meanwhile): it stays native.
 bool AdoptByHandle(TSkinHost& fs, TSkinData& data, std::unique_ptr<TSkinControl> skin, HWND window) {

@@ -44,7 +44,7 @@ RECT WindowRectOf(HWND window) {
 
 TFormSkin::TFormSkin(ISkinEngine& engine, HWND window, TSkinData& data, TForm* form)
     : engine_(&engine), window_(window), data_(&data), form_(form), buttons_(*this),
-      region_(window, [this](SIZE size) { return RegionRects(size); }), sysMenu_(window, data, engine),
+      region_(window, [this](SIZE size) { return RegionRects(size); }), reveal_(window), sysMenu_(window, data, engine),
       mdi_(engine, [this] { MdiStateChanged(); }), mainMenu_(data) {}
 
 TFormSkin::~TFormSkin() {
@@ -176,7 +176,17 @@ void TFormSkin::MainMenuRefilled(HMENU menu) {
 // ---------------------------------------------------------------------------------------------
 // Set-up after attach, sizing, region
 
-void TFormSkin::HandleInit() {
+void TFormSkin::PrepareShow(WINDOWPOS& showing) { BeforeShow(showing); }
+
+void TFormSkin::BeforeShow(WINDOWPOS& showing) {
+  if (!attached_) return;
+  SetUp(&showing);
+  if (skinsFrame_ && state_ == TFormSkinState::Active) reveal_.HoldBack();
+}
+
+void TFormSkin::HandleInit() { SetUp(nullptr); }
+
+void TFormSkin::SetUp(WINDOWPOS* showing) {
   if (state_ != TFormSkinState::New) return;
   if (!skinsFrame_) {
     state_ = TFormSkinState::Active;
@@ -184,45 +194,76 @@ void TFormSkin::HandleInit() {
   }
   if (windowKind_ == TWindowKind::MdiChild && engine_->MdiMaximized()) {
     RestoreCaption();
-    SetWindowPos(window_, nullptr, 0, 0, 0, 0, kFrameChangedOnly);
+    FrameChanged(showing);
   } else if (placement_ != TPlacement::Minimized && borderKind_ != TBorderKind::CaptionlessPopup) {
     state_ = TFormSkinState::Sizing;
     if (placement_ == TPlacement::Maximized) {
-      SetWindowPos(window_, nullptr, 0, 0, 0, 0, kFrameChangedOnly);
+      FrameChanged(showing);
     } else {
-      ResizeToFrame(firstSizing_);
-      if (firstSizing_ && (className_ == "TMessageForm" || className_ == "#32770")) WidenForCaption();
+      SIZE size = SkinnedSize(firstSizing_, showing);
+      if (firstSizing_ && (className_ == "TMessageForm" || className_ == "#32770")) size.cx = WidenForCaption(size);
+      Resize(size, showing);
     }
   }
   firstSizing_ = false;
   state_ = TFormSkinState::Active;
-  // The sizing above shaped the window already (unless something changed its size since, or it
-  // kept its maximized size): then this sets nothing.
-  BuildRegion(false);
+  if (showing) {
+    // Shaped for the size the show gives it; the system draws the window with that shape.
+    if (RegionApplies()) {
+      region_.ShapeAhead((showing->flags & SWP_NOSIZE) != 0 ? SizeOf(WindowRectOf(window_))
+                                                            : SIZE{showing->cx, showing->cy});
+    }
+  } else {
+    // The sizing above shaped the window already (unless something changed its size since, or it
+    // kept its maximized size): then this sets nothing.
+    BuildRegion(false);
+  }
   active_ = GetActiveWindow() == window_;
   if (active_) StartHoverTimer();
-  PaintFrame();
+  // A window about to be shown is painted as it appears.
+  if (!showing) PaintFrame();
 }
 
-void TFormSkin::ResizeToFrame(bool firstSizing) {
-  // The client area keeps its size: on first sizing the size it had under the system frame
-  // when the window was attached, later the size it has now.
+SIZE TFormSkin::SkinnedSize(bool firstSizing, const WINDOWPOS* showing) const {
   RECT client = clientAtAttach_;
-  if (!firstSizing) GetClientRect(window_, &client);
+  if (!firstSizing) {
+    GetClientRect(window_, &client);
+  } else if (showing && (showing->flags & SWP_NOSIZE) == 0) {
+    client = RECT{0, 0, std::max(0, static_cast<int>(showing->cx - systemFrame_.cx)),
+                  std::max(0, static_cast<int>(showing->cy - systemFrame_.cy))};
+  }
   const TSizeI size = SkinnedWindowSize(TSizeI{client.right - client.left, client.bottom - client.top}, thickness_,
                                         menuBarHeight_);
-  ShapeAhead(SIZE{size.cx, size.cy});
+  return SIZE{size.cx, size.cy};
+}
+
+void TFormSkin::Resize(SIZE size, WINDOWPOS* showing) {
+  if (showing) {
+    showing->cx = size.cx;
+    showing->cy = size.cy;
+    showing->flags = (showing->flags & ~SWP_NOSIZE) | SWP_FRAMECHANGED;
+    return;
+  }
+  ShapeAhead(size);
   SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-void TFormSkin::WidenForCaption() {
-  const RECT wr = WindowRectOf(window_);
-  const int width = wr.right - wr.left;
+void TFormSkin::FrameChanged(WINDOWPOS* showing) {
+  if (showing)
+    showing->flags |= SWP_FRAMECHANGED;
+  else
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0, kFrameChangedOnly);
+}
+
+void TFormSkin::ResizeToFrame(bool firstSizing) { Resize(SkinnedSize(firstSizing, nullptr), nullptr); }
+
+int TFormSkin::WidenForCaption(SIZE size) {
+  const int width = size.cx;
   int blank = 4;
   if (const SIZE space = TTextMeasure(captionText_.Font()).Extent(" "); space.cx > 0) blank = space.cx;
   TMessageBoxWidening w = WidenMessageBox(width, static_cast<int32_t>(caption_.size()), blank, thickness_,
                                           data_->Skin().Title);
-  if (w.Width <= width) return;
+  if (w.Width <= width) return width;
   // A caption of a thousand characters would ask for a window many screens wide: the box grows
   // at most to the width of the desktop, and its children move by half of what it really grew.
   const int limit = std::max(width, GetSystemMetrics(SM_CXVIRTUALSCREEN));
@@ -230,8 +271,7 @@ void TFormSkin::WidenForCaption() {
     w.Width = limit;
     w.ChildShift = (limit - width) / 2;
   }
-  SetWindowPos(window_, nullptr, 0, 0, w.Width, wr.bottom - wr.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (w.ChildShift == 0) return;
+  if (w.ChildShift == 0) return w.Width;
   std::vector<HWND> children;
   for (HWND c = GetWindow(window_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
   for (HWND c : children) {
@@ -239,6 +279,7 @@ void TFormSkin::WidenForCaption() {
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
     SetWindowPos(c, nullptr, r.left + w.ChildShift, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  return w.Width;
 }
 
 std::vector<TRectI> TFormSkin::RegionRects(std::optional<SIZE> size) {
@@ -247,9 +288,11 @@ std::vector<TRectI> TFormSkin::RegionRects(std::optional<SIZE> size) {
   // The region follows the active look, whatever the window's state now.
   in.Active = true;
   in.HotButton = in.PressedButton = -1;
-  TBitmap32& composed = Composition(in.Width, in.Height, 0);
-  ComposeFrame(composed, data_->Skin(), layout, in);
-  return FrameRegion(data_->Skin(), layout, in, &composed);
+  // Of the composed frame only the caption strip shapes the region (the other sides are rendered
+  // on their own): only the strip is composed.
+  TBitmap32 strip(in.Width, std::clamp(layout.Thickness.Top, 0, std::max(in.Height, 0)), 0);
+  ComposeCaptionStrip(strip, data_->Skin(), layout, in);
+  return FrameRegion(data_->Skin(), layout, in, &strip);
 }
 
 bool TFormSkin::RegionApplies() const {
@@ -290,6 +333,10 @@ void TFormSkin::Recolor() {
 void TFormSkin::Detach() {
   if (!attached_) return;
   const bool destroying = state_ == TFormSkinState::Destroying || !IsWindow(window_);
+  if (destroying)
+    reveal_.Forget();
+  else
+    reveal_.Release();
   sysMenu_.Destroy();
   StopHoverTimer();
   if (!destroying && form_) MainMenuRefilled(mainMenu_.Restore(*form_));
@@ -390,6 +437,7 @@ void TFormSkin::RenderToCanvas(int width, int height) {
   TFrameInput in = FrameInput();
   const TFrameLayout layout = CurrentLayout(in);
   rightmostButtonLeft_ = layout.RightmostButtonLeft;
+  paintedActive_ = in.Active;
   const TSkinColours& colours = data_->Colours();
   Composition(width, height, PixelOf(colours.ButtonFace));
   ComposeFrame(composed_, data_->Skin(), layout, in, PixelOf(colours.Menubar));
@@ -433,10 +481,19 @@ void TFormSkin::DrawFrame(HDC dc, const RECT& window, HRGN clip) {
     }
   }
   const RECT client = ClientInWindow();
-  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
   const SIZE size = SizeOf(window);
   RenderToCanvas(size.cx, size.cy);
-  canvas_.CopyTo(dc, 0, 0, 0, 0, size.cx, size.cy);
+  // The four sides around the client area, each copied on its own: one copy of the whole window
+  // clipped to a frame-shaped area cost the first paint of a window more than twice as much.
+  if (client.left < client.right && client.top < client.bottom) {
+    canvas_.CopyTo(dc, 0, 0, 0, 0, size.cx, client.top);
+    canvas_.CopyTo(dc, 0, client.bottom, 0, client.bottom, size.cx, size.cy - client.bottom);
+    canvas_.CopyTo(dc, 0, client.top, 0, client.top, client.left, client.bottom - client.top);
+    canvas_.CopyTo(dc, client.right, client.top, client.right, client.top, size.cx - client.right,
+                   client.bottom - client.top);
+  } else {
+    canvas_.CopyTo(dc, 0, 0, 0, 0, size.cx, size.cy);
+  }
 }
 
 void TFormSkin::PaintFrame(HRGN clip) {

@@ -36,6 +36,7 @@
 #include "skin/engine/FrameMainMenu.h"
 #include "skin/engine/FrameMdiLink.h"
 #include "skin/engine/FrameRegion.h"
+#include "skin/engine/FrameReveal.h"
 #include "skin/engine/FrameSystemMenu.h"
 #include "skin/engine/Offscreen.h"
 #include "skin/engine/SkinData.h"
@@ -66,6 +67,11 @@ class TFormSkin : public TSkinHost, private ICaptionHost {
   void AttachWindow();
   // AttachForm for a framework form, else AttachWindow.
   void Attach();
+  // Attached while hidden, the window is about to be shown by `showing`: the frame is set up now
+  // (caption style stripped at attach, the size the frame needs written into `showing`, the shape
+  // set ahead), so that the window appears finished, and where the platform needs it the window
+  // stays off the screen until its first paint is complete.
+  void PrepareShow(WINDOWPOS& showing);
   // Gives the window back as it was found: window procedure and handler restored, caption style,
   // menu and colour back, client size kept, region removed. The object may then be freed.
   void Detach();
@@ -146,8 +152,24 @@ class TFormSkin : public TSkinHost, private ICaptionHost {
   void StripCaption();
   void RestoreCaption();
   void HandleInit();
+  // The hidden window is about to be shown by `showing` (see PrepareShow).
+  void BeforeShow(WINDOWPOS& showing);
+  // The set-up after attach (what SKIN_INIT runs): size, shape, state Active, frame painted. With
+  // `showing` the window is hidden and that position change is about to show it: the size goes
+  // into it and the shape is set ahead; nothing is painted before the window is visible.
+  void SetUp(WINDOWPOS* showing);
+  // The window size at which the client keeps its size under the skinned frame: on first sizing
+  // the client it had under the system frame when attached (or that `showing` gives it), later
+  // the one it has now.
+  SIZE SkinnedSize(bool firstSizing, const WINDOWPOS* showing) const;
+  // Gives the window that size now, or in `showing` when given.
+  void Resize(SIZE size, WINDOWPOS* showing);
+  // Has the frame measured again: now, or by `showing` when given.
+  void FrameChanged(WINDOWPOS* showing);
   void ResizeToFrame(bool firstSizing);
-  void WidenForCaption();
+  // The width a message box needs for its caption at this size (at least its width); its
+  // children are moved right by half of the growth.
+  int WidenForCaption(SIZE size);
   // Puts the window's size, frame and style back as they were (Detach of a live window).
   void GiveSizeBack();
   void AttachControlSkins();
@@ -208,11 +230,12 @@ class TFormSkin : public TSkinHost, private ICaptionHost {
   void OnStyleChanged(WPARAM which, const STYLESTRUCT& styles);
   LRESULT OnSize(WPARAM kind, LPARAM lp);
   LRESULT OnGetMinMaxInfo(WPARAM wp, MINMAXINFO* info);
-  LRESULT OnWindowPosChanging(WPARAM wp, const WINDOWPOS* pos);
+  LRESULT OnWindowPosChanging(WPARAM wp, WINDOWPOS* pos);
   LRESULT OnWindowPosChanged(WPARAM wp, LPARAM lp);
   TAnswer OnSetText(WPARAM wp, LPARAM lp);
   TAnswer OnNcActivate(bool active);
   TAnswer OnNcPaint(HRGN update);
+  LRESULT OnPaint(WPARAM wp, LPARAM lp);
   TAnswer OnPrint(HDC dc, LPARAM what);
   TAnswer OnTimer(UINT_PTR id);
   LRESULT OnNcHitTest(WPARAM wp, LPARAM screen);
@@ -256,6 +279,7 @@ class TFormSkin : public TSkinHost, private ICaptionHost {
   TPlacement placement_ = TPlacement::Normal;
   uint32_t buttonFlags_ = 0;  // buttons::k* flags
   bool active_ = false;
+  std::optional<bool> paintedActive_;  // the active look of the frame painted last
   bool firstSizing_ = true;
   UniqueTimer hoverTimer_;
   std::optional<int32_t> rightmostButtonLeft_;  // from the previous paint (popup caption rule)
@@ -264,6 +288,7 @@ class TFormSkin : public TSkinHost, private ICaptionHost {
   TCaptionText captionText_;
   TCaptionButtons buttons_;
   TFrameRegion region_;
+  TFrameReveal reveal_;
   TFrameSystemMenu sysMenu_;
   TFrameMdiLink mdi_;
   TFrameMainMenu mainMenu_;

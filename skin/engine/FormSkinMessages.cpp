@@ -122,7 +122,7 @@ TFormSkin::TAnswer TFormSkin::FrameMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_SIZE: return OnSize(wp, lp);
     case WM_GETMINMAXINFO: return OnGetMinMaxInfo(wp, reinterpret_cast<MINMAXINFO*>(lp));
-    case WM_WINDOWPOSCHANGING: return OnWindowPosChanging(wp, reinterpret_cast<const WINDOWPOS*>(lp));
+    case WM_WINDOWPOSCHANGING: return OnWindowPosChanging(wp, reinterpret_cast<WINDOWPOS*>(lp));
     case WM_WINDOWPOSCHANGED: return OnWindowPosChanged(wp, lp);
     case WM_SETTEXT: return OnSetText(wp, lp);
     case WM_ACTIVATE:
@@ -130,6 +130,7 @@ TFormSkin::TAnswer TFormSkin::FrameMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return std::nullopt;
     case WM_NCACTIVATE: return OnNcActivate(wp != 0);
     case WM_NCPAINT: return OnNcPaint(reinterpret_cast<HRGN>(wp));
+    case WM_PAINT: return OnPaint(wp, lp);
     case WM_PRINT: return OnPrint(reinterpret_cast<HDC>(wp), lp);
     case WM_TIMER: return OnTimer(wp);
     case WM_NCHITTEST: return OnNcHitTest(wp, lp);
@@ -158,6 +159,7 @@ LRESULT TFormSkin::OnNcDestroy(WPARAM wp, LPARAM lp) {
   formHook_.Reset();
   // The system frees the window region with the window.
   region_.Forget();
+  reveal_.Forget();
   const LRESULT result = CallPrevious(WM_NCDESTROY, wp, lp);
   subclass_.Reset();
   // The client went before its frame (children first); this only forgets it.
@@ -201,7 +203,8 @@ void TFormSkin::OnStyleChanged(WPARAM which, const STYLESTRUCT& styles) {
     constexpr DWORD kCaptionBits = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     style_ = (styles.styleNew & ~kCaptionBits) | (style_ & kCaptionBits) | (styles.styleNew & kCaptionBits);
   } else if (which == static_cast<WPARAM>(GWL_EXSTYLE)) {
-    exStyle_ = styles.styleNew;
+    // The layered bit a held-back show sets for a while is not the window's own.
+    exStyle_ = reveal_.Layered() ? (styles.styleNew & ~WS_EX_LAYERED) | (exStyle_ & WS_EX_LAYERED) : styles.styleNew;
   }
 }
 
@@ -230,7 +233,15 @@ LRESULT TFormSkin::OnGetMinMaxInfo(WPARAM wp, MINMAXINFO* info) {
   return r;
 }
 
-LRESULT TFormSkin::OnWindowPosChanging(WPARAM wp, const WINDOWPOS* pos) {
+LRESULT TFormSkin::OnWindowPosChanging(WPARAM wp, WINDOWPOS* pos) {
+  // A hidden window about to be shown: a frame not set up yet is set up by this show, so the
+  // window never appears with the system's frame or the wrong size, and the window may be held
+  // back until painted. Hidden again before it was painted, it is released as it is.
+  if (pos && (pos->flags & SWP_SHOWWINDOW) && (GetWindowLongA(window_, GWL_STYLE) & WS_VISIBLE) == 0) {
+    BeforeShow(*pos);
+  } else if (pos && (pos->flags & SWP_HIDEWINDOW)) {
+    reveal_.Release();
+  }
   const LRESULT r = CallPrevious(WM_WINDOWPOSCHANGING, wp, reinterpret_cast<LPARAM>(pos));
   // A new size of a shown, normally placed window: its shape for that size goes on first, so
   // that the size change repaints and uncovers with the new shape, once. (Set after the change,
@@ -247,7 +258,17 @@ LRESULT TFormSkin::OnWindowPosChanged(WPARAM wp, LPARAM lp) {
   placement_ = IsIconic(window_) ? TPlacement::Minimized
                : IsZoomed(window_) ? TPlacement::Maximized
                                    : TPlacement::Normal;
-  return CallPrevious(WM_WINDOWPOSCHANGED, wp, lp);
+  const LRESULT r = CallPrevious(WM_WINDOWPOSCHANGED, wp, lp);
+  const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+  if (pos && (pos->flags & SWP_SHOWWINDOW)) reveal_.Shown();
+  return r;
+}
+
+LRESULT TFormSkin::OnPaint(WPARAM wp, LPARAM lp) {
+  const LRESULT r = CallPrevious(WM_PAINT, wp, lp);
+  // The first paint since a held-back show: the window goes on the screen with its children.
+  reveal_.Painted();
+  return r;
 }
 
 TFormSkin::TAnswer TFormSkin::OnSetText(WPARAM wp, LPARAM lp) {
@@ -267,7 +288,10 @@ TFormSkin::TAnswer TFormSkin::OnNcActivate(bool active) {
     StopHoverTimer();
     buttons_.SetHot(nullptr);
   }
-  PaintFrame();
+  // A frame that shows this state already is left as it is (the system tells a window again
+  // when it gets the keyboard focus), and a window held back from the screen has its whole frame
+  // painted before it is displayed.
+  if (paintedActive_ != active_ && !reveal_.Holding()) PaintFrame();
   return TRUE;
 }
 
@@ -288,6 +312,10 @@ TFormSkin::TAnswer TFormSkin::OnPrint(HDC dc, LPARAM what) {
 }
 
 TFormSkin::TAnswer TFormSkin::OnTimer(UINT_PTR id) {
+  if (id == kFrameRevealTimerId) {
+    reveal_.Painted();
+    return 0;
+  }
   if (id != kFrameHoverTimerId) return std::nullopt;
   OnHoverTimer();
   return 0;

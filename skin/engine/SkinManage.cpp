@@ -37,6 +37,7 @@ class TFormSkinWindow final : public ISkinWindow {
       skin_->AttachWindow();
     }
   }
+  void PrepareShow(WINDOWPOS& showing) override { skin_->PrepareShow(showing); }
   void Detach() override { skin_->Detach(); }
   void DropCaptionButtons() override { skin_->DropCaptionButtons(); }
   void Layout() override { skin_->Layout(); }
@@ -75,6 +76,7 @@ void TSkinManage::Shutdown() {
     GuardCallback(TCallbackPolicy::PostToApplication, [&] { e.skin->Detach(); });
   }
   for (auto& p : popups_) p->Unsubclass();
+  watches_.clear();
   StopTimer();
   hook_.Reset();
 }
@@ -226,6 +228,45 @@ bool TSkinManage::AttachWindow(HWND window) {
   skins_.push_back(Entry{std::move(skin), false});
   PostMessageA(window, SKIN_INIT, 0, kSkinInitLParam);
   return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Windows met before they are first shown
+
+void TSkinManage::WatchForShow(HWND window, const CREATESTRUCTA& created, const std::string& className) {
+  if (!enabled_ || shutDown_) return;
+  // Top-level windows only (the hook meets no child at its activation), not the application's
+  // hidden window.
+  if ((created.style & WS_CHILD) != 0 || className == "TApplication") return;
+  try {
+    watches_.push_back(TShowWatch{window, TWindowSubclass(window, [this](HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+      auto* pos = msg == WM_WINDOWPOSCHANGING ? reinterpret_cast<WINDOWPOS*>(lp) : nullptr;
+      const bool firstShow =
+          pos && (pos->flags & SWP_SHOWWINDOW) != 0 && (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) == 0;
+      // A show that activates the window is where the hook would meet it: it is skinned now,
+      // before the system has drawn anything of it. A show without activation leaves it to its
+      // first activation.
+      if (firstShow && (pos->flags & SWP_NOACTIVATE) == 0) AttachBeforeShow(h, *pos);
+      const LRESULT result = TWindowSubclass::CallNext(h, msg, wp, lp);
+      if (firstShow) StopWatching(h);
+      return result;
+    })});
+  } catch (const Exception&) {
+    // A window that cannot be subclassed is met at its activation.
+  }
+}
+
+void TSkinManage::StopWatching(HWND window) {
+  std::erase_if(watches_, [window](const TShowWatch& w) { return w.window == window; });
+}
+
+bool TSkinManage::WatchingForShow(HWND window) const {
+  return std::any_of(watches_.begin(), watches_.end(), [window](const TShowWatch& w) { return w.window == window; });
+}
+
+void TSkinManage::AttachBeforeShow(HWND window, WINDOWPOS& showing) {
+  if (!AttachWindow(window)) return;
+  if (ISkinWindow* skin = FindSkinForm(window)) skin->PrepareShow(showing);
 }
 
 ISkinWindow* TSkinManage::FindSkinForm(HWND window) const {
@@ -432,9 +473,9 @@ LRESULT TSkinManage::OnCbt(int code, WPARAM wp, LPARAM lp, bool& refuse) {
   switch (code) {
     case HCBT_CREATEWND: {
       const std::string className = WindowClassName(window);
+      const auto* cbt = reinterpret_cast<const CBT_CREATEWNDA*>(lp);
+      const CREATESTRUCTA* cs = cbt ? cbt->lpcs : nullptr;
       if (className == "ScrollBar") {
-        const auto* cbt = reinterpret_cast<const CBT_CREATEWNDA*>(lp);
-        const CREATESTRUCTA* cs = cbt ? cbt->lpcs : nullptr;
         // The skinned frame draws its own corner: the size grip would sit on top of it.
         if (cs && (cs->style & SBS_SIZEGRIP) != 0 && FindSkinForm(cs->hwndParent)) {
           refuse = true;
@@ -442,10 +483,13 @@ LRESULT TSkinManage::OnCbt(int code, WPARAM wp, LPARAM lp, bool& refuse) {
         }
       } else if (className == "#32768") {
         SkinPopupMenu(window);
+      } else if (cs) {
+        WatchForShow(window, *cs, className);
       }
       break;
     }
     case HCBT_DESTROYWND:
+      StopWatching(window);
       UnskinPopupMenu(window);
       // From here on the handle value may be reused: this window's skin object is never matched
       // again, whatever state it reaches.

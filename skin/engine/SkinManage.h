@@ -7,6 +7,12 @@
 // TPopupMenuSkin, and carries out what the skin components schedule (skin all, unskin all, skin
 // changed, purge) on a 250 ms one-shot timer.
 //
+// When. A top-level window made on this thread while skinning is on is watched until it is
+// first shown; a show that also activates it (the moment the hook would meet it) attaches it
+// under the same rules before it appears, so it is never seen with the system's frame. Windows
+// met first at activation (made earlier, or shown without activation) are attached there, and
+// the skin-all pass attaches the forms it finds as before.
+//
 // Ownership. The manager owns every per-window skin object (a list of unique_ptr, in attach
 // order) and every popup-menu skin. A framework form is named as its skin object's owner but
 // never frees it: the object outlives nothing it points to because
@@ -33,6 +39,7 @@
 #include <vector>
 
 #include "framework/Handles.h"
+#include "framework/Subclass.h"
 #include "skin/engine/PopupMenuSkin.h"
 #include "skin/engine/SkinData.h"
 #include "skin/engine/SkinEngine.h"
@@ -58,6 +65,9 @@ class ISkinWindow {
   // Attaches to the window: as a framework form when the object was made with one, else as a
   // foreign window.
   virtual void Attach() = 0;
+  // The window, attached while hidden, is about to be shown: the frame is set up now, with the
+  // size it needs written into `showing` (the position change that shows it).
+  virtual void PrepareShow(WINDOWPOS& showing) { static_cast<void>(showing); }
   // Unskins: restores the window exactly as it was before Attach.
   virtual void Detach() = 0;
   virtual void DropCaptionButtons() = 0;
@@ -117,6 +127,9 @@ class TSkinManage : public ISkinManager, public ISkinEngine {
   // Runs the pending action now (what the timer does when it fires).
   void RunScheduled();
 
+  // Whether a window made on this thread is waiting for its first show.
+  bool WatchingForShow(HWND window) const;
+
   void SkinPopupMenu(HWND window);
   void UnskinPopupMenu(HWND window);
   bool IsPopupSkinned(HWND window) const;
@@ -164,6 +177,11 @@ class TSkinManage : public ISkinManager, public ISkinEngine {
   static LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp);
   static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD);
   LRESULT OnCbt(int code, WPARAM wp, LPARAM lp, bool& refuse);
+  // Watches a window just made, when it may be skinned, for its first show.
+  void WatchForShow(HWND window, const CREATESTRUCTA& created, const std::string& className);
+  void StopWatching(HWND window);
+  // The watched window is about to be shown and activated.
+  void AttachBeforeShow(HWND window, WINDOWPOS& showing);
   void StartTimer();
   void StopTimer();
   // Detaches, repaints, removes and frees one skin object.
@@ -193,6 +211,12 @@ class TSkinManage : public ISkinManager, public ISkinEngine {
   bool shutDown_ = false;
   unsigned interval_ = kSkinActionDelayMs;
   std::vector<Entry> skins_;
+  // Windows waiting for their first show, each with the subclass that sees it coming.
+  struct TShowWatch {
+    HWND window;
+    TWindowSubclass subclass;
+  };
+  std::vector<TShowWatch> watches_;
   std::vector<std::unique_ptr<TPopupMenuSkin>> popups_;
   std::vector<TSkinData*> registered_;
   bool enabled_ = false;

@@ -24,4 +24,17 @@ std::string WindowText(HWND window, int limit) {
   return text;
 }
 
+namespace {
+BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> Descendants(HWND window) {
+  std::vector<HWND> windows;
+  EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
 }  // namespace zelvo

@@ -1,10 +1,12 @@
-// What the skin engine reads of any window, its own or not: the class name and the text.
+// What the skin engine reads of any window, its own or not: the class name, the text and the
+// descendants.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelvo {
 
@@ -14,5 +16,7 @@ std::string WindowClassName(HWND window);
 std::string LowerClassName(std::string_view name);
 // The window's text, at most `limit` characters.
 std::string WindowText(HWND window, int limit);
+// Every descendant of the window, in the order the system lists them.
+std::vector<HWND> Descendants(HWND window);
 
 }  // namespace zelvo

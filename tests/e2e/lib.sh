@@ -61,25 +61,55 @@ e2e_screenshot() {
 # Usage: e2e_compare_frame SHOT STYLE CAPTION WORKDIR   (STYLE as skinpreview takes it)
 e2e_frame=""
 e2e_compare_frame() {
+  e2e_frame_differs "$@" || fail "$e2e_mismatch"
+  [ -z "$e2e_mismatch" ] || fail "$(basename "$1"): $e2e_mismatch"
+}
+
+# The same comparison without failing: sets e2e_mismatch to where the shot differs from the
+# preview (empty when it matches) and e2e_frame as above. Extra arguments go to the preview
+# (e.g. --inactive). Returns 1, the reason in e2e_mismatch, when the preview cannot be made.
+# Usage: e2e_frame_differs SHOT STYLE CAPTION WORKDIR [PREVIEW OPTION...]
+e2e_mismatch=""
+e2e_frame_differs() {
   local shot="$1" style="$2" caption="$3" work="$4"
+  shift 4
   local preview="$e2e_root/build/native/skinpreview" size width height info l t r b strip diff
-  [ -x "$preview" ] || fail "no skin preview tool at $preview (build the native tree first)"
-  size=$(identify -format '%wx%h' "$shot") || fail "cannot read $shot"
+  e2e_mismatch=""
+  if [ ! -x "$preview" ]; then e2e_mismatch="no skin preview tool at $preview (build the native tree first)"; return 1; fi
+  if ! size=$(identify -format '%wx%h' "$shot"); then e2e_mismatch="cannot read $shot"; return 1; fi
   width=${size%x*}
   height=${size#*x}
-  info=$("$preview" "$e2e_root/resources/skin" "$work/preview.bmp" --size "$size" --style "$style" \
-           --caption "$caption") || fail "the skin preview failed"
+  if ! info=$("$preview" "$e2e_root/resources/skin" "$work/preview.bmp" --size "$size" --style "$style" \
+                --caption "$caption" "$@"); then
+    e2e_mismatch="the skin preview failed"
+    return 1
+  fi
   read -r l t r b < <(sed -n 's/.*, frame \([0-9]*\),\([0-9]*\),\([0-9]*\),\([0-9]*\),.*/\1 \2 \3 \4/p' <<< "$info")
-  [ -n "$b" ] && [ "$l" -gt 0 ] && [ "$t" -gt 6 ] && [ "$r" -gt 0 ] && [ "$b" -gt 0 ] ||
-    fail "the skin preview reports no frame: $info"
+  if ! { [ -n "$b" ] && [ "$l" -gt 0 ] && [ "$t" -gt 6 ] && [ "$r" -gt 0 ] && [ "$b" -gt 0 ]; }; then
+    e2e_mismatch="the skin preview reports no frame: $info"
+    return 1
+  fi
+  e2e_frame="$l $t $r $b"
   for strip in "${l}x$(( height - 12 ))+0+6" "${r}x$(( height - 12 ))+$(( width - r ))+6" \
                "$(( width - 12 ))x${b}+6+$(( height - b ))" "30x$(( t - 6 ))+$(( width - 36 ))+6"; do
     convert "$work/preview.bmp" -crop "$strip" +repage "$work/strip-preview.png"
     convert "$shot" -crop "$strip" +repage "$work/strip-shot.png"
     diff=$(compare -metric AE -fuzz 3% "$work/strip-preview.png" "$work/strip-shot.png" null: 2>&1 || true)
-    [ "$diff" = 0 ] || fail "$(basename "$shot"): frame strip $strip differs from the skin preview in $diff pixels"
+    if [ "$diff" != 0 ]; then
+      e2e_mismatch="frame strip $strip differs from the skin preview in $diff pixels"
+      return 0
+    fi
   done
-  e2e_frame="$l $t $r $b"
+}
+
+# The screen-filming program (tests/e2e/screen_film.c), built natively into the build folder
+# when missing or older than its source; prints its path.
+e2e_screen_film() {
+  local src="$e2e_root/tests/e2e/screen_film.c" bin="$ZELVO_BUILD/screen_film"
+  if [ ! -x "$bin" ] || [ "$src" -nt "$bin" ]; then
+    cc -O2 -o "$bin" "$src" -lX11 -lXext || return 1
+  fi
+  echo "$bin"
 }
 
 # The distinct colours (#RRGGBB, one a line, sorted) of an image, or of the part GEOMETRY

@@ -20,7 +20,13 @@ e2e_stand_in_browser "$work/bin" "$record"
 title='^Zelvo Program Registration$'
 pid=""
 
-fail() { echo "FAIL ($case_name): $*" >&2; [ -n "$pid" ] && kill "$pid" 2>/dev/null; exit 1; }
+film_pid=""
+fail() {
+  echo "FAIL ($case_name): $*" >&2
+  [ -n "$film_pid" ] && kill "$film_pid" 2>/dev/null
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  exit 1
+}
 
 start_program() {
   (cd "$work/app" && exec wine register.exe "$@" 2>"$work/stderr.txt") &
@@ -297,6 +303,57 @@ case "$case_name" in
     wait_exit || fail "program did not close with Alt+F4"
     expect_eq "$status" 0
     [ ! -s "$record" ] || fail "the system menu opened an address"
+    ;;
+  film)
+    # The start filmed: the whole screen grabbed as fast as the X server allows while the program
+    # starts. Every picture in which the main window is on the screen shows it finished: the
+    # skin's frame (active or inactive) around the artwork, never the system's caption and border
+    # nor a black client area.
+    film="$work/film"
+    mkdir -p "$film"
+    grabber=$(e2e_screen_film) || fail "the screen-filming program could not be built"
+    "$grabber" "$film" 60 > "$work/film.txt" &
+    film_pid=$!
+    for _ in $(seq 1 100); do [ -e "$film/frame-0000-0-0.ppm" ] && break; sleep 0.1; done
+    [ -e "$film/frame-0000-0-0.ppm" ] || fail "the screen-filming program took no picture"
+    start_program "Zelvo Notes"
+    win=$(wait_window "$title") || fail "main window never appeared"
+    sleep 1
+    kill "$film_pid"
+    wait "$film_pid" || { film_pid=""; fail "filming the screen failed"; }
+    film_pid=""
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+    convert "$film/frame-0000-0-0.ppm" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$film/empty.png"
+    convert "$root/resources/MainBack.bmp" -crop 418x226+0+0 +repage "$work/art.png"
+    pictures=0 shown=0 unfinished=()
+    for f in "$film"/frame-*.ppm; do
+      IFS=- read -r _ n fx fy <<< "$(basename "$f" .ppm)"
+      [ "$n" = 0000 ] && continue
+      pictures=$(( pictures + 1 ))
+      # The window's place on the screen as this picture showed it.
+      convert "$film/empty.png" \( "$f" -repage "$(printf '%+d%+d' $(( fx - X )) $(( fy - Y )))" \) -flatten \
+        "$film/at-$n.png"
+      [ "$(compare -metric AE "$film/empty.png" "$film/at-$n.png" null: 2>&1 || true)" = 0 ] && continue
+      shown=$(( shown + 1 ))
+      e2e_frame_differs "$film/at-$n.png" single "Zelvo Program Registration" "$work" || fail "$e2e_mismatch"
+      if [ -n "$e2e_mismatch" ]; then
+        e2e_frame_differs "$film/at-$n.png" single "Zelvo Program Registration" "$work" --inactive || fail "$e2e_mismatch"
+      fi
+      if [ -n "$e2e_mismatch" ]; then
+        unfinished+=("picture $n: $e2e_mismatch")
+        continue
+      fi
+      read -r fl ft _ _ <<< "$e2e_frame"
+      convert "$film/at-$n.png" -crop "418x226+$fl+$ft" +repage "$work/client.png"
+      diff=$(compare -metric AE -fuzz 6% "$work/client.png" "$work/art.png" null: 2>&1 || true)
+      [ "${diff%%.*}" -lt 500 ] 2>/dev/null || unfinished+=("picture $n: the client area is not the artwork ($diff pixels differ)")
+    done
+    echo "filmed $(cat "$work/film.txt"): $pictures pictures after the first, $shown with the window on the screen"
+    [ "$shown" -gt 0 ] || fail "no filmed picture shows the main window"
+    [ ${#unfinished[@]} -eq 0 ] || fail "the window was on the screen unfinished: $(printf '%s; ' "${unfinished[@]}")"
+    xdotool windowfocus --sync "$win" key alt+F4
+    wait_exit || fail "program did not close with Alt+F4"
+    expect_eq "$status" 0
     ;;
   *)
     fail "unknown case"

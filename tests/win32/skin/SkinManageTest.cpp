@@ -50,6 +50,10 @@ class FakeSkinWindow : public ISkinWindow {
     hooked_ = true;
     log_.push_back(std::string(form_ ? "attach form " : "attach window ") + name_);
   }
+  void PrepareShow(WINDOWPOS& showing) override {
+    const bool hidden = (GetWindowLongA(h_, GWL_STYLE) & WS_VISIBLE) == 0;
+    log_.push_back("prepare " + name_ + ((showing.flags & SWP_SHOWWINDOW) && hidden ? " before its show" : " late"));
+  }
   void Detach() override {
     Unhook();
     log_.push_back("detach " + name_);
@@ -234,7 +238,7 @@ TEST_F(SkinManageTest, ActivationSkinsOnceAndPostsInit) {
   HWND a = Window("a");
   Activate(a);
   Pump(50);
-  EXPECT_EQ(log_, (Log{"attach window a", "init a 0 1000"}));
+  EXPECT_EQ(log_, (Log{"attach window a", "prepare a before its show", "init a 0 1000"}));
   EXPECT_EQ(SendMessageA(a, SKIN_QUERY, 0, 0), 1);
   ASSERT_NE(manager_->FindSkinForm(a), nullptr);
   EXPECT_EQ(&manager_->FindSkinForm(a)->SkinData(), main_.get());
@@ -246,6 +250,35 @@ TEST_F(SkinManageTest, ActivationSkinsOnceAndPostsInit) {
   EXPECT_EQ(Count(log_, "attach window a"), 1u);
   EXPECT_EQ(Count(log_, "attach window early"), 1u);
   EXPECT_EQ(manager_->SkinnedCount(), 2u);
+}
+
+// A window made while skinning is on is skinned by the show that also activates it, before it
+// appears; one shown without activation waits for its activation, as does one made before
+// skinning was on (the hook meets it there, already on the screen).
+TEST_F(SkinManageTest, FirstShowThatActivatesSkinsBeforeTheWindowAppears) {
+  HWND before = Window("before");  // made while skinning is off
+  SwitchOn();
+  HWND quiet = Window("quiet");
+  HWND shown = Window("shown");
+  ASSERT_TRUE(manager_->WatchingForShow(quiet));
+  ASSERT_FALSE(manager_->WatchingForShow(before));
+  ShowWindow(quiet, SW_SHOWNOACTIVATE);
+  EXPECT_FALSE(manager_->WatchingForShow(quiet)) << "the first show decides";
+  EXPECT_TRUE(log_.empty());
+  ShowWindow(shown, SW_SHOW);
+  EXPECT_EQ(log_, (Log{"attach window shown", "prepare shown before its show"}));
+  EXPECT_FALSE(manager_->WatchingForShow(shown));
+  Pump(30);
+  log_.clear();
+  Activate(quiet);
+  Activate(before);
+  EXPECT_EQ(log_, (Log{"attach window quiet", "init quiet 0 1000", "attach window before", "init before 0 1000"}));
+
+  // A window destroyed before it was ever shown is watched no more.
+  HWND never = Window("never");
+  ASSERT_TRUE(manager_->WatchingForShow(never));
+  DestroyWindow(never);
+  EXPECT_FALSE(manager_->WatchingForShow(never));
 }
 
 TEST_F(SkinManageTest, DestroyedWindowIsDeadUnmatchedAndPurged) {
@@ -561,7 +594,7 @@ TEST_F(SkinManageTest, ManagerTearDownRestoresEveryWindowAndRemovesTheHook) {
   ASSERT_EQ(SendMessageA(popup, SKIN_QUERY, 0, 0), 1);
   DestroySkinManager();
   EXPECT_EQ(TSkinManage::Instance(), nullptr);
-  EXPECT_EQ(log_, (Log{"attach window a", "init a 0 1000", "detach a", "free a"}));
+  EXPECT_EQ(log_, (Log{"attach window a", "prepare a before its show", "init a 0 1000", "detach a", "free a"}));
   EXPECT_EQ(SendMessageA(a, SKIN_QUERY, 0, 0), 0);
   EXPECT_EQ(SendMessageA(popup, SKIN_QUERY, 0, 0), 0);
   // No hook is left to call into the freed manager.
