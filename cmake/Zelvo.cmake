@@ -8,6 +8,34 @@
 set(ZELVO_SAN_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 set_property(GLOBAL PROPERTY ZELVO_CORE_PARTS "")
 
+# Code built only for the tests (their own sources, and natively the sanitized core they test) is
+# compiled for a quick build: -Og, with line tables only (enough for readable sanitizer reports).
+# The shipped program, the tools and the benchmarks keep the tree's own flags.
+if(CMAKE_CROSSCOMPILING)
+  set(ZELVO_TEST_CODE_FLAGS -Og)
+else()
+  set(ZELVO_TEST_CODE_FLAGS -Og -g1)
+endif()
+
+# Every program the test suites run, for the target "test_programs" (the test command builds that
+# and nothing else: no benchmarks, no Windows builds of the tools).
+set_property(GLOBAL PROPERTY ZELVO_TEST_PROGRAMS "")
+function(zelvo_test_uses)
+  foreach(t ${ARGN})
+    if(TARGET ${t})
+      set_property(GLOBAL APPEND PROPERTY ZELVO_TEST_PROGRAMS ${t})
+    endif()
+  endforeach()
+endfunction()
+function(zelvo_add_test_programs_target)
+  get_property(programs GLOBAL PROPERTY ZELVO_TEST_PROGRAMS)
+  add_custom_target(test_programs)
+  if(programs)
+    add_dependencies(test_programs ${programs})
+  endif()
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL zelvo_add_test_programs_target)
+
 function(zelvo_core_part name)
   cmake_parse_arguments(P "" "" "SOURCES;DEPENDS" ${ARGN})
   add_library(zelvo_core_${name} OBJECT ${P_SOURCES})
@@ -17,7 +45,7 @@ function(zelvo_core_part name)
   if(NOT CMAKE_CROSSCOMPILING AND NOT ZELVO_FUZZ)
     add_library(zelvo_core_${name}_san OBJECT ${P_SOURCES})
     zelvo_warnings(zelvo_core_${name}_san)
-    target_compile_options(zelvo_core_${name}_san PRIVATE ${ZELVO_SAN_FLAGS})
+    target_compile_options(zelvo_core_${name}_san PRIVATE ${ZELVO_SAN_FLAGS} ${ZELVO_TEST_CODE_FLAGS})
   endif()
 endfunction()
 
@@ -38,22 +66,36 @@ function(zelvo_part_closure out suffix)
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
+function(zelvo_unit_test_flags target)
+  zelvo_warnings(${target})
+  target_compile_options(${target} PRIVATE ${ZELVO_SAN_FLAGS} ${ZELVO_TEST_CODE_FLAGS})
+  target_compile_definitions(${target} PRIVATE ZELVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                             ZELVO_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/tests/unit/skinread/data")
+endfunction()
+
 # Native unit-test executable for some parts: tests/unit/<dir>/*.cpp, sanitized, one CTest test per case.
 function(zelvo_unit_test name)
   cmake_parse_arguments(T "" "DIR" "PARTS;SOURCES" ${ARGN})
   if(CMAKE_CROSSCOMPILING OR ZELVO_FUZZ)
     return()
   endif()
+  # GoogleTest's headers are parsed once for all unit-test programs (they share their flags).
+  if(NOT TARGET zelvo_unit_test_pch)
+    file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/zelvo_unit_test_pch.cpp CONTENT "")
+    add_library(zelvo_unit_test_pch OBJECT ${CMAKE_BINARY_DIR}/zelvo_unit_test_pch.cpp)
+    zelvo_unit_test_flags(zelvo_unit_test_pch)
+    target_link_libraries(zelvo_unit_test_pch PRIVATE GTest::gtest GTest::gmock)
+    target_precompile_headers(zelvo_unit_test_pch PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
+  endif()
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/${T_DIR}/*.cpp)
   zelvo_part_closure(libs _san ${T_PARTS})
   add_executable(${name} ${srcs} ${T_SOURCES})
-  zelvo_warnings(${name})
-  target_compile_options(${name} PRIVATE ${ZELVO_SAN_FLAGS})
+  zelvo_unit_test_flags(${name})
+  target_precompile_headers(${name} REUSE_FROM zelvo_unit_test_pch)
   target_link_options(${name} PRIVATE -fsanitize=address,undefined)
   target_link_libraries(${name} PRIVATE ${libs} GTest::gtest GTest::gtest_main GTest::gmock)
-  target_compile_definitions(${name} PRIVATE ZELVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-                             ZELVO_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/tests/unit/skinread/data")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
+  zelvo_test_uses(${name})
 endfunction()
 
 # A fuzz target fuzz/<src> exposing LLVMFuzzerTestOneInput. Natively (GCC) it becomes a sanitized
@@ -73,11 +115,12 @@ function(zelvo_fuzz_target name)
   else()
     zelvo_part_closure(libs _san ${F_PARTS})
     add_executable(replay_${name} ${CMAKE_SOURCE_DIR}/fuzz/${F_SOURCE} ${CMAKE_SOURCE_DIR}/fuzz/replay_main.cpp)
-    target_compile_options(replay_${name} PRIVATE ${ZELVO_SAN_FLAGS})
+    target_compile_options(replay_${name} PRIVATE ${ZELVO_SAN_FLAGS} ${ZELVO_TEST_CODE_FLAGS})
     target_link_options(replay_${name} PRIVATE -fsanitize=address,undefined)
     target_link_libraries(replay_${name} PRIVATE ${libs})
     add_test(NAME fuzz_corpus_${name} COMMAND replay_${name} ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name})
     set_tests_properties(fuzz_corpus_${name} PROPERTIES LABELS native)
+    zelvo_test_uses(replay_${name})
   endif()
 endfunction()
 
@@ -129,17 +172,31 @@ function(zelvo_tool name)
 endfunction()
 
 # A Win32 GoogleTest program tests/win32/<dir>/*.cpp, run under Wine by CTest (one test per program).
+# The entry point and the shared helpers (tests/win32/Win32TestSupport.cpp) are compiled once for
+# all of them, and the Windows and GoogleTest headers are parsed once (a precompiled header).
 function(zelvo_win32_test name)
   cmake_parse_arguments(T "" "DIR" "SOURCES" ${ARGN})
   if(NOT CMAKE_CROSSCOMPILING)
     return()
   endif()
+  if(NOT TARGET zelvo_win32_test_main)
+    add_library(zelvo_win32_test_main OBJECT ${CMAKE_SOURCE_DIR}/tests/win32/win32_test_main.cpp
+                ${CMAKE_SOURCE_DIR}/tests/win32/Win32TestSupport.cpp)
+    zelvo_warnings(zelvo_win32_test_main)
+    target_compile_options(zelvo_win32_test_main PRIVATE ${ZELVO_TEST_CODE_FLAGS})
+    target_link_libraries(zelvo_win32_test_main PRIVATE zelvo_win gtest)
+    target_precompile_headers(zelvo_win32_test_main PRIVATE <windows.h> <gtest/gtest.h> <string> <vector> <functional>)
+  endif()
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/${T_DIR}/*.cpp)
-  add_executable(${name} ${srcs} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/win32/win32_test_main.cpp
+  list(REMOVE_ITEM T_SOURCES ${CMAKE_SOURCE_DIR}/tests/win32/Win32TestSupport.cpp)
+  add_executable(${name} ${srcs} ${T_SOURCES} $<TARGET_OBJECTS:zelvo_win32_test_main>
                  $<TARGET_OBJECTS:zelvo_resources>)
   zelvo_warnings(${name})
+  target_compile_options(${name} PRIVATE ${ZELVO_TEST_CODE_FLAGS})
+  target_precompile_headers(${name} REUSE_FROM zelvo_win32_test_main)
   target_link_libraries(${name} PRIVATE zelvo_win zelvo_core gtest ${ZELVO_WIN_LIBS})
   target_compile_definitions(${name} PRIVATE ZELVO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES LABELS win32 TIMEOUT 300 RUN_SERIAL TRUE)
+  zelvo_test_uses(${name})
 endfunction()
