@@ -1,11 +1,14 @@
 #include "app/Main.h"
 
 #include <array>
+#include <optional>
+#include <utility>
 
 #include "framework/Handles.h"
 #include "framework/Resources.h"
+#include "framework/Text.h"
 #include "resources/resource_ids.h"
-#include "skin/SkinData.h"
+#include "skin/engine/SkinData.h"
 #include "util/Exceptions.h"
 #include "util/IniFile.h"
 #include "util/Util.h"
@@ -45,17 +48,13 @@ std::string ReadWholeFile(const std::string& path) {
   return data;
 }
 
-// UTF-16 text in the system's ANSI code page, as every other text of the program.
+// UTF-16 settings text in the system's ANSI code page, as every other text of the program.
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 is the system's wide text");
-std::string WideToAnsi(std::u16string_view wide) {
-  if (wide.empty()) return {};
-  const auto* w = reinterpret_cast<const wchar_t*>(wide.data());
-  const int n = static_cast<int>(wide.size());
-  const int size = WideCharToMultiByte(CP_ACP, 0, w, n, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) throw Exception("The settings file cannot be read in this system's code page");
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, w, n, out.data(), size, nullptr, nullptr);
-  return out;
+std::string SettingsInAnsi(std::u16string_view wide) {
+  std::optional<std::string> ansi =
+      WideToAnsi(std::wstring_view(reinterpret_cast<const wchar_t*>(wide.data()), wide.size()));
+  if (!ansi) throw Exception("The settings file cannot be read in this system's code page");
+  return std::move(*ansi);
 }
 }  // namespace
 
@@ -74,8 +73,25 @@ TSkinDataStored MainSkinSettings() {
 
 const TFormDef& TMainForm::LayoutTable() { return kMainLayout; }
 
-TMainForm::TMainForm(TComponent* owner, std::vector<std::string> args, std::unique_ptr<IShell> shell)
-    : TTableForm(owner), args_(std::move(args)), shell_(std::move(shell)) {
+TRegistrationSettings ReadSettingsFile() {
+  std::string settingsPath = SettingsFilePath(ProgramPath());
+  DWORD attrs = GetFileAttributesA(settingsPath.c_str());
+  if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return {};
+  TIniFile ini(SettingsText(ReadWholeFile(settingsPath), SettingsInAnsi));
+  return ReadRegistrationSettings(ini);
+}
+
+uintptr_t OpenRegistrationPage(IShell& shell, HWND owner, TRegistrationSettings& settings) {
+  if (settings.pageAddress.empty()) settings.pageAddress = kDefaultRegistrationPage;
+  std::string target = RegistrationTarget(settings.pageAddress, settings.sku);
+  if (!MayOpenAddress(target)) return 0;
+  return shell.Execute(owner, "open", target, nullptr, nullptr, SW_HIDE);
+}
+
+void ReportRegistrationRefused() { ShowError(LoadStr(IDS_ERROR_CONNECTING), 0, true); }
+
+TMainForm::TMainForm(TComponent* owner, std::unique_ptr<IShell> shell, TSettingsSource readSettings)
+    : TTableForm(owner), shell_(std::move(shell)), readSettings_(std::move(readSettings)) {
   BuildFromTable(kMainLayout);
   // The skin component comes after the controls, as the window's third component; once its
   // stored settings have been read it hands over to the skin manager.
@@ -94,35 +110,18 @@ TTableForm::Method TMainForm::MethodAddress(std::string_view name) {
   return {};
 }
 
-void TMainForm::FormCreate() {
-  std::string settingsPath = SettingsFilePath(ProgramPath());
-  DWORD attrs = GetFileAttributesA(settingsPath.c_str());
-  if (attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY)) {
-    TIniFile ini(SettingsText(ReadWholeFile(settingsPath), WideToAnsi));
-    settings_ = ReadRegistrationSettings(ini);
-  }
-  if (!args_.empty() && IsSilentArgument(args_[0])) {
-    silent_ = true;
-    BRegisterOnlineClick();
-    // Silent mode ends here, whatever the outcome; the rest of start-up does not happen.
-    if (Application) Application->Terminate();
-  }
-}
+// A settings file that cannot be read fails here: the error reporter shows it and the window
+// starts with empty settings.
+void TMainForm::FormCreate() { settings_ = readSettings_(); }
 
 void TMainForm::FormCloseQuery() {}
 
 void TMainForm::BRegisterOnlineClick() {
-  if (settings_.pageAddress.empty()) settings_.pageAddress = kDefaultRegistrationPage;
-  std::string target = RegistrationTarget(settings_.pageAddress, settings_.sku);
-  uintptr_t result = 0;
-  if (MayOpenAddress(target)) {
-    result = shell_->Execute(Application ? Application->Handle() : nullptr, "open", target, nullptr, nullptr,
-                             SW_HIDE);
-  }
-  if (ShellSucceeded(result)) {
+  // Owned by the application's hidden window, not by this one.
+  if (ShellSucceeded(OpenRegistrationPage(*shell_, Application ? Application->Handle() : nullptr, settings_))) {
     Close();
   } else {
-    ShowError(LoadStr(IDS_ERROR_CONNECTING), 0, true);
+    ReportRegistrationRefused();
   }
 }
 

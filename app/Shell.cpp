@@ -7,20 +7,13 @@
 
 #include "app/Registration.h"
 #include "framework/Handles.h"
+#include "framework/Text.h"
 
 namespace zelvo {
 
 namespace {
-// ANSI text in its wide form, as the system's own conversion reads the program's code page.
-std::wstring Widen(const char* text) {
-  if (!text || !*text) return {};
-  const int size = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (size <= 1) return {};
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), size);
-  wide.resize(static_cast<size_t>(size - 1));
-  return wide;
-}
+// ANSI text (or none) in its wide form.
+std::wstring Widen(const char* text) { return text ? AnsiToWide(text) : std::wstring(); }
 // The command registered to open addresses of the given scheme ("https"), honouring the user's
 // choice of program; empty when there is none the program can start itself.
 std::wstring SchemeOpenCommand(const std::wstring& scheme) {

@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <string>
 
-#include "skin/SkinRead.h"
-#include "tests/unit/skinread/LhaSupport.h"
+#include "skin/file/SkinRead.h"
+#include "tests/unit/skin/file/LhaSupport.h"
 
 namespace {
 

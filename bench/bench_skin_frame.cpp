@@ -10,8 +10,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "skin/FormSkin_core.h"
-#include "skin/SkinLoad.h"
+#include "skin/render/FormSkin_core.h"
+#include "skin/file/SkinLoad.h"
 
 namespace {
 

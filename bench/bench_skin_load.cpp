@@ -2,7 +2,7 @@
 // resources/skin/ in the set-up; and the steps separately: decoding the container, decoding the
 // bitmaps, parsing the description with them. Two helper modes measure hostile skins, one process
 // per file so each peak is its own:
-//   bench_skin_load --write-hostile DIR   writes the hostile skins (tests/unit/skindata/HostileSkins.h)
+//   bench_skin_load --write-hostile DIR   writes the hostile skins (tests/unit/skin/file/HostileSkins.h)
 //   bench_skin_load --measure FILE        loads FILE once; prints wall time, peak resident memory
 //                                         and the outcome
 // Any other arguments go to Google Benchmark.
@@ -20,8 +20,8 @@
 #include <ctime>
 #include <new>
 
-#include "skin/SkinLoad.h"
-#include "tests/unit/skindata/HostileSkins.h"
+#include "skin/file/SkinLoad.h"
+#include "tests/unit/skin/file/HostileSkins.h"
 
 namespace {
 

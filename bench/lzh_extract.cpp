@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinRead.h"
-#include "tests/unit/skinread/LhaSupport.h"
+#include "skin/file/SkinRead.h"
+#include "tests/unit/skin/file/LhaSupport.h"
 
 namespace {
 

@@ -15,7 +15,6 @@ constexpr TZcCalButton kButtons[6] = {TZcCalButton::PrevYear, TZcCalButton::Prev
                                       TZcCalButton::NextMonth, TZcCalButton::NextYear,
                                       TZcCalButton::Today,     TZcCalButton::Revert};
 
-RECT ToRect(const TZcRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 void FillSolid(HDC dc, const RECT& r, COLORREF color) {
   UniqueGdi<HBRUSH> brush(CreateSolidBrush(color));
@@ -217,13 +216,7 @@ void TZcCustomCalendar::Relayout() {
   }
   in.clientWidth = client.right - client.left;
   in.clientHeight = client.bottom - client.top;
-  {
-    WindowDC screen(nullptr);
-    ScopedSelect font(screen.Get(), FontHandle());
-    SIZE s{};
-    GetTextExtentPoint32A(screen.Get(), "Yy", 2, &s);
-    in.textHeight = s.cy;
-  }
+  in.textHeight = TTextMeasure(FontHandle()).Extent("Yy").cy;
   for (TZcCalButton b : kButtons) {
     in.glyphWidths[static_cast<size_t>(b)] = BitmapSize(glyphs_[static_cast<size_t>(b)].Get()).cx;
   }
@@ -313,7 +306,7 @@ void TZcCustomCalendar::ShowMonthMenu(int x, int y) {
   }
   POINT screen{x, y};
   ClientToScreen(h, &screen);
-  TZcPoint at = TZcCalendarCore::MonthMenuPosition(screen.x, screen.y, GetSystemMetrics(SM_CYMENU));
+  TPointI at = TZcCalendarCore::MonthMenuPosition(screen.x, screen.y, GetSystemMetrics(SM_CYMENU));
   core_.SetMenuActive(true);
   int chosen = static_cast<int>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
                                                at.x, at.y, 0, h, nullptr));
@@ -324,151 +317,177 @@ void TZcCustomCalendar::ShowMonthMenu(int x, int y) {
 }
 
 void TZcCustomCalendar::WndProc(TMessage& m) {
-  HWND h = HandleIfCreated();
+  bool handled = true;
   switch (m.Msg) {
     case WM_ERASEBKGND:
-      // Painting covers every pixel.
-      m.Result = 1;
-      return;
-    case WM_PAINT: {
-      ScopedPaint paint(h);
-      HDC dc = paint.Get();
-      const RECT& client = paint.Client();
-      const RECT& dirty = paint.Dirty();
-      // Composed off-screen, then copied, so a repaint does not flicker.
-      UniqueDC mem = CompatibleDC(dc);
-      UniqueGdi<HBITMAP> bmp(CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
-      {
-        ScopedSelect sel(mem.Get(), bmp.Get());
-        PaintTo(mem.Get());
-        BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, mem.Get(),
-               dirty.left, dirty.top, SRCCOPY);
-      }
+      m.Result = 1;  // painting covers every pixel
+      break;
+    case WM_PAINT:
+      PaintWindow();
       m.Result = 0;
-      return;
-    }
+      break;
     case WM_PRINTCLIENT:
       PaintTo(reinterpret_cast<HDC>(m.WParam));
       m.Result = 0;
-      return;
+      break;
     case WM_SIZE:
       TZcCustomControl::WndProc(m);
       Relayout();
-      return;
+      break;
     case WM_GETDLGCODE:
       m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-      return;
+      break;
     case WM_SETFOCUS:
       core_.FocusReceived();
       TZcCustomControl::WndProc(m);
       HandleInvalidate({false, core_.ActiveCell(), core_.ActiveCell()});
-      return;
+      break;
     case WM_KILLFOCUS:
       TZcCustomControl::WndProc(m);
       Invalidate();
-      return;
+      break;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      WORD key = static_cast<WORD>(m.WParam);
-      TZcShiftState shift = ZcCurrentShiftState();
-      if (m.Msg == WM_SYSKEYDOWN && (m.LParam & (1 << 29))) shift.alt = true;
-      if (OnKeyDown) {
-        OnKeyDown(*this, key, shift);
-        if (key == 0) return;
-      }
-      TZcCalKey calKey;
-      if (KeyFor(key, calKey) && core_.KeyDown(calKey, shift)) {
-        m.Result = 0;
-        return;
-      }
+    case WM_SYSKEYDOWN:
+      handled = KeyDownMessage(m);
       break;
-    }
     case WM_CHAR:
-    case WM_SYSCHAR: {
-      char key = static_cast<char>(m.WParam);
-      if (OnKeyPress) {
-        OnKeyPress(*this, key);
-        if (key == 0) return;
-      }
-      if (m.Msg == WM_CHAR && core_.KeyPress(key)) {
-        m.Result = 0;
-        return;
-      }
-      if (m.Msg == WM_SYSCHAR && key == VK_BACK) return;  // Alt+Backspace was a key move
+    case WM_SYSCHAR:
+      handled = CharMessage(m);
       break;
-    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      MouseDown(TZcMouseButton::Left, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
-      m.Result = 0;
-      return;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-      MouseDown(TZcMouseButton::Right, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
-      m.Result = 0;
-      return;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-      MouseDown(TZcMouseButton::Middle, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+      MouseDown(MouseButtonOf(m.Msg), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
       m.Result = 0;
-      return;
+      break;
     case WM_MOUSEMOVE:
-      if (trackedButton_ >= 0) {
-        bool inside = core_.Layout()
-                          .Button(static_cast<TZcCalButton>(trackedButton_))
-                          .Contains(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
-        if (inside != trackedInside_) {
-          trackedInside_ = inside;
-          RECT r = ButtonRect(static_cast<TZcCalButton>(trackedButton_));
-          InvalidateRect(h, &r, FALSE);
-        }
-      }
+      TrackButton(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+      handled = false;
       break;
     case WM_LBUTTONUP:
-      if (trackedButton_ >= 0) {
-        auto b = static_cast<TZcCalButton>(trackedButton_);
-        bool inside = core_.Layout().Button(b).Contains(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
-        trackedButton_ = -1;
-        ReleaseCapture();
-        RECT r = ButtonRect(b);
-        InvalidateRect(h, &r, FALSE);
-        if (inside) core_.ClickButton(b);
-        m.Result = 0;
-        return;
-      }
+      handled = ReleaseTrackedButton(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+      if (handled) m.Result = 0;
       break;
     case WM_CAPTURECHANGED:
-      if (trackedButton_ >= 0) {
-        RECT r = ButtonRect(static_cast<TZcCalButton>(trackedButton_));
-        trackedButton_ = -1;
-        InvalidateRect(h, &r, FALSE);
-      }
+      DropTrackedButton();
+      handled = false;
       break;
-    case WM_RBUTTONUP: {
-      int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
-      if (!PopupMenu && !core_.MenuActive() && core_.MonthMenuHit(x, y)) {
-        ShowMonthMenu(x, y);
-        m.Result = 0;
-        return;
-      }
+    case WM_RBUTTONUP:
+      handled = RightButtonUp(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+      if (handled) m.Result = 0;
       break;
-    }
     case WM_CONTEXTMENU:
-      if (PopupMenu) {
-        POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-        TrackPopupMenu(PopupMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, p.x, p.y, 0, h, nullptr);
-        return;
-      }
-      m.Result = 0;
-      return;
+      ContextMenu(m);
+      break;
     case WM_CLOSE:
       // A popup is hidden by its field, never closed by the system (Alt+F4).
-      if (IsPopup()) return;
+      handled = IsPopup();
       break;
     default:
+      handled = false;
       break;
   }
-  TZcCustomControl::WndProc(m);
+  if (!handled) TZcCustomControl::WndProc(m);
+}
+
+TZcMouseButton TZcCustomCalendar::MouseButtonOf(UINT msg) {
+  switch (msg) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      return TZcMouseButton::Right;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      return TZcMouseButton::Middle;
+    default:
+      return TZcMouseButton::Left;
+  }
+}
+
+void TZcCustomCalendar::PaintWindow() {
+  ScopedPaint paint(HandleIfCreated());
+  HDC dc = paint.Get();
+  const RECT& client = paint.Client();
+  const RECT& dirty = paint.Dirty();
+  // Composed off-screen, then copied, so a repaint does not flicker.
+  UniqueDC mem = CompatibleDC(dc);
+  UniqueGdi<HBITMAP> bmp(CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
+  ScopedSelect sel(mem.Get(), bmp.Get());
+  PaintTo(mem.Get());
+  BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, mem.Get(), dirty.left,
+         dirty.top, SRCCOPY);
+}
+
+bool TZcCustomCalendar::KeyDownMessage(TMessage& m) {
+  WORD key = static_cast<WORD>(m.WParam);
+  TZcShiftState shift = ZcCurrentShiftState();
+  if (m.Msg == WM_SYSKEYDOWN && (m.LParam & (1 << 29))) shift.alt = true;
+  if (OnKeyDown) {
+    OnKeyDown(*this, key, shift);
+    if (key == 0) return true;
+  }
+  TZcCalKey calKey;
+  if (!KeyFor(key, calKey) || !core_.KeyDown(calKey, shift)) return false;
+  m.Result = 0;
+  return true;
+}
+
+bool TZcCustomCalendar::CharMessage(TMessage& m) {
+  char key = static_cast<char>(m.WParam);
+  if (OnKeyPress) {
+    OnKeyPress(*this, key);
+    if (key == 0) return true;
+  }
+  if (m.Msg == WM_SYSCHAR) return key == VK_BACK;  // Alt+Backspace was a key move
+  if (!core_.KeyPress(key)) return false;
+  m.Result = 0;
+  return true;
+}
+
+void TZcCustomCalendar::TrackButton(int x, int y) {
+  if (trackedButton_ < 0) return;
+  const auto b = static_cast<TZcCalButton>(trackedButton_);
+  const bool inside = core_.Layout().Button(b).Contains(x, y);
+  if (inside == trackedInside_) return;
+  trackedInside_ = inside;
+  RECT r = ButtonRect(b);
+  InvalidateRect(HandleIfCreated(), &r, FALSE);
+}
+
+bool TZcCustomCalendar::ReleaseTrackedButton(int x, int y) {
+  if (trackedButton_ < 0) return false;
+  const auto b = static_cast<TZcCalButton>(trackedButton_);
+  const bool inside = core_.Layout().Button(b).Contains(x, y);
+  trackedButton_ = -1;
+  ReleaseCapture();
+  RECT r = ButtonRect(b);
+  InvalidateRect(HandleIfCreated(), &r, FALSE);
+  if (inside) core_.ClickButton(b);
+  return true;
+}
+
+void TZcCustomCalendar::DropTrackedButton() {
+  if (trackedButton_ < 0) return;
+  RECT r = ButtonRect(static_cast<TZcCalButton>(trackedButton_));
+  trackedButton_ = -1;
+  InvalidateRect(HandleIfCreated(), &r, FALSE);
+}
+
+bool TZcCustomCalendar::RightButtonUp(int x, int y) {
+  if (PopupMenu || core_.MenuActive() || !core_.MonthMenuHit(x, y)) return false;
+  ShowMonthMenu(x, y);
+  return true;
+}
+
+void TZcCustomCalendar::ContextMenu(TMessage& m) {
+  if (!PopupMenu) {
+    m.Result = 0;
+    return;
+  }
+  TrackPopupMenu(PopupMenu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam), 0,
+                 HandleIfCreated(), nullptr);
 }
 
 void TZcCustomCalendar::PaintTo(HDC dc) {

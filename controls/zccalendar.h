@@ -117,7 +117,19 @@ class TZcCustomCalendar : public TZcCustomControl {
  private:
   void Relayout();
   void HandleInvalidate(const TZcCalRepaint& repaint);
+  // Message handlers; those answering bool return false for a message the base class is to
+  // handle as well.
+  void PaintWindow();
+  bool KeyDownMessage(TMessage& m);
+  bool CharMessage(TMessage& m);
+  static TZcMouseButton MouseButtonOf(UINT msg);
   void MouseDown(TZcMouseButton button, int x, int y);
+  // A glyph button held down by the mouse: pressed look while inside, clicked when released inside.
+  void TrackButton(int x, int y);
+  bool ReleaseTrackedButton(int x, int y);
+  void DropTrackedButton();
+  bool RightButtonUp(int x, int y);
+  void ContextMenu(TMessage& m);
   void ShowMonthMenu(int x, int y);
   void PaintCell(HDC dc, int cell, bool focused);
   void PaintButton(HDC dc, TZcCalButton button);

@@ -132,7 +132,7 @@ TZcCalLayout ZcCalendarLayout(const TZcCalLayoutInput& in) {
   out.buttonVisible[static_cast<size_t>(TZcCalButton::Revert)] = in.options.showRevert;
   out.flatButtons = !(in.ctl3D || in.popup);
 
-  const TZcRect& c1 = out.cells[0][1];
+  const TRectI& c1 = out.cells[0][1];
   out.headerBox = {c1.left, c1.top, out.cells[0][6].left, c1.bottom};
   return out;
 }
@@ -439,8 +439,8 @@ bool TZcCalendarCore::MouseDown(int x, int y, TZcMouseButton button, bool captur
 }
 
 bool TZcCalendarCore::MonthMenuHit(int x, int y) const {
-  const TZcRect& prevYear = layout_.Button(TZcCalButton::PrevYear);
-  const TZcRect& nextYear = layout_.Button(TZcCalButton::NextYear);
+  const TRectI& prevYear = layout_.Button(TZcCalButton::PrevYear);
+  const TRectI& nextYear = layout_.Button(TZcCalButton::NextYear);
   return y < layout_.Cell(1, 0).top && x > prevYear.left + nextYear.Width() && x < nextYear.left;
 }
 
@@ -460,7 +460,7 @@ std::array<TZcMonthMenuItem, 7> TZcCalendarCore::MonthMenuItems() const {
   return items;
 }
 
-TZcPoint TZcCalendarCore::MonthMenuPosition(int x, int y, int menuBarHeight) {
+TPointI TZcCalendarCore::MonthMenuPosition(int x, int y, int menuBarHeight) {
   return {x - 20, y - 7 * menuBarHeight / 2};
 }
 

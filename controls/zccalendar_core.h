@@ -12,7 +12,7 @@
 
 #include "controls/zcdate.h"
 #include "controls/zcexception.h"
-#include "controls/zcgeometry.h"
+#include "util/Geometry.h"
 #include "controls/zcintl_core.h"
 
 namespace zelvo {
@@ -94,17 +94,17 @@ struct TZcCalLayoutInput {
 struct TZcCalLayout {
   std::array<int, 7> columnWidths{};
   std::array<int, 9> rowHeights{};  // header, day names, six weeks, button row
-  std::array<std::array<TZcRect, 7>, 8> cells{};  // rows 0-7
-  std::array<TZcRect, 6> buttons{};               // by TZcCalButton
+  std::array<std::array<TRectI, 7>, 8> cells{};  // rows 0-7
+  std::array<TRectI, 6> buttons{};               // by TZcCalButton
   std::array<bool, 6> buttonVisible{};
   bool flatButtons = false;
-  TZcRect headerBox;  // left of cell (0,1) to left of cell (0,6), row 0
+  TRectI headerBox;  // left of cell (0,1) to left of cell (0,6), row 0
   int clientWidth = 0;
   int clientHeight = 0;
-  const TZcRect& Cell(int row, int column) const {
+  const TRectI& Cell(int row, int column) const {
     return cells.at(static_cast<size_t>(row)).at(static_cast<size_t>(column));
   }
-  const TZcRect& Button(TZcCalButton b) const { return buttons[static_cast<size_t>(b)]; }
+  const TRectI& Button(TZcCalButton b) const { return buttons[static_cast<size_t>(b)]; }
   bool Visible(TZcCalButton b) const { return buttonVisible[static_cast<size_t>(b)]; }
 };
 
@@ -225,7 +225,7 @@ class TZcCalendarCore {
   // context menu is assigned); the seven items; where it opens; choosing item 0-6.
   bool MonthMenuHit(int x, int y) const;
   std::array<TZcMonthMenuItem, 7> MonthMenuItems() const;
-  static TZcPoint MonthMenuPosition(int x, int y, int menuBarHeight);
+  static TPointI MonthMenuPosition(int x, int y, int menuBarHeight);
   void ChooseMonthMenuItem(int index);
   bool MenuActive() const { return menuActive_; }
   void SetMenuActive(bool active) { menuActive_ = active; }

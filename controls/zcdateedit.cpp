@@ -195,7 +195,7 @@ RECT TZcEdPopup::ButtonBounds() {
     clientHeight = client.bottom;
   }
   // The field always has a border with the 3-D look (a sunken client edge).
-  TZcRect r = ZcDropDownButtonRect(showButton_, GetSystemMetrics(SM_CXHSCROLL), BitmapSize(glyph_.Get()).cx,
+  TRectI r = ZcDropDownButtonRect(showButton_, GetSystemMetrics(SM_CXHSCROLL), BitmapSize(glyph_.Get()).cx,
                                    true, true, Width(), clientHeight);
   return RECT{r.left, r.top, r.right, r.bottom};
 }
@@ -415,8 +415,8 @@ void TZcCustomDateEdit::PopupOpen() {
   }
   POINT origin{0, 0};
   ClientToScreen(self, &origin);
-  TZcPoint at = ZcPopupPosition({origin.x, origin.y}, Width(), Height(), cal.Width(), cal.Height(), PopupAnchor,
-                                true, TZcRect{work.left, work.top, work.right, work.bottom});
+  TPointI at = ZcPopupPosition({origin.x, origin.y}, Width(), Height(), cal.Width(), cal.Height(), PopupAnchor,
+                                true, TRectI{work.left, work.top, work.right, work.bottom});
   cal.SetBounds(at.x, at.y, cal.Width(), cal.Height());
   HWND calWnd = cal.Handle();
 

@@ -371,11 +371,11 @@ bool TZcDateEditCore::KeyPress(char key) {
   return true;
 }
 
-TZcRect ZcDropDownButtonRect(bool showButton, int scrollArrowWidth, int glyphWidth, bool hasBorder,
+TRectI ZcDropDownButtonRect(bool showButton, int scrollArrowWidth, int glyphWidth, bool hasBorder,
                              bool ctl3D, int fieldWidth, int clientHeight) {
   if (!showButton) return {};
   int width = scrollArrowWidth > glyphWidth + 4 ? scrollArrowWidth : glyphWidth + 4;
-  TZcRect r;
+  TRectI r;
   if (hasBorder) {
     int height = ctl3D ? clientHeight : clientHeight - 2;
     r.left = fieldWidth + (ctl3D ? 0 : 3) - width - 4;
@@ -391,11 +391,11 @@ TZcRect ZcDropDownButtonRect(bool showButton, int scrollArrowWidth, int glyphWid
   return r;
 }
 
-TZcPoint ZcPopupPosition(TZcPoint fieldOrigin, int fieldWidth, int fieldHeight, int popupWidth,
-                         int popupHeight, TZcPopupAnchor anchor, bool ctl3D, const TZcRect& workArea) {
-  TZcPoint p = anchor == TZcPopupAnchor::paLeft
-                   ? TZcPoint{-3, fieldHeight - 4}
-                   : TZcPoint{fieldWidth - popupWidth - 1, fieldHeight - 2};
+TPointI ZcPopupPosition(TPointI fieldOrigin, int fieldWidth, int fieldHeight, int popupWidth,
+                         int popupHeight, TZcPopupAnchor anchor, bool ctl3D, const TRectI& workArea) {
+  TPointI p = anchor == TZcPopupAnchor::paLeft
+                   ? TPointI{-3, fieldHeight - 4}
+                   : TPointI{fieldWidth - popupWidth - 1, fieldHeight - 2};
   p.x += fieldOrigin.x;
   p.y += fieldOrigin.y;
   if (!ctl3D) {

@@ -15,7 +15,7 @@
 
 #include "controls/zcdate.h"
 #include "controls/zcexception.h"
-#include "controls/zcgeometry.h"
+#include "util/Geometry.h"
 #include "controls/zcintl_core.h"
 
 namespace zelvo {
@@ -175,12 +175,12 @@ class TZcDateEditCore {
 // Drop-down button of TZcEdPopup: width 0 without the button, else the scroll-arrow width or the
 // glyph's width + 4 when larger; placed at the right edge inside the border. A hidden
 // button is 0 x 0 at the origin.
-TZcRect ZcDropDownButtonRect(bool showButton, int scrollArrowWidth, int glyphWidth, bool hasBorder,
+TRectI ZcDropDownButtonRect(bool showButton, int scrollArrowWidth, int glyphWidth, bool hasBorder,
                              bool ctl3D, int fieldWidth, int clientHeight);
 
 // Screen position of the popup's top-left corner, kept inside the work area. fieldOrigin is
 // the field's client origin in screen coordinates; workArea the monitor's work area.
-TZcPoint ZcPopupPosition(TZcPoint fieldOrigin, int fieldWidth, int fieldHeight, int popupWidth,
-                         int popupHeight, TZcPopupAnchor anchor, bool ctl3D, const TZcRect& workArea);
+TPointI ZcPopupPosition(TPointI fieldOrigin, int fieldWidth, int fieldHeight, int popupWidth,
+                         int popupHeight, TZcPopupAnchor anchor, bool ctl3D, const TRectI& workArea);
 
 }  // namespace zelvo

@@ -2,32 +2,32 @@
 
 namespace zelvo {
 
-SkinRect CentreIn(const SkinRect& area, int width, int height) {
-  int left = area.Left + (area.Width() - width) / 2;
-  int top = area.Top + (area.Height() - height) / 2;
+TRectI CentreIn(const TRectI& area, int width, int height) {
+  int left = area.left + (area.Width() - width) / 2;
+  int top = area.top + (area.Height() - height) / 2;
   return {left, top, left + width, top + height};
 }
 
 BitButtonLayoutResult LayoutBitButton(const BitButtonLayoutInput& in) {
   const bool horizontal = in.Layout == GlyphLayout::GlyphLeft || in.Layout == GlyphLayout::GlyphRight;
   const int cw = in.Client.Width(), ch = in.Client.Height();
-  const bool hasGlyph = in.Glyph.Width > 0 && in.Glyph.Height > 0;
-  const bool hasText = in.Text.Width > 0;
-  SkinPoint glyph, text;
+  const bool hasGlyph = in.Glyph.cx > 0 && in.Glyph.cy > 0;
+  const bool hasText = in.Text.cx > 0;
+  TPointI glyph, text;
 
   // Across the layout's axis both are centred.
   if (horizontal) {
-    glyph.Y = (ch - in.Glyph.Height + 1) / 2;
-    text.Y = (ch - in.Text.Height + 1) / 2;
+    glyph.y = (ch - in.Glyph.cy + 1) / 2;
+    text.y = (ch - in.Text.cy + 1) / 2;
   } else {
-    glyph.X = (cw - in.Glyph.Width + 1) / 2;
-    text.X = (cw - in.Text.Width + 1) / 2;
+    glyph.x = (cw - in.Glyph.cx + 1) / 2;
+    text.x = (cw - in.Text.cx + 1) / 2;
   }
 
   // Along it: Margin from the glyph's edge, Spacing to the caption; -1 shares the free room.
   const int room = horizontal ? cw : ch;
-  const int glyphLen = horizontal ? in.Glyph.Width : in.Glyph.Height;
-  const int textLen = horizontal ? in.Text.Width : in.Text.Height;
+  const int glyphLen = horizontal ? in.Glyph.cx : in.Glyph.cy;
+  const int textLen = horizontal ? in.Text.cx : in.Text.cy;
   int margin = in.Margin, spacing = in.Spacing;
   if (!hasGlyph || !hasText) spacing = 0;
   if (margin == -1) {
@@ -44,29 +44,29 @@ BitButtonLayoutResult LayoutBitButton(const BitButtonLayoutInput& in) {
   CaptionAlign align = CaptionAlign::Centre;
   switch (in.Layout) {
     case GlyphLayout::GlyphLeft:
-      glyph.X = margin;
-      text.X = glyph.X + in.Glyph.Width + spacing;
+      glyph.x = margin;
+      text.x = glyph.x + in.Glyph.cx + spacing;
       align = CaptionAlign::Left;
       break;
     case GlyphLayout::GlyphRight:
-      glyph.X = cw - margin - in.Glyph.Width;
-      text.X = glyph.X - spacing - in.Text.Width;
+      glyph.x = cw - margin - in.Glyph.cx;
+      text.x = glyph.x - spacing - in.Text.cx;
       align = CaptionAlign::Right;
       break;
     case GlyphLayout::GlyphTop:
-      glyph.Y = margin;
-      text.Y = glyph.Y + in.Glyph.Height + spacing;
+      glyph.y = margin;
+      text.y = glyph.y + in.Glyph.cy + spacing;
       break;
     case GlyphLayout::GlyphBottom:
-      glyph.Y = ch - margin - in.Glyph.Height;
-      text.Y = glyph.Y - spacing - in.Text.Height;
+      glyph.y = ch - margin - in.Glyph.cy;
+      text.y = glyph.y - spacing - in.Text.cy;
       break;
   }
 
-  const int dx = in.Client.Left + in.Shift.X, dy = in.Client.Top + in.Shift.Y;
+  const int dx = in.Client.left + in.Shift.x, dy = in.Client.top + in.Shift.y;
   BitButtonLayoutResult r;
-  r.GlyphPos = {glyph.X + dx, glyph.Y + dy};
-  r.TextRect = {text.X + dx, text.Y + dy, text.X + dx + in.Text.Width, text.Y + dy + in.Text.Height};
+  r.GlyphPos = {glyph.x + dx, glyph.y + dy};
+  r.TextRect = {text.x + dx, text.y + dy, text.x + dx + in.Text.cx, text.y + dy + in.Text.cy};
   r.Align = align;
   return r;
 }

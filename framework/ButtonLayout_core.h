@@ -5,28 +5,12 @@
 
 #include <cstdint>
 
+#include "util/Geometry.h"
+
 namespace zelvo {
 
-// A rectangle in pixels, right and bottom exclusive.
-struct SkinRect {
-  int Left = 0, Top = 0, Right = 0, Bottom = 0;
-  constexpr int Width() const { return Right - Left; }
-  constexpr int Height() const { return Bottom - Top; }
-  constexpr bool Empty() const { return Right <= Left || Bottom <= Top; }
-  constexpr SkinRect Offset(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
-  constexpr bool operator==(const SkinRect&) const = default;
-};
-struct SkinPoint {
-  int X = 0, Y = 0;
-  constexpr bool operator==(const SkinPoint&) const = default;
-};
-struct SkinSize {
-  int Width = 0, Height = 0;
-  constexpr bool operator==(const SkinSize&) const = default;
-};
-
 // A box of the given size centred in `area` (halves rounded toward the top-left).
-SkinRect CentreIn(const SkinRect& area, int width, int height);
+TRectI CentreIn(const TRectI& area, int width, int height);
 
 
 // The control's state as a control skin tracks it.
@@ -41,17 +25,17 @@ enum class GlyphLayout : uint8_t { GlyphLeft, GlyphRight, GlyphTop, GlyphBottom 
 enum class CaptionAlign : uint8_t { Left, Right, Centre };
 
 struct BitButtonLayoutInput {
-  SkinRect Client;              // where glyph and caption go
-  SkinSize Glyph;               // one glyph cell; 0 x 0 without a glyph
-  SkinSize Text;                // the measured caption; 0 x 0 without one
+  TRectI Client;              // where glyph and caption go
+  TSizeI Glyph;               // one glyph cell; 0 x 0 without a glyph
+  TSizeI Text;                // the measured caption; 0 x 0 without one
   GlyphLayout Layout = GlyphLayout::GlyphLeft;
   int Margin = -1;              // from the edge to the glyph; -1 centres glyph and caption
   int Spacing = 4;              // between glyph and caption; -1 spreads the free room evenly
-  SkinPoint Shift;              // added to both (a pressed button moves its contents)
+  TPointI Shift;              // added to both (a pressed button moves its contents)
 };
 struct BitButtonLayoutResult {
-  SkinPoint GlyphPos;
-  SkinRect TextRect;
+  TPointI GlyphPos;
+  TRectI TextRect;
   CaptionAlign Align = CaptionAlign::Centre;
   constexpr bool operator==(const BitButtonLayoutResult&) const = default;
 };

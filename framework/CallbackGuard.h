@@ -1,43 +1,28 @@
-// The boundary every callback the system calls goes through: window procedures, subclass and
-// hook procedures, timer and enumeration callbacks.
-//
-// No exception crosses into the system. A failure is reported through the application's error
-// handler, either at once (ShowDialog: a modal error dialog, fine for ordinary messages) or later
-// (PostToApplication: the report is queued and the application window is posted a message that
-// shows it). Inside hooks and painting a modal dialog would re-enter the code that failed, so
-// those callbacks use the posting policy, and any guard nested inside them does too.
+// The callback guard's Windows side: which messages are handled with which policy, and the
+// application as the framework's lower modules see it (see CallbackGuard_core.h for the guard).
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
-#include <type_traits>
-#include <utility>
+#include "framework/CallbackGuard_core.h"
 
 namespace zelvo {
-
-enum class TCallbackPolicy : uint8_t { ShowDialog, PostToApplication };
 
 // Posted to the application window when a deferred error report is waiting.
 constexpr UINT CM_CALLBACKERROR = WM_APP + 0x3F01;
 
-// Reports the exception being handled (call inside a catch block). Never throws.
-void ReportCallbackException(TCallbackPolicy policy) noexcept;
-// Shows every queued report now, oldest first (the application window calls this).
-void ShowDeferredCallbackErrors() noexcept;
-// Number of reports queued and not yet shown (for checks).
-int DeferredCallbackErrorCount() noexcept;
-
-// While one of these exists on the thread, every report is posted instead of shown: hooks and
-// painting code open one around their work.
-class TDeferCallbackReports {
+// The application as the modules below it (controls, menus) see it: where exceptions are
+// reported, and the hidden window that hears what no form takes (deferred error reports, the commands of
+// a popup menu that belongs to no window). The application registers itself for its lifetime.
+class IApplicationHost : public IExceptionSink {
  public:
-  TDeferCallbackReports() noexcept;
-  ~TDeferCallbackReports();
-  TDeferCallbackReports(const TDeferCallbackReports&) = delete;
-  TDeferCallbackReports& operator=(const TDeferCallbackReports&) = delete;
+  virtual HWND Handle() const = 0;
+  // Posts CM_CALLBACKERROR to the window.
+  void DeferredReportsWaiting() override;
 };
-bool CallbackReportsDeferred() noexcept;
+// Registers `host` as the exception sink too (null: none).
+void SetApplicationHost(IApplicationHost* host) noexcept;
+IApplicationHost* ApplicationHost() noexcept;
 
 // Painting and non-client messages are handled with the posting policy.
 TCallbackPolicy PolicyForMessage(UINT msg) noexcept;
@@ -45,57 +30,5 @@ TCallbackPolicy PolicyForMessage(UINT msg) noexcept;
 // caption, window creation and destruction): without it the window would be left half drawn or
 // half made.
 bool IsNonClientMessage(UINT msg) noexcept;
-
-// Runs `body`; on an exception reports it with `policy` and returns `fallback`.
-template <class F, class R>
-R GuardCallback(TCallbackPolicy policy, F&& body, R fallback) noexcept {
-  try {
-    if (policy == TCallbackPolicy::PostToApplication) {
-      TDeferCallbackReports defer;
-      return std::forward<F>(body)();
-    }
-    return std::forward<F>(body)();
-  } catch (...) {
-    ReportCallbackException(policy);
-    return fallback;
-  }
-}
-
-// Runs a body returning nothing; on an exception reports it.
-template <class F>
-void GuardCallback(TCallbackPolicy policy, F&& body) noexcept {
-  try {
-    if (policy == TCallbackPolicy::PostToApplication) {
-      TDeferCallbackReports defer;
-      std::forward<F>(body)();
-      return;
-    }
-    std::forward<F>(body)();
-  } catch (...) {
-    ReportCallbackException(policy);
-  }
-}
-
-// Runs `body`; on an exception reports it and returns what `fallback()` gives (for example the
-// previous window procedure's result). A failing fallback gives a value-initialised result.
-template <class F, class Fb>
-auto GuardCallbackOr(TCallbackPolicy policy, F&& body, Fb&& fallback) noexcept -> decltype(body()) {
-  using R = decltype(body());
-  try {
-    if (policy == TCallbackPolicy::PostToApplication) {
-      TDeferCallbackReports defer;
-      return std::forward<F>(body)();
-    }
-    return std::forward<F>(body)();
-  } catch (...) {
-    ReportCallbackException(policy);
-  }
-  try {
-    return std::forward<Fb>(fallback)();
-  } catch (...) {
-    ReportCallbackException(TCallbackPolicy::PostToApplication);
-    return R{};
-  }
-}
 
 }  // namespace zelvo

@@ -5,8 +5,8 @@
 #include <unordered_map>
 
 #include "framework/CallbackGuard.h"
-#include "framework/Forms.h"
 #include "util/Exceptions.h"
+#include "util/Util.h"
 
 namespace zelvo {
 
@@ -130,18 +130,9 @@ LRESULT CALLBACK BindingCbtProc(int code, WPARAM wp, LPARAM lp) {
 }
 
 // Without the hook (it could not be installed) the window binds at its first message instead.
-class TBindingHook {
- public:
-  TBindingHook() : hook_(SetWindowsHookExA(WH_CBT, BindingCbtProc, nullptr, GetCurrentThreadId())) {}
-  ~TBindingHook() {
-    if (hook_) UnhookWindowsHookEx(hook_);
-  }
-  TBindingHook(const TBindingHook&) = delete;
-  TBindingHook& operator=(const TBindingHook&) = delete;
-
- private:
-  HHOOK hook_;
-};
+UniqueHook InstallBindingHook() {
+  return UniqueHook(SetWindowsHookExA(WH_CBT, BindingCbtProc, nullptr, GetCurrentThreadId()));
+}
 }  // namespace
 
 LRESULT CALLBACK FrameworkWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -239,13 +230,16 @@ void TWinControl::SetParent(TWinControl* parent) {
   }
 }
 
-TForm* TWinControl::ParentForm() {
-  TWinControl* c = this;
-  while (c) {
-    if (auto* f = dynamic_cast<TForm*>(c)) return f;
-    c = c->parent_;
+TWinControl* TWinControl::ParentFormControl() {
+  for (TWinControl* c = this; c; c = c->parent_) {
+    if (c->AsForm()) return c;
   }
   return nullptr;
+}
+
+TForm* TWinControl::ParentForm() {
+  TWinControl* form = ParentFormControl();
+  return form ? form->AsForm() : nullptr;
 }
 
 int TWinControl::TabOrder() const {
@@ -347,17 +341,7 @@ void TWinControl::Update() {
 }
 
 char TWinControl::AccelChar() const {
-  const std::string& c = caption_;
-  for (size_t i = 0; i + 1 < c.size(); ++i) {
-    if (c[i] == '&') {
-      if (c[i + 1] == '&') {
-        ++i;
-        continue;
-      }
-      return static_cast<char>(std::toupper(static_cast<unsigned char>(c[i + 1])));
-    }
-  }
-  return 0;
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(AcceleratorChar(caption_))));
 }
 
 void TWinControl::Click() {
@@ -391,7 +375,7 @@ void TWinControl::CreateWnd() {
   HWND h = nullptr;
   {
     t_creating = this;
-    TBindingHook binding;
+    UniqueHook binding = InstallBindingHook();
     h = CreateWindowExA(params.exStyle, params.windowClass.c_str(), caption_.c_str(), params.style, left_,
                         top_, width_, height_, parentWnd, nullptr, GetModuleHandleA(nullptr), nullptr);
     t_creating = nullptr;
@@ -457,7 +441,7 @@ void TWinControl::WndProc(TMessage& m) {
       return ReflectToChild(m, reinterpret_cast<HWND>(m.LParam), CN_BASE + m.Msg);
     case WM_SETFOCUS:
       DefaultHandler(m);
-      if (TForm* f = ParentForm(); f && f != static_cast<TWinControl*>(this)) f->FocusChanged(this);
+      if (TWinControl* form = ParentFormControl(); form && form != this) form->FocusChanged(this);
       if (OnEnter) OnEnter(*this);
       return;
     case WM_KILLFOCUS:
@@ -526,10 +510,7 @@ TForeignWindow::TForeignWindow(HWND h) : TWinControl(nullptr), link_(std::make_s
     std::shared_ptr<Link> keep = link;
     if (!keep->self) return TWindowSubclass::CallNext(w, msg, wp, lp);
     ++keep->depth;
-    struct Depth {
-      Link& l;
-      ~Depth() { --l.depth; }
-    } depth{*keep};
+    ScopeExit leave([&keep] { --keep->depth; });
     TMessage m{msg, wp, lp, 0};
     keep->self->WindowProc(m);
     if (msg == WM_NCDESTROY && keep->self) keep->self->Unbind();

@@ -163,7 +163,10 @@ class TWinControl : public TComponent {
   TWinControl* Parent() const { return parent_; }
   void SetParent(TWinControl* parent);
   const std::vector<TWinControl*>& Controls() const { return children_; }
+  // The form this control is on (itself for a form), or null.
   TForm* ParentForm();
+  // The same form as a windowed control (for code that needs only its window).
+  TWinControl* ParentFormControl();
 
   int Left() const { return left_; }
   int Top() const { return top_; }
@@ -223,6 +226,10 @@ class TWinControl : public TComponent {
 
  protected:
   void BeforeDestruction() override;
+  // A form answers itself; every other control null.
+  virtual TForm* AsForm() { return nullptr; }
+  // A control on this form took the focus (a form keeps track of its active control).
+  virtual void FocusChanged(TWinControl* control) { (void)control; }
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
   virtual void AfterCreateWnd() {}  // handle exists; apply state that needs it

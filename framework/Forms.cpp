@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/CallbackGuard.h"
+#include "framework/Forms_core.h"
 #include "framework/Menus.h"
 #include "util/Exceptions.h"
 #include "util/Util.h"
@@ -10,16 +10,6 @@
 namespace zelvo {
 
 TApplication* Application = nullptr;
-
-void HandleCurrentException() {
-  try {
-    throw;
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
-  } catch (...) {
-    if (Application) Application->HandleException(Exception("Unknown failure"));
-  }
-}
 
 // ---------------------------------------------------------------------------------------------
 // TButtonControl
@@ -221,20 +211,15 @@ int32_t TForm::ShowModal() {
   modal_ = true;
   ModalResult = 0;
   if (Application) ++Application->modalLevel_;
-  struct Restore {
-    TForm* f;
-    DisableContext& ctx;
-    HWND prev;
-    ~Restore() {
-      f->modal_ = false;
-      if (Application) --Application->modalLevel_;
-      for (HWND w : ctx.disabled) {
-        if (IsWindow(w)) EnableWindow(w, TRUE);
-      }
-      f->Hide();
-      if (prev && IsWindow(prev)) SetActiveWindow(prev);
+  ScopeExit restore([this, &ctx, previousActive] {
+    modal_ = false;
+    if (Application) --Application->modalLevel_;
+    for (HWND w : ctx.disabled) {
+      if (IsWindow(w)) EnableWindow(w, TRUE);
     }
-  } restore{this, ctx, previousActive};
+    Hide();
+    if (previousActive && IsWindow(previousActive)) SetActiveWindow(previousActive);
+  });
 
   Show();
   while (true) {
@@ -321,9 +306,7 @@ void TForm::SelectNext(TWinControl* from, bool forward) {
     if (it != order.end()) start = static_cast<int>(it - order.begin());
   }
   for (int step = 1; step <= n; ++step) {
-    int i = start < 0 ? (forward ? step - 1 : n - step)
-                      : ((start + (forward ? step : -step)) % n + n) % n;
-    TWinControl* c = order[static_cast<size_t>(i)];
+    TWinControl* c = order[static_cast<size_t>(TabPosition(n, start, step, forward))];
     if (c->WantsFocusOnTab() && c->CanFocus()) {
       c->SetFocus();
       return;
@@ -331,20 +314,11 @@ void TForm::SelectNext(TWinControl* from, bool forward) {
   }
 }
 
-TButtonControl* TForm::FindDefaultButton() const {
+TButtonControl* TForm::FindButton(bool TButtonControl::*role) const {
   std::vector<TWinControl*> all;
   CollectTabOrder(this, all);
   for (TWinControl* c : all) {
-    if (auto* b = dynamic_cast<TButtonControl*>(c); b && b->Default && b->CanFocus()) return b;
-  }
-  return nullptr;
-}
-
-TButtonControl* TForm::FindCancelButton() const {
-  std::vector<TWinControl*> all;
-  CollectTabOrder(this, all);
-  for (TWinControl* c : all) {
-    if (auto* b = dynamic_cast<TButtonControl*>(c); b && b->Cancel && b->CanFocus()) return b;
+    if (auto* b = dynamic_cast<TButtonControl*>(c); b && b->*role && b->CanFocus()) return b;
   }
   return nullptr;
 }
@@ -361,68 +335,78 @@ TWinControl* TForm::FindAccelerator(char ch) const {
   return nullptr;
 }
 
+namespace {
+static_assert(kKeyTab == VK_TAB && kKeyReturn == VK_RETURN && kKeyEscape == VK_ESCAPE);
+static_assert(kWantsTab == DLGC_WANTTAB && kWantsMessage == DLGC_WANTMESSAGE && kWantsMessage == DLGC_WANTALLKEYS &&
+              kWantsChars == DLGC_WANTCHARS);
+
+TKeyMessage KeyMessageOf(UINT msg) {
+  switch (msg) {
+    case WM_KEYDOWN: return TKeyMessage::KeyDown;
+    case WM_CHAR: return TKeyMessage::Char;
+    case WM_SYSCHAR: return TKeyMessage::SysChar;
+    default: return TKeyMessage::Other;
+  }
+}
+
+bool ClickIfAny(TButtonControl* button) {
+  if (!button) return false;
+  button->Click();
+  return true;
+}
+}  // namespace
+
 bool TForm::HandleDialogKey(const MSG& msg) {
   HWND focus = GetFocus();
   TWinControl* focused = nullptr;
   for (HWND w = focus; w && !focused; w = GetParent(w)) focused = TWinControl::FromHandle(w);
-  bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0;
+  TDialogKey key;
+  key.message = KeyMessageOf(msg.message);
+  key.key = static_cast<uint32_t>(msg.wParam);
+  key.shift = GetKeyState(VK_SHIFT) < 0;
+  key.ctrl = GetKeyState(VK_CONTROL) < 0;
+  key.alt = GetKeyState(VK_MENU) < 0;
 
   if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && KeyPreview && OnKeyDown) {
-    WORD key = static_cast<WORD>(msg.wParam);
-    OnKeyDown(*this, key, shift, ctrl, alt);
-    if (key == 0) return true;
+    WORD previewed = static_cast<WORD>(msg.wParam);
+    OnKeyDown(*this, previewed, key.shift, key.ctrl, key.alt);
+    if (previewed == 0) return true;
   }
 
-  LRESULT code = focus ? SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) : 0;
-  if (code & DLGC_WANTMESSAGE) return false;
-
-  if (msg.message == WM_KEYDOWN) {
-    switch (msg.wParam) {
-      case VK_TAB:
-        if (ctrl || alt || (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) return false;
-        SelectNext(focused && focused != this ? focused : nullptr, !shift);
-        return true;
-      case VK_RETURN: {
-        if (code & DLGC_WANTALLKEYS) return false;
-        if (auto* b = dynamic_cast<TButtonControl*>(focused)) {
-          b->Click();
-          return true;
-        }
-        if (TButtonControl* b = FindDefaultButton()) {
-          b->Click();
-          return true;
-        }
-        return false;
-      }
-      case VK_ESCAPE: {
-        if (code & DLGC_WANTALLKEYS) return false;
-        if (TButtonControl* b = FindCancelButton()) {
-          b->Click();
-          return true;
-        }
-        return false;
-      }
-      default:
-        return false;
-    }
+  if (focus) {
+    key.dialogCode =
+        static_cast<uint32_t>(SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)));
   }
-  bool isChar = msg.message == WM_SYSCHAR || (msg.message == WM_CHAR && !(code & DLGC_WANTCHARS));
-  if (isChar && msg.wParam > ' ') {
-    if (TWinControl* target = FindAccelerator(static_cast<char>(msg.wParam))) {
-      if (auto* b = dynamic_cast<TButtonControl*>(target)) {
-        b->SetFocus();
-        b->Click();
-      } else {
-        target->SetFocus();
-      }
+  auto* focusedButton = dynamic_cast<TButtonControl*>(focused);
+  key.focusedIsButton = focusedButton != nullptr;
+
+  const TDialogKeyAction action = DialogKeyAction(key);
+  switch (action) {
+    case TDialogKeyAction::PassOn:
+      return false;
+    case TDialogKeyAction::FocusNext:
+    case TDialogKeyAction::FocusPrevious:
+      SelectNext(focused && focused != this ? focused : nullptr, action == TDialogKeyAction::FocusNext);
       return true;
-    }
+    case TDialogKeyAction::ClickFocused:
+      return ClickIfAny(focusedButton);
+    case TDialogKeyAction::ClickDefault:
+      return ClickIfAny(FindButton(&TButtonControl::Default));
+    case TDialogKeyAction::ClickCancel:
+      return ClickIfAny(FindButton(&TButtonControl::Cancel));
+    case TDialogKeyAction::Accelerator:
+      if (TWinControl* target = FindAccelerator(static_cast<char>(msg.wParam))) {
+        target->SetFocus();
+        if (auto* b = dynamic_cast<TButtonControl*>(target)) b->Click();
+        return true;
+      }
+      return false;
   }
   return false;
 }
 
 void TForm::WndProc(TMessage& m) {
-  if (DispatchMenuMessage(*this, m)) return;
+  if (DispatchMenuMessage(Menu, m)) return;
   switch (m.Msg) {
     case WM_CLOSE:
       Close();
@@ -494,7 +478,10 @@ LRESULT CALLBACK AppWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-TApplication::TApplication() { Application = this; }
+TApplication::TApplication() {
+  Application = this;
+  SetApplicationHost(this);
+}
 
 TApplication::~TApplication() {
   // Services first: they let go of every window while the forms are whole.
@@ -509,6 +496,7 @@ TApplication::~TApplication() {
   if (handle_) DestroyWindow(handle_);
   ShowDeferredCallbackErrors();
   if (Application == this) Application = nullptr;
+  if (ApplicationHost() == this) SetApplicationHost(nullptr);
 }
 
 void TApplication::RemoveService(TApplicationService& service) {

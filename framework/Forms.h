@@ -11,13 +11,11 @@
 #include <vector>
 
 #include "framework/ApplicationService.h"
+#include "framework/CallbackGuard.h"
 #include "framework/Controls.h"
 
 namespace zelvo {
 
-enum class TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog };
-enum TBorderIcon : uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
-enum class TPosition : uint8_t { poDesigned, poScreenCenter, poMainFormCenter };
 enum class TFormStyle : uint8_t { fsNormal, fsStayOnTop };
 enum class TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
 
@@ -77,7 +75,7 @@ class TForm : public TWinControl {
 
   // Dialog keys (Tab, Enter, Escape, accelerators) for a key message aimed at this form.
   bool HandleDialogKey(const MSG& msg);
-  void FocusChanged(TWinControl* control);
+  void FocusChanged(TWinControl* control) override;
 
   // Runs the creation step (OnCreate) under the application's exception dispatch.
   void DoCreate();
@@ -86,11 +84,12 @@ class TForm : public TWinControl {
   void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& m) override;
   void AfterCreateWnd() override;
+  TForm* AsForm() override { return this; }
   void PlaceOnScreen();
 
  private:
-  TButtonControl* FindDefaultButton() const;
-  TButtonControl* FindCancelButton() const;
+  // The first button in tab order with `role` (Default or Cancel) that can take the focus.
+  TButtonControl* FindButton(bool TButtonControl::*role) const;
   TWinControl* FindAccelerator(char ch) const;
   int clientWidth_ = 0, clientHeight_ = 0;
   TWinControl* activeControl_ = nullptr;
@@ -116,17 +115,17 @@ class TButtonControl : public TWinControl {
 
 using TExceptionEvent = std::function<void(const std::exception& e)>;
 
-class TApplication {
+class TApplication : public IApplicationHost {
  public:
   TApplication();
-  ~TApplication();
+  ~TApplication() override;
   TApplication(const TApplication&) = delete;
   TApplication& operator=(const TApplication&) = delete;
 
   void Initialize();
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
-  HWND Handle() const { return handle_; }  // the hidden top-level owner window, class "TApplication"
+  HWND Handle() const override { return handle_; }  // the hidden top-level owner window, class "TApplication"
   HICON Icon = nullptr;
 
   // Creates a form owned by the application; the first one becomes the main form. Its
@@ -178,7 +177,7 @@ class TApplication {
   bool ProcessMessage(MSG& msg);
 
   TExceptionEvent OnException;
-  void HandleException(const std::exception& e);
+  void HandleException(const std::exception& e) override;
   void ShowException(const std::exception& e);
 
   int ModalLevel() const { return modalLevel_; }
@@ -201,8 +200,5 @@ class TApplication {
 };
 
 extern TApplication* Application;
-
-// Reports the exception being handled (inside a catch block) through the application.
-void HandleCurrentException();
 
 }  // namespace zelvo

@@ -1,5 +1,7 @@
 #include "framework/Graphics.h"
 
+#include <cstring>
+
 #include "util/Exceptions.h"
 
 namespace zelvo {
@@ -35,11 +37,68 @@ HFONT CreateFontFromSpec(const TFontSpec& font) {
   return CreateFontIndirectA(&lf);
 }
 
+bool ReadNonClientMetrics(NONCLIENTMETRICSA& metrics) {
+  constexpr UINT kSize = 340;
+  static_assert(sizeof(NONCLIENTMETRICSA) >= kSize);
+  std::memset(&metrics, 0, sizeof metrics);
+  metrics.cbSize = kSize;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kSize, &metrics, 0)) return true;
+  std::memset(&metrics, 0, sizeof metrics);
+  return false;
+}
+
+UniqueGdi<HFONT> CreateMenuFont() {
+  NONCLIENTMETRICSA ncm;
+  return UniqueGdi<HFONT>(ReadNonClientMetrics(ncm) ? CreateFontIndirectA(&ncm.lfMenuFont) : nullptr);
+}
+
+UniqueGdi<HFONT> CreateCaptionFont() {
+  NONCLIENTMETRICSA ncm;
+  return UniqueGdi<HFONT>(ReadNonClientMetrics(ncm) ? CreateFontIndirectA(&ncm.lfCaptionFont) : nullptr);
+}
+
+HFONT FontOrDefault(HFONT font) { return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+TTextMeasure::TTextMeasure(HFONT font) : screen_(nullptr), font_(screen_.Get(), font) {}
+
+SIZE TTextMeasure::Extent(std::string_view text) const {
+  SIZE size{0, 0};
+  if (!GetTextExtentPoint32A(screen_.Get(), text.data(), static_cast<int>(text.size()), &size)) size = SIZE{0, 0};
+  return size;
+}
+
+SIZE TTextMeasure::DrawnSize(std::string_view text, UINT format, int maxWidth) const {
+  RECT r{0, 0, maxWidth, 0};
+  DrawTextA(screen_.Get(), text.data(), static_cast<int>(text.size()), &r, format | DT_CALCRECT);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+TEXTMETRICA TTextMeasure::Metrics() const {
+  TEXTMETRICA tm{};
+  GetTextMetricsA(screen_.Get(), &tm);
+  return tm;
+}
+
+TDib32 CreateDib32(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  TDib32 dib;
+  dib.bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dib.bitmap || !bits) return {};
+  dib.bits = static_cast<uint32_t*>(bits);
+  return dib;
+}
+
 TFontSpec MessageFontSpec() {
-  NONCLIENTMETRICSA ncm{};
-  ncm.cbSize = sizeof ncm;
+  NONCLIENTMETRICSA ncm;
   TFontSpec font;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+  if (ReadNonClientMetrics(ncm)) {
     font.name = ncm.lfMessageFont.lfFaceName;
     font.height = ncm.lfMessageFont.lfHeight;
     if (ncm.lfMessageFont.lfWeight >= FW_BOLD) font.style |= fsBold;

@@ -3,12 +3,14 @@
 
 #include <windows.h>
 
-#include "framework/Handles.h"
-#include "framework/Types.h"
-
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
+
+#include "framework/Handles.h"
+#include "framework/Types.h"
+#include "util/Geometry.h"
 
 namespace zelvo {
 
@@ -27,6 +29,47 @@ struct TFontSpec {
 HFONT CreateFontFromSpec(const TFontSpec& font);
 // The system's message-box font.
 TFontSpec MessageFontSpec();
+
+// The system's non-client metrics (caption, menu and message fonts). The record is read in the
+// size every version of the system accepts: 340 bytes, the layout from before the padded-border
+// field was added (a larger size is refused by the older systems the program runs on). False
+// when the system refuses; `metrics` is then all zeros.
+bool ReadNonClientMetrics(NONCLIENTMETRICSA& metrics);
+// Fonts made from those metrics; empty when the system refuses.
+UniqueGdi<HFONT> CreateMenuFont();
+UniqueGdi<HFONT> CreateCaptionFont();
+// A font to draw with: `font`, or the stock GUI font when it is null.
+HFONT FontOrDefault(HFONT font);
+
+// A screen DC with a font selected, for measuring text before anything is drawn (a null font
+// measures in the DC's default font).
+class TTextMeasure {
+ public:
+  explicit TTextMeasure(HFONT font);
+  // The text's extent as the text-output calls place it (GetTextExtentPoint32).
+  SIZE Extent(std::string_view text) const;
+  // The rectangle DrawText would fill: DT_CALCRECT with `format` (single line by default),
+  // breaking lines at `maxWidth` when the format has DT_WORDBREAK.
+  SIZE DrawnSize(std::string_view text, UINT format = DT_SINGLELINE, int maxWidth = 0) const;
+  TEXTMETRICA Metrics() const;
+  HDC DC() const { return screen_.Get(); }
+
+ private:
+  WindowDC screen_;
+  ScopedSelect font_;
+};
+
+// A 32-bit top-down DIB section: the bitmap and its pixels, row 0 at the top, each pixel
+// 0x00RRGGBB. Empty (no bitmap, no pixels) when the system refuses it.
+struct TDib32 {
+  UniqueGdi<HBITMAP> bitmap;
+  uint32_t* bits = nullptr;
+};
+TDib32 CreateDib32(int width, int height);
+
+// The platform's rectangle for a portable one and back.
+constexpr RECT ToRect(const TRectI& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+constexpr TRectI ToRectI(const RECT& r) { return TRectI{r.left, r.top, r.right, r.bottom}; }
 
 // Older name of UniqueGdi (deprecated): new code names UniqueGdi.
 template <class H>

@@ -2,7 +2,7 @@
 // that go with them (saved DC state, an object selected into a DC, a callable run at scope exit).
 //
 // A copied owner would close its handle twice, so every owner here is move-only. Each kind of
-// handle is described by a traits type:
+// handle is described by a traits type (most derive the first two from NullEmptyTraits):
 //   using Handle = ...;                     the stored value
 //   static Handle Empty();                  the value an empty owner holds
 //   static bool IsEmpty(Handle);            optional: more than one "no handle" value
@@ -117,34 +117,31 @@ class UniqueHandle {
 
 // ---- Traits -------------------------------------------------------------------------------------
 
-template <class H>
-struct GdiTraits {
+// What most kinds share: the handle type, null for "no handle", and the resource it uses up.
+template <class H, THandleResource R = THandleResource::None>
+struct NullEmptyTraits {
   using Handle = H;
-  static constexpr THandleResource Resource = THandleResource::Gdi;
+  static constexpr THandleResource Resource = R;
   static Handle Empty() noexcept { return nullptr; }
-  static void Close(Handle h) noexcept { DeleteObject(h); }
 };
 
-struct MemoryDCTraits {
-  using Handle = HDC;
-  static constexpr THandleResource Resource = THandleResource::Gdi;
-  static Handle Empty() noexcept { return nullptr; }
+template <class H>
+struct GdiTraits : NullEmptyTraits<H, THandleResource::Gdi> {
+  static void Close(H h) noexcept { DeleteObject(h); }
+};
+
+struct MemoryDCTraits : NullEmptyTraits<HDC, THandleResource::Gdi> {
   static void Close(Handle h) noexcept { DeleteDC(h); }
 };
 
 // A DC obtained from a window (GetDC, GetWindowDC) goes back to the same window.
-struct WindowDCTraits {
-  using Handle = HDC;
-  static constexpr THandleResource Resource = THandleResource::Gdi;
+struct WindowDCTraits : NullEmptyTraits<HDC, THandleResource::Gdi> {
   HWND window = nullptr;
-  static Handle Empty() noexcept { return nullptr; }
   void Close(Handle h) const noexcept { ReleaseDC(window, h); }
 };
 
 // Kernel handles: some calls fail with null, others with INVALID_HANDLE_VALUE; neither is closed.
-struct KernelHandleTraits {
-  using Handle = HANDLE;
-  static Handle Empty() noexcept { return nullptr; }
+struct KernelHandleTraits : NullEmptyTraits<HANDLE> {
   static bool IsEmpty(Handle h) noexcept { return h == nullptr || h == INVALID_HANDLE_VALUE; }
   static void Close(Handle h) noexcept { CloseHandle(h); }
 };
@@ -157,42 +154,27 @@ struct FindHandleTraits {
   static void Close(Handle h) noexcept { FindClose(h); }
 };
 
-struct MenuTraits {
-  using Handle = HMENU;
-  static constexpr THandleResource Resource = THandleResource::User;
-  static Handle Empty() noexcept { return nullptr; }
+struct MenuTraits : NullEmptyTraits<HMENU, THandleResource::User> {
   static void Close(Handle h) noexcept { DestroyMenu(h); }
 };
 
-struct IconTraits {
-  using Handle = HICON;
-  static constexpr THandleResource Resource = THandleResource::User;
-  static Handle Empty() noexcept { return nullptr; }
+struct IconTraits : NullEmptyTraits<HICON, THandleResource::User> {
   static void Close(Handle h) noexcept { DestroyIcon(h); }
 };
 
-struct ImageListTraits {
-  using Handle = HIMAGELIST;
-  static Handle Empty() noexcept { return nullptr; }
+struct ImageListTraits : NullEmptyTraits<HIMAGELIST> {
   static void Close(Handle h) noexcept { ImageList_Destroy(h); }
 };
 
-struct HookTraits {
-  using Handle = HHOOK;
-  static constexpr THandleResource Resource = THandleResource::User;
-  static Handle Empty() noexcept { return nullptr; }
+struct HookTraits : NullEmptyTraits<HHOOK, THandleResource::User> {
   static void Close(Handle h) noexcept { UnhookWindowsHookEx(h); }
 };
 
-struct RegKeyTraits {
-  using Handle = HKEY;
-  static Handle Empty() noexcept { return nullptr; }
+struct RegKeyTraits : NullEmptyTraits<HKEY> {
   static void Close(Handle h) noexcept { RegCloseKey(h); }
 };
 
-struct GlobalMemoryTraits {
-  using Handle = HGLOBAL;
-  static Handle Empty() noexcept { return nullptr; }
+struct GlobalMemoryTraits : NullEmptyTraits<HGLOBAL> {
   static void Close(Handle h) noexcept { GlobalFree(h); }
 };
 
@@ -213,10 +195,8 @@ struct SavedDCTraits {
 };
 
 // An object selected into a DC: the DC plus the object it replaced, put back on close.
-struct SelectionTraits {
-  using Handle = HGDIOBJ;
+struct SelectionTraits : NullEmptyTraits<HGDIOBJ> {
   HDC dc = nullptr;
-  static Handle Empty() noexcept { return nullptr; }
   void Close(Handle previous) const noexcept { SelectObject(dc, previous); }
 };
 
@@ -247,12 +227,12 @@ inline UniqueDC CompatibleDC(HDC like) noexcept { return UniqueDC(CreateCompatib
 class WindowDC : public UniqueHandle<WindowDCTraits> {
  public:
   WindowDC() noexcept = default;
-  explicit WindowDC(HWND w) noexcept : UniqueHandle(GetDC(w), WindowDCTraits{w}) {}
+  explicit WindowDC(HWND w) noexcept : UniqueHandle(GetDC(w), WindowDCTraits{{}, w}) {}
   static WindowDC Whole(HWND w) noexcept { return WindowDC(GetWindowDC(w), w); }
   HWND Window() const noexcept { return GetTraits().window; }
 
  private:
-  WindowDC(HDC dc, HWND w) noexcept : UniqueHandle(dc, WindowDCTraits{w}) {}
+  WindowDC(HDC dc, HWND w) noexcept : UniqueHandle(dc, WindowDCTraits{{}, w}) {}
 };
 
 // A running timer, killed by the owner. Window timers need a non-zero id.
@@ -283,7 +263,7 @@ class ScopedSelect : public UniqueHandle<SelectionTraits> {
  public:
   ScopedSelect() noexcept = default;
   ScopedSelect(HDC dc, HGDIOBJ obj) noexcept
-      : UniqueHandle(obj ? SelectObject(dc, obj) : nullptr, SelectionTraits{dc}) {}
+      : UniqueHandle(obj ? SelectObject(dc, obj) : nullptr, SelectionTraits{{}, dc}) {}
 };
 
 // Runs a callable once when the scope ends, unless dismissed. Moving hands the duty over.

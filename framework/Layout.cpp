@@ -53,6 +53,34 @@ std::string TTableForm::BoundHandler(std::string_view control) const {
 }
 
 void TTableForm::BuildFromTable(const TFormDef& def) {
+  ApplyFormProperties(def);
+  CheckTableBindings(def, [this](std::string_view name) { return static_cast<bool>(MethodAddress(name)); });
+  BindFormEvents(def);
+
+  std::vector<std::pair<TWinControl*, int>> tabOrders;
+  std::vector<std::pair<TLabel*, const char*>> focusControls;
+  for (const TControlDef& c : def.controls) {
+    TNotifyEvent* onChange = nullptr;
+    TWinControl* control = MakeControl(c, onChange);
+    PlaceControl(*control, c, def);
+    BindControlEvents(*control, c, onChange);
+    if (c.kind == TControlKind::Label && c.focusControl) {
+      focusControls.emplace_back(static_cast<TLabel*>(control), c.focusControl);
+    }
+    if (c.tabOrder >= 0) tabOrders.emplace_back(control, c.tabOrder);
+  }
+  for (auto& [label, target] : focusControls) {
+    label->FocusControl = Find<TWinControl>(target);
+    if (!label->FocusControl) {
+      throw Exception(std::string("Label ") + label->Name + " names the missing control " + target);
+    }
+  }
+  // Placed in ascending order, each control lands at its own position whatever the table's order.
+  std::stable_sort(tabOrders.begin(), tabOrders.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+  for (auto& [control, order] : tabOrders) control->SetTabOrder(order);
+}
+
+void TTableForm::ApplyFormProperties(const TFormDef& def) {
   Name = def.name;
   SetCaption(def.caption);
   BorderStyle = def.borderStyle;
@@ -67,145 +95,143 @@ void TTableForm::BuildFromTable(const TFormDef& def) {
     SmallIcon = LoadSmallIcon(def.iconResource);
   }
   SetClientSize(def.clientWidth, def.clientHeight);
+}
 
-  auto bind = [this](const char* handler, const std::string& control) -> Method {
-    if (!handler) return {};
-    Method m = MethodAddress(handler);
-    if (!m) throw Exception(std::string("Form ") + Name + " has no handler " + handler);
-    bindings_.emplace_back(control, handler);
-    return m;
-  };
+TTableForm::Method TTableForm::Bind(const char* handler, const std::string& control) {
+  bindings_.emplace_back(control, handler);
+  return MethodAddress(handler);
+}
+
+void TTableForm::BindFormEvents(const TFormDef& def) {
   if (def.onCreate) {
-    Method m = bind(def.onCreate, def.name);
+    Method m = Bind(def.onCreate, def.name);
     OnCreate = [m](TComponent& s) { m(s); };
   }
   if (def.onCloseQuery) {
-    Method m = bind(def.onCloseQuery, def.name);
+    Method m = Bind(def.onCloseQuery, def.name);
     OnCloseQuery = [m](TForm& f, bool&) { m(f); };
   }
+}
 
-  std::vector<std::pair<TWinControl*, int>> tabOrders;
-  std::vector<std::pair<TLabel*, const char*>> focusControls;
-  for (const TControlDef& c : def.controls) {
-    TWinControl* control = nullptr;
-    TNotifyEvent* onChange = nullptr;
-    switch (c.kind) {
-      case TControlKind::Picture:
-      case TControlKind::Icon: {
-        auto* img = Create<TImage>();
-        img->Stretch = (c.flags & lfStretch) != 0;
-        img->Transparent = (c.flags & lfTransparent) != 0;
-        if (c.resource && c.kind == TControlKind::Picture) img->LoadBitmap(c.resource);
-        if (c.resource && c.kind == TControlKind::Icon) {
-          img->SetIcon(LoadSharedIcon(c.resource));
-        }
-        control = img;
-        break;
-      }
-      case TControlKind::Button:
-      case TControlKind::BitBtn: {
-        TButton* b = c.kind == TControlKind::BitBtn ? Create<TBitBtn>() : Create<TButton>();
-        if (auto* bb = dynamic_cast<TBitBtn*>(b)) {
-          if (c.bitBtnKind != TBitBtnKind::bkCustom) bb->SetKind(c.bitBtnKind);
-          if (c.resource && c.disabledGlyph) {
-            bb->SetGlyph(JoinGlyphFrames(c.resource, c.disabledGlyph), 2);
-          } else if (c.resource) {
-            bb->LoadGlyph(c.resource, 2);
-          }
-          if (c.glyphSpacing >= 0) bb->Spacing = c.glyphSpacing;
-        }
-        b->Default = (c.flags & lfDefault) != 0;
-        b->Cancel = (c.flags & lfCancel) != 0;
-        b->ModalResult = c.modalResult;
-        b->SetActiveDefault(b->Default);
-        control = b;
-        break;
-      }
-      case TControlKind::Label: {
-        auto* l = Create<TLabel>();
-        l->WordWrap = (c.flags & lfWordWrap) != 0;
-        l->Transparent = (c.flags & lfTransparent) != 0;
-        if (c.flags & lfAlignRight) l->Alignment = DT_RIGHT;
-        if (c.focusControl) focusControls.emplace_back(l, c.focusControl);
-        control = l;
-        break;
-      }
-      case TControlKind::Edit:
-      case TControlKind::UpperEdit: {
-        auto* e = Create<TEdit>();
-        if (c.kind == TControlKind::UpperEdit) e->CharCase = TEditCharCase::ecUpperCase;
-        onChange = &e->OnChange;
-        control = e;
-        break;
-      }
-      case TControlKind::Memo: {
-        auto* m = Create<TMemo>();
-        m->WordWrap = (c.flags & lfWordWrap) != 0;
-        m->WantReturns = (c.flags & lfWantReturns) != 0;
-        onChange = &m->OnChange;
-        control = m;
-        break;
-      }
-      case TControlKind::ComboBox: {
-        auto* cb = Create<TComboBox>();
-        if (c.itemHeight > 0) cb->ItemHeight = c.itemHeight;
-        cb->Items = ItemList(c.items);
-        onChange = &cb->OnChange;
-        control = cb;
-        break;
-      }
-      case TControlKind::RadioGroup: {
-        auto* rg = Create<TRadioGroup>();
-        rg->Columns = c.columns;
-        control = rg;
-        break;
-      }
-      case TControlKind::Custom:
-        control = CreateCustomControl(c);
-        break;
+namespace {
+TWinControl* MakeImage(TComponent& owner, const TControlDef& c) {
+  auto* img = owner.Create<TImage>();
+  img->Stretch = (c.flags & lfStretch) != 0;
+  img->Transparent = (c.flags & lfTransparent) != 0;
+  if (c.resource && c.kind == TControlKind::Picture) img->LoadBitmap(c.resource);
+  if (c.resource && c.kind == TControlKind::Icon) img->SetIcon(LoadSharedIcon(c.resource));
+  return img;
+}
+
+TWinControl* MakeButton(TComponent& owner, const TControlDef& c) {
+  TButton* b = nullptr;
+  if (c.kind == TControlKind::BitBtn) {
+    auto* bb = owner.Create<TBitBtn>();
+    if (c.bitBtnKind != TBitBtnKind::bkCustom) bb->SetKind(c.bitBtnKind);
+    if (c.resource && c.disabledGlyph) {
+      bb->SetGlyph(JoinGlyphFrames(c.resource, c.disabledGlyph), 2);
+    } else if (c.resource) {
+      bb->LoadGlyph(c.resource, 2);
     }
-    control->Name = c.name;
-    if (c.caption) control->SetCaption(c.caption);
-    control->SetParent(this);
-    if (c.flags & lfAlignClient) {
-      control->Align = TAlign::alClient;
-      control->SetBounds(0, 0, def.clientWidth, def.clientHeight);
-    } else {
-      control->SetBounds(c.left, c.top, c.width, c.height);
-    }
-    if (auto* l = dynamic_cast<TLabel*>(control); l && (c.flags & lfAutoSize)) {
-      const int width = l->MeasureText(c.width).cx;
-      const int left = (c.flags & lfAlignRight) ? c.left + c.width - width : c.left;
-      l->SetBounds(left, c.top, width, c.height);
-    }
-    // The buttons of a radio group are laid out in its final bounds.
-    if (auto* rg = dynamic_cast<TRadioGroup*>(control)) {
-      rg->SetItems(ItemList(c.items));
-      rg->SetItemIndex(c.itemIndex);
-    }
-    if (c.flags & lfHidden) control->SetVisible(false);
-    if (c.flags & lfDisabled) control->SetEnabled(false);
-    if (c.flags & lfNoTabStop) control->SetTabStop(false);
-    if (c.onClick) {
-      Method m = bind(c.onClick, c.name);
-      control->OnClick = [m](TComponent& s) { m(s); };
-    }
-    if (c.onChange) {
-      if (!onChange) throw Exception(std::string("Control ") + c.name + " has no change event");
-      Method m = bind(c.onChange, c.name);
-      *onChange = [m](TComponent& s) { m(s); };
-    }
-    if (c.tabOrder >= 0) tabOrders.emplace_back(control, c.tabOrder);
+    if (c.glyphSpacing >= 0) bb->Spacing = c.glyphSpacing;
+    b = bb;
+  } else {
+    b = owner.Create<TButton>();
   }
-  for (auto& [label, target] : focusControls) {
-    label->FocusControl = Find<TWinControl>(target);
-    if (!label->FocusControl) {
-      throw Exception(std::string("Label ") + label->Name + " names the missing control " + target);
+  b->Default = (c.flags & lfDefault) != 0;
+  b->Cancel = (c.flags & lfCancel) != 0;
+  b->ModalResult = c.modalResult;
+  b->SetActiveDefault(b->Default);
+  return b;
+}
+
+TWinControl* MakeLabel(TComponent& owner, const TControlDef& c) {
+  auto* l = owner.Create<TLabel>();
+  l->WordWrap = (c.flags & lfWordWrap) != 0;
+  l->Transparent = (c.flags & lfTransparent) != 0;
+  if (c.flags & lfAlignRight) l->Alignment = DT_RIGHT;
+  return l;
+}
+
+// A control with a change event, which `onChange` is set to.
+template <class T>
+T* MakeEditing(TComponent& owner, TNotifyEvent*& onChange) {
+  T* control = owner.Create<T>();
+  onChange = &control->OnChange;
+  return control;
+}
+}  // namespace
+
+TWinControl* TTableForm::MakeControl(const TControlDef& c, TNotifyEvent*& onChange) {
+  switch (c.kind) {
+    case TControlKind::Picture:
+    case TControlKind::Icon:
+      return MakeImage(*this, c);
+    case TControlKind::Button:
+    case TControlKind::BitBtn:
+      return MakeButton(*this, c);
+    case TControlKind::Label:
+      return MakeLabel(*this, c);
+    case TControlKind::Edit:
+    case TControlKind::UpperEdit: {
+      auto* e = MakeEditing<TEdit>(*this, onChange);
+      if (c.kind == TControlKind::UpperEdit) e->CharCase = TEditCharCase::ecUpperCase;
+      return e;
     }
+    case TControlKind::Memo: {
+      auto* m = MakeEditing<TMemo>(*this, onChange);
+      m->WordWrap = (c.flags & lfWordWrap) != 0;
+      m->WantReturns = (c.flags & lfWantReturns) != 0;
+      return m;
+    }
+    case TControlKind::ComboBox: {
+      auto* cb = MakeEditing<TComboBox>(*this, onChange);
+      if (c.itemHeight > 0) cb->ItemHeight = c.itemHeight;
+      cb->Items = ItemList(c.items);
+      return cb;
+    }
+    case TControlKind::RadioGroup: {
+      auto* rg = Create<TRadioGroup>();
+      rg->Columns = c.columns;
+      return rg;
+    }
+    case TControlKind::Custom:
+      if (TWinControl* custom = CreateCustomControl(c)) return custom;
+      break;
   }
-  // Placed in ascending order, each control lands at its own position whatever the table's order.
-  std::stable_sort(tabOrders.begin(), tabOrders.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
-  for (auto& [control, order] : tabOrders) control->SetTabOrder(order);
+  throw Exception(std::string("Form ") + Name + " cannot create the control " + c.name);
+}
+
+void TTableForm::PlaceControl(TWinControl& control, const TControlDef& c, const TFormDef& form) {
+  control.Name = c.name;
+  if (c.caption) control.SetCaption(c.caption);
+  control.SetParent(this);
+  if (c.flags & lfAlignClient) control.Align = TAlign::alClient;
+  const TRectI bounds = TableBounds(c, form.clientWidth, form.clientHeight);
+  control.SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+  if (auto* l = dynamic_cast<TLabel*>(&control); l && (c.flags & lfAutoSize)) {
+    const TRectI sized = AutoSizedBounds(c, l->MeasureText(c.width).cx);
+    l->SetBounds(sized.left, sized.top, sized.Width(), sized.Height());
+  }
+  // The buttons of a radio group are laid out in its final bounds.
+  if (auto* rg = dynamic_cast<TRadioGroup*>(&control)) {
+    rg->SetItems(ItemList(c.items));
+    rg->SetItemIndex(c.itemIndex);
+  }
+  if (c.flags & lfHidden) control.SetVisible(false);
+  if (c.flags & lfDisabled) control.SetEnabled(false);
+  if (c.flags & lfNoTabStop) control.SetTabStop(false);
+}
+
+void TTableForm::BindControlEvents(TWinControl& control, const TControlDef& c, TNotifyEvent* onChange) {
+  if (c.onClick) {
+    Method m = Bind(c.onClick, c.name);
+    control.OnClick = [m](TComponent& s) { m(s); };
+  }
+  if (c.onChange && onChange) {
+    Method m = Bind(c.onChange, c.name);
+    *onChange = [m](TComponent& s) { m(s); };
+  }
 }
 
 }  // namespace zelvo

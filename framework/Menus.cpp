@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "framework/Forms.h"
+#include "framework/CallbackGuard.h"
 #include "util/Exceptions.h"
 
 namespace zelvo {
@@ -31,14 +31,10 @@ UINT AllocateCommand(TMenuItem* item) {
   return id;
 }
 
-// The font menus are drawn in.
-UniqueGdi<HFONT> MenuFont() {
-  NONCLIENTMETRICSA ncm{};
-  ncm.cbSize = sizeof ncm;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
-    return UniqueGdi<HFONT>(CreateFontIndirectA(&ncm.lfMenuFont));
-  }
-  return UniqueGdi<HFONT>();
+// The menu component shown by each window (AttachToWindow), for TTakenMenu.
+std::unordered_map<HWND, TMenu*>& AttachedMenus() {
+  static std::unordered_map<HWND, TMenu*> menus;
+  return menus;
 }
 
 SIZE TextSize(HDC dc, const std::string& text) {
@@ -105,7 +101,7 @@ void TMenuItem::Click() {
   try {
     handler(*this);
   } catch (...) {
-    if (!Application) throw;
+    if (!ExceptionSink()) throw;
     HandleCurrentException();
   }
 }
@@ -251,10 +247,14 @@ void TMenu::AttachToWindow(HWND window) {
   if (window_ && window_ != window) DetachFromWindow();
   SetMenu(window, Handle());
   window_ = window;
+  AttachedMenus()[window] = this;
 }
 
 void TMenu::DetachFromWindow() {
-  if (window_ && IsWindow(window_) && handle_ && GetMenu(window_) == handle_.Get()) SetMenu(window_, nullptr);
+  if (!window_) return;
+  if (IsWindow(window_) && handle_ && GetMenu(window_) == handle_.Get()) SetMenu(window_, nullptr);
+  auto& attached = AttachedMenus();
+  if (auto it = attached.find(window_); it != attached.end() && it->second == this) attached.erase(it);
   window_ = nullptr;
 }
 
@@ -266,11 +266,13 @@ void TMainMenu::Rebuild() {
 HWND TPopupMenu::MessageWindow() const {
   for (TComponent* c = Owner(); c; c = c->Owner()) {
     if (auto* control = dynamic_cast<TWinControl*>(c)) {
-      if (TForm* form = control->ParentForm(); form && form->HandleAllocated()) return form->HandleIfCreated();
+      if (TWinControl* form = control->ParentFormControl(); form && form->HandleAllocated()) {
+        return form->HandleIfCreated();
+      }
       if (control->HandleAllocated()) return control->HandleIfCreated();
     }
   }
-  return Application ? Application->Handle() : nullptr;
+  return ApplicationHost() ? ApplicationHost()->Handle() : nullptr;
 }
 
 void TPopupMenu::Popup(int x, int y) {
@@ -290,7 +292,7 @@ void TPopupMenu::Popup(int x, int y) {
 
 // ---- Message routing ----------------------------------------------------------------------------
 
-bool DispatchMenuMessage(TForm& form, TMessage& m) {
+bool DispatchMenuMessage(TMenu* windowMenu, TMessage& m) {
   switch (m.Msg) {
     case WM_COMMAND:
       // A menu command: no control window and notification code 0.
@@ -307,11 +309,10 @@ bool DispatchMenuMessage(TForm& form, TMessage& m) {
       if (m.WParam != 0 || !mis || mis->CtlType != ODT_MENU) return false;
       TMenuItem* item = TMenuItem::FromCommand(static_cast<UINT>(mis->itemData));
       if (!item) return false;
-      WindowDC screen(nullptr);
-      UniqueGdi<HFONT> font = MenuFont();
-      ScopedSelect selectFont(screen.Get(), font.Get());
+      UniqueGdi<HFONT> font = CreateMenuFont();
+      TTextMeasure screen(font.Get());
       int width = static_cast<int>(mis->itemWidth), height = static_cast<int>(mis->itemHeight);
-      item->MeasureItem(screen.Get(), width, height);
+      item->MeasureItem(screen.DC(), width, height);
       mis->itemWidth = static_cast<UINT>(std::max(width, 0));
       mis->itemHeight = static_cast<UINT>(std::max(height, 0));
       m.Result = TRUE;
@@ -327,7 +328,7 @@ bool DispatchMenuMessage(TForm& form, TMessage& m) {
       return true;
     }
     case WM_DESTROY:
-      if (form.Menu) form.Menu->DetachFromWindow();
+      if (windowMenu) windowMenu->DetachFromWindow();
       return false;
     default:
       return false;
@@ -342,10 +343,10 @@ TTakenMenu TTakenMenu::Take(HWND window) {
   if (!menu) return taken;
   taken.window_ = window;
   taken.menu_ = menu;
-  auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window));
-  if (form && form->Menu && form->Menu->HandleIfCreated() == menu) {
-    taken.component_ = form->Menu;
-    form->Menu->DetachFromWindow();
+  const auto attached = AttachedMenus().find(window);
+  if (attached != AttachedMenus().end() && attached->second->HandleIfCreated() == menu) {
+    taken.component_ = attached->second;
+    taken.component_->DetachFromWindow();
   } else {
     SetMenu(window, nullptr);
     taken.owned_.Reset(menu);

@@ -155,15 +155,14 @@ class TPopupMenu : public TMenu {
   HMENU CreateHandle() const override { return CreatePopupMenu(); }
 };
 
-class TForm;
 // Menu messages arriving at a form's window: menu commands go to the item's OnClick, measure and
-// draw requests of owner-drawn menu items to the item, and on WM_DESTROY the form's menu comes
-// off the window. Returns true when the message was handled.
-bool DispatchMenuMessage(TForm& form, TMessage& m);
+// draw requests of owner-drawn menu items to the item, and on WM_DESTROY `windowMenu` (the
+// form's menu bar, may be null) comes off the window. Returns true when the message was handled.
+bool DispatchMenuMessage(TMenu* windowMenu, TMessage& m);
 
 // A window's menu bar taken off the window, for a skin that draws the bar itself. While taken,
-// the window shows no menu and this object owns the handle, unless a menu component of the
-// form owns it (Component()). GiveBack, or the end of this object, puts the menu back on the
+// the window shows no menu and this object owns the handle, unless the menu component attached
+// to the window (TMenu::AttachToWindow) owns it (Component()). GiveBack, or the end of this object, puts the menu back on the
 // window; when the window is gone by then, an owned handle is destroyed.
 class TTakenMenu {
  public:

@@ -193,10 +193,10 @@ void TBitBtn::Draw(const DRAWITEMSTRUCT& dis) {
     st.Enabled = !disabled;
     st.Pressed = pressed;
     int cell = BitButtonGlyphCell(st, numGlyphs_);
-    DrawTransparent(dc, place.GlyphPos.X, place.GlyphPos.Y, glyph_.Get(), (cell - 1) * glyphW, 0, glyphW, glyphH,
+    DrawTransparent(dc, place.GlyphPos.x, place.GlyphPos.y, glyph_.Get(), (cell - 1) * glyphW, 0, glyphW, glyphH,
                     BottomLeftPixel(glyph_.Get()));
   }
-  RECT tr{place.TextRect.Left, place.TextRect.Top, place.TextRect.Right, place.TextRect.Bottom};
+  RECT tr{place.TextRect.left, place.TextRect.top, place.TextRect.right, place.TextRect.bottom};
   SetBkMode(dc, TRANSPARENT);
   if (disabled) {
     OffsetRect(&tr, 1, 1);
@@ -217,14 +217,30 @@ void TBitBtn::Draw(const DRAWITEMSTRUCT& dis) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// TLabel
+// TGraphicControl
 
-TLabel::TLabel(TComponent* owner) : TWinControl(owner) {}
-
-void TLabel::CreateParams(TCreateParams& params) {
+void TGraphicControl::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.style &= ~static_cast<DWORD>(WS_TABSTOP);
 }
+
+void TGraphicControl::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return;
+    case WM_NCHITTEST:
+      m.Result = HTTRANSPARENT;
+      return;
+    default:
+      TWinControl::WndProc(m);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TLabel
+
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {}
 
 UINT TLabel::DrawFlags() const {
   UINT flags = Alignment | DT_EXPANDTABS;
@@ -235,13 +251,8 @@ UINT TLabel::DrawFlags() const {
 }
 
 SIZE TLabel::MeasureText(int maxWidth) {
-  WindowDC screen(nullptr);
-  ScopedSelect font(screen.Get(), FontHandle());
-  RECT r{0, 0, maxWidth, 0};
   const std::string& text = Caption();
-  DrawTextA(screen.Get(), text.empty() ? " " : text.c_str(), text.empty() ? 1 : static_cast<int>(text.size()),
-            &r, DrawFlags() | DT_CALCRECT);
-  return SIZE{r.right - r.left, r.bottom - r.top};
+  return TTextMeasure(FontHandle()).DrawnSize(text.empty() ? std::string_view(" ") : text, DrawFlags(), maxWidth);
 }
 
 void TLabel::WndProc(TMessage& m) {
@@ -261,20 +272,14 @@ void TLabel::WndProc(TMessage& m) {
       DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags());
       return;
     }
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return;
     case WM_SETTEXT:
       DefaultHandler(m);
       Invalidate();
       return;
-    case WM_NCHITTEST:
-      m.Result = HTTRANSPARENT;
-      return;
     default:
       break;
   }
-  TWinControl::WndProc(m);
+  TGraphicControl::WndProc(m);
 }
 
 TPropInfo TLabel::GetPropInfo(std::string_view name) const {
@@ -300,12 +305,7 @@ bool TLabel::SetOrdProp(std::string_view name, int32_t value) {
 // ---------------------------------------------------------------------------------------------
 // TImage
 
-TImage::TImage(TComponent* owner) : TWinControl(owner) {}
-
-void TImage::CreateParams(TCreateParams& params) {
-  TWinControl::CreateParams(params);
-  params.style &= ~static_cast<DWORD>(WS_TABSTOP);
-}
+TImage::TImage(TComponent* owner) : TGraphicControl(owner) {}
 
 void TImage::SetBitmap(UniqueGdi<HBITMAP> bmp) {
   bitmap_ = std::move(bmp);
@@ -354,16 +354,10 @@ void TImage::WndProc(TMessage& m) {
       }
       return;
     }
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return;
-    case WM_NCHITTEST:
-      m.Result = HTTRANSPARENT;
-      return;
     default:
       break;
   }
-  TWinControl::WndProc(m);
+  TGraphicControl::WndProc(m);
 }
 
 TPropInfo TImage::GetPropInfo(std::string_view name) const {

@@ -56,9 +56,23 @@ class TBitBtn : public TButton {
   int numGlyphs_ = 1;
 };
 
+// Base of labels and pictures, which only show something: they take no focus and have no place
+// in the tab order, let the mouse through to what lies below them, and paint every pixel
+// themselves (no background erase).
+class TGraphicControl : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  bool WantsFocusOnTab() const override { return false; }
+  bool IsGraphicControl() const override { return true; }
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void WndProc(TMessage& m) override;
+};
+
 // Static text. Ampersands mark accelerators unless ShowAccelChar is off; a label with a
 // FocusControl hands its accelerator's focus to that control.
-class TLabel : public TWinControl {
+class TLabel : public TGraphicControl {
  public:
   explicit TLabel(TComponent* owner);
   const char* ClassName() const override { return "TLabel"; }
@@ -67,9 +81,7 @@ class TLabel : public TWinControl {
   bool Transparent = false;
   UINT Alignment = DT_LEFT;
   TWinControl* FocusControl = nullptr;
-  bool WantsFocusOnTab() const override { return false; }
   TWinControl* AccelTarget() override { return FocusControl; }
-  bool IsGraphicControl() const override { return true; }
   // The size the caption needs in this label's font (wrapped into maxWidth when WordWrap).
   SIZE MeasureText(int maxWidth);
   UINT DrawFlags() const;
@@ -79,14 +91,13 @@ class TLabel : public TWinControl {
   bool SetOrdProp(std::string_view name, int32_t value) override;
 
  protected:
-  void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& m) override;
 };
 
 enum class TPictureKind : uint8_t { None, Bitmap, Icon };
 
 // A picture: a bitmap (owned) or an icon (shared system or resource icon).
-class TImage : public TWinControl {
+class TImage : public TGraphicControl {
  public:
   explicit TImage(TComponent* owner);
   const char* ClassName() const override { return "TImage"; }
@@ -99,15 +110,12 @@ class TImage : public TWinControl {
   HBITMAP Bitmap() const { return bitmap_.Get(); }
   HICON IconHandle() const { return icon_; }
   TPictureKind PictureKind() const;
-  bool WantsFocusOnTab() const override { return false; }
-  bool IsGraphicControl() const override { return true; }
 
   TPropInfo GetPropInfo(std::string_view name) const override;
   bool GetOrdProp(std::string_view name, int32_t& value) const override;
   bool SetOrdProp(std::string_view name, int32_t value) override;
 
  protected:
-  void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& m) override;
 
  private:

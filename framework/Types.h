@@ -1,4 +1,5 @@
-// Framework types with no platform dependency: colours, modal results and image-button kinds.
+// Framework types with no platform dependency: colours, modal results, form styles and image-button
+// kinds.
 // Portable code (settings, dialog layout, the skin's objects) and the Windows layer share these,
 // so there is exactly one colour type and one "no colour".
 #pragma once
@@ -43,6 +44,11 @@ enum : int32_t {
   mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7,
   mrAll = 8, mrNoToAll = 9, mrYesToAll = 10
 };
+
+// A form's frame, caption buttons and first position on the screen.
+enum class TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog };
+enum TBorderIcon : uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+enum class TPosition : uint8_t { poDesigned, poScreenCenter, poMainFormCenter };
 
 // Image-button kinds; bkCustom is the plain kind with no standard glyph.
 enum class TBitBtnKind : uint8_t { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fuzz/fuzz_limits.h"
-#include "skin/Bmp.h"
+#include "skin/file/Bmp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zelvo::TBitmap32 bmp;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "fuzz/fuzz_limits.h"
-#include "skin/SkinRead.h"
+#include "skin/file/SkinRead.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "fuzz/fuzz_limits.h"
-#include "skin/SkinLoad.h"
+#include "skin/file/SkinLoad.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zelvo::TSkinObjects skin;

@@ -264,16 +264,19 @@ CardAnswers TRegisterForm::Answers() const {
 }
 
 void TRegisterForm::BPrintClick() {
-  // Enter presses this button with the focus still in the date field, whose entry is read only
-  // when the focus leaves it: read it now. A wrong date stops the print and keeps the form open.
+  // The button set the form's result to OK before this ran. Any failure (a wrong date, no
+  // printer, a job that failed midway) takes it back: the failure is reported and the form stays
+  // open with everything typed, so the buyer can put it right and print again. Enter presses this
+  // button with the focus still in the date field, whose entry is read only when the focus leaves
+  // it: it is read now.
   try {
     EDate->CommitEntry();
+    std::unique_ptr<CardPrinter> printer = PrinterFactory();
+    PrintCard(*printer, QuestionsSource(), Answers());
   } catch (...) {
     ModalResult = 0;
     throw;
   }
-  std::unique_ptr<CardPrinter> printer = PrinterFactory();
-  PrintCard(*printer, QuestionsSource(), Answers());
 }
 
 }  // namespace zelvo

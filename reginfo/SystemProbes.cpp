@@ -6,19 +6,12 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/Text.h"
+
 namespace zelvo {
 
 namespace {
 using RtlGetVersionFn = LONG(WINAPI*)(RTL_OSVERSIONINFOEXW*);
-
-std::string ToAnsi(const wchar_t* text) {
-  const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return {};
-  std::string result(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), n, nullptr, nullptr);
-  result.resize(static_cast<size_t>(n - 1));
-  return result;
-}
 }  // namespace
 
 std::string TWindowsSystemInfo::ProfileString(const std::string& section, const std::string& key,
@@ -43,7 +36,7 @@ OSVersionRecord TWindowsSystemInfo::VersionRecord() {
         record.majorVersion = info.dwMajorVersion;
         record.minorVersion = info.dwMinorVersion;
         record.buildNumber = info.dwBuildNumber;
-        record.servicePack = ToAnsi(info.szCSDVersion);
+        record.servicePack = WideToAnsi(info.szCSDVersion).value_or(std::string());
         return record;
       }
     }

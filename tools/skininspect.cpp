@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <new>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "skin/SkinLoad.h"
+#include "skin/file/SkinLoad.h"
 #include "tools/toolutil_files.h"
 #include "util/Util.h"
 
@@ -42,26 +41,6 @@ const char kUsage[] =
     "cannot be loaded at all or the arguments are wrong.\n";
 
 constexpr uintmax_t kMaxInputSize = 256u * 1024u * 1024u;
-
-bool ReadWholeFile(const fs::path& path, TByteVector& bytes, std::string& error) {
-  std::error_code ec;
-  const uintmax_t size = fs::file_size(path, ec);
-  if (ec) {
-    error = "cannot read " + path.string() + ": " + ec.message();
-    return false;
-  }
-  if (size > kMaxInputSize) {
-    error = path.string() + " is " + std::to_string(size) + " bytes long, too large for a skin";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  bytes.resize(static_cast<size_t>(size));
-  if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-    error = "cannot read " + path.string();
-    return false;
-  }
-  return true;
-}
 
 std::string Colour(TColor c) {
   char buf[64];
@@ -224,12 +203,7 @@ int InspectFolder(const fs::path& dir, bool strict, bool check) {
   std::string description, descriptionName;
   std::printf("Skin folder: %s\n\nEntries (%zu):\n", EscapedName(dir.string()).c_str(), files.size());
   for (const fs::path& f : files) {
-    TByteVector bytes;
-    std::string error;
-    if (!ReadWholeFile(f, bytes, error)) {
-      std::fprintf(stderr, "skininspect: %s\n", error.c_str());
-      return 2;
-    }
+    TByteVector bytes = tools::ReadFileBounded(f, kMaxInputSize);
     const std::string name = f.filename().string();
     std::printf("  %-28s %9zu  %s\n", EscapedName(name).c_str(), bytes.size(), notes.Note(name, bytes).c_str());
     if (descriptionName.empty() && LowerAscii(name).find(".ini") != std::string::npos) {
@@ -256,12 +230,7 @@ int InspectFolder(const fs::path& dir, bool strict, bool check) {
 
 int InspectFile(const fs::path& path, bool strict, bool check) {
   EntryNotes notes(check);
-  TByteVector container;
-  std::string error;
-  if (!ReadWholeFile(path, container, error)) {
-    std::fprintf(stderr, "skininspect: %s\n", error.c_str());
-    return 2;
-  }
+  const TByteVector container = tools::ReadFileBounded(path, kMaxInputSize);
   TSkinReader reader;
   try {
     if (!reader.Load(container)) {
@@ -331,6 +300,9 @@ int Main(int argc, char** argv) {
 int main(int argc, char** argv) {
   try {
     return Main(argc, argv);
+  } catch (const tools::ToolError& e) {
+    std::fprintf(stderr, "skininspect: %s\n", e.what());
+    return 2;
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "skininspect: not enough memory\n");
     return 2;

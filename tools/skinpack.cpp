@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/SkinRead.h"
+#include "skin/file/SkinRead.h"
 #include "tools/toolutil_files.h"
 #include "util/Util.h"
 

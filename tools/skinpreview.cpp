@@ -4,12 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "skin/SkinLoad.h"
-#include "skin/SkinPreview.h"
+#include "skin/file/SkinLoad.h"
+#include "skin/render/SkinPreview.h"
+#include "tools/toolutil_files.h"
 #include "util/Util.h"
 
 namespace fs = std::filesystem;
@@ -50,26 +51,6 @@ int Fail(const std::string& message) {
   return 2;
 }
 
-bool ReadFile(const fs::path& path, TByteVector& bytes, std::string& error) {
-  std::error_code ec;
-  const uintmax_t size = fs::file_size(path, ec);
-  if (ec) {
-    error = "cannot read " + path.string() + ": " + ec.message();
-    return false;
-  }
-  if (size > kMaxInputSize) {
-    error = path.string() + " is too large for a skin";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  bytes.resize(static_cast<size_t>(size));
-  if (!in || !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-    error = "cannot read " + path.string();
-    return false;
-  }
-  return true;
-}
-
 bool LoadFolder(const fs::path& dir, TSkinObjects& skin, std::string& error) {
   std::vector<fs::path> files;
   std::error_code ec;
@@ -82,22 +63,21 @@ bool LoadFolder(const fs::path& dir, TSkinObjects& skin, std::string& error) {
   }
   std::sort(files.begin(), files.end());
   TMemorySkinEntries entries;
-  std::string description;
+  std::optional<std::string> description;  // an empty description is still one
   for (const fs::path& f : files) {
-    TByteVector bytes;
-    if (!ReadFile(f, bytes, error)) return false;
+    TByteVector bytes = tools::ReadFileBounded(f, kMaxInputSize);
     const std::string name = f.filename().string();
-    if (description.empty() && LowerAscii(name).find(".ini") != std::string::npos) {
-      description.assign(bytes.begin(), bytes.end());
+    if (!description && LowerAscii(name).find(".ini") != std::string::npos) {
+      description.emplace(bytes.begin(), bytes.end());
     }
     entries.Add(name, std::move(bytes));
   }
-  if (description.empty()) {
+  if (!description) {
     error = dir.string() + " holds no .ini description";
     return false;
   }
   try {
-    ParseSkinDescription(description, entries, skin);
+    ParseSkinDescription(*description, entries, skin);
   } catch (const std::exception& e) {
     error = e.what();
     return false;
@@ -108,9 +88,7 @@ bool LoadFolder(const fs::path& dir, TSkinObjects& skin, std::string& error) {
 bool LoadAnySkin(const fs::path& path, TSkinObjects& skin, std::string& error) {
   std::error_code ec;
   if (fs::is_directory(path, ec)) return LoadFolder(path, skin, error);
-  TByteVector bytes;
-  if (!ReadFile(path, bytes, error)) return false;
-  const TSkinLoadResult r = LoadSkin(bytes, skin);
+  const TSkinLoadResult r = LoadSkin(tools::ReadFileBounded(path, kMaxInputSize), skin);
   if (!r.Ok()) {
     error = path.string() + ": " + r.Message;
     return false;
@@ -132,9 +110,7 @@ bool ParseSize(const std::string& text, int32_t& w, int32_t& h) {
          w <= kPreviewMaxSide && h <= kPreviewMaxSide;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   TPreviewOptions options;
   std::vector<std::string> positional;
   std::string iconPath;
@@ -185,10 +161,8 @@ int main(int argc, char** argv) {
   std::string error;
   TBitmap32 icon;
   if (!iconPath.empty()) {
-    TByteVector bytes;
-    if (!ReadFile(iconPath, bytes, error)) return Fail(error);
     std::string reason;
-    if (!TryReadBmp(bytes, icon, reason)) return Fail(iconPath + ": " + reason);
+    if (!TryReadBmp(tools::ReadFileBounded(iconPath, kMaxInputSize), icon, reason)) return Fail(iconPath + ": " + reason);
     options.Icon = &icon;
   }
   TSkinObjects skin;
@@ -197,30 +171,27 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "skinpreview: warning: [%s] %s=%s: %s\n", p.Section.c_str(), p.Key.c_str(),
                  p.Value.c_str(), p.Reason.c_str());
   }
+  for (const std::string& w : skin.Warnings) std::fprintf(stderr, "skinpreview: warning: %s\n", w.c_str());
 
   const TPreview preview = RenderPreview(skin, options);
   const std::vector<uint8_t> bmp = WriteBmp24(preview.Bitmap);
   const fs::path out = positional[1];
-  const fs::path temp = out.string() + ".part";
-  {
-    std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-    if (!f || !f.write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size())) ||
-        !f.flush()) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return Fail("cannot write " + out.string());
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, out, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return Fail("cannot write " + out.string());
-  }
+  tools::WriteFileReplacing(out, bmp);
   const TRectI& t = preview.Layout.Text.TextRect;
   const TFrameThickness& f = preview.Layout.Thickness;
   std::printf("%s: %dx%d, caption text at %d,%d-%d,%d, frame %d,%d,%d,%d, region of %zu rectangles\n",
               out.string().c_str(), preview.Bitmap.Width, preview.Bitmap.Height, t.left, t.top, t.right, t.bottom,
               f.Left, f.Top, f.Right, f.Bottom, preview.Region.size());
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A file that cannot be read or written ends the tool like a skin that cannot be loaded.
+  try {
+    return Run(argc, argv);
+  } catch (const tools::ToolError& e) {
+    return Fail(e.what());
+  }
 }

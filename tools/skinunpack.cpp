@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "skin/SkinRead.h"
+#include "skin/file/SkinRead.h"
 #include "tools/toolutil_files.h"
 
 namespace fs = std::filesystem;

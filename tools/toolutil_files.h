@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "skin/SkinRead.h"
+#include "skin/file/SkinRead.h"
 
 namespace zelvo::tools {
 

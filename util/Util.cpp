@@ -17,6 +17,15 @@ std::string DoubleAmpersands(std::string text) {
   return text;
 }
 
+char AcceleratorChar(std::string_view caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&') return caption[i + 1];
+    ++i;  // "&&": a plain ampersand
+  }
+  return 0;
+}
+
 std::string RemoveChar(std::string text, char ch) {
   // Positions are counted in 16 bits: only the first 65,535 characters are examined.
   size_t limit = text.size() < 65535 ? text.size() : 65535;

@@ -16,6 +16,9 @@ namespace zelvo {
 extern std::string ProgramDir;
 
 std::string DoubleAmpersands(std::string text);
+// The accelerator a caption marks: the character after a single "&" ("&&" is a plain ampersand),
+// as written; 0 when there is none.
+char AcceleratorChar(std::string_view caption);
 std::string RemoveChar(std::string text, char ch);
 std::string RemoveChars(std::string text, std::string_view set);
 std::string RemoveSpaces(std::string text);

@@ -28,9 +28,10 @@
 #include "framework/StdCtrls.h"
 #include "framework/Subclass.h"
 #include "reginfo/RegInfo.h"
-#include "skin/SkinData.h"
-#include "skin/SkinManage.h"
-#include "skin/SkinObjects.h"
+#include "skin/engine/SkinData.h"
+#include "skin/engine/SkinManage.h"
+#include "skin/engine/WindowFacts.h"
+#include "skin/file/SkinObjects.h"
 #include "util/WinUtil.h"
 
 using namespace zelvo;
@@ -151,7 +152,7 @@ double StartToFirstPaint(bool active) {
   DestroySkinManager();
   UseSkinManage();
   const double start = NowMs();
-  auto form = std::make_unique<TMainForm>(nullptr, std::vector<std::string>{}, std::make_unique<TNoShell>());
+  auto form = std::make_unique<TMainForm>(nullptr, std::make_unique<TNoShell>());
   if (!active) form->SkinData->SetActive(false);
   form->DoCreate();
   form->Show();
@@ -170,7 +171,7 @@ double StartToFirstPaint(bool active) {
 int ChildStart(bool active, const char* eventName) {
   HANDLE painted = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName);
   if (!painted) Fail("the child cannot open its event");
-  auto form = std::make_unique<TMainForm>(nullptr, std::vector<std::string>{}, std::make_unique<TNoShell>());
+  auto form = std::make_unique<TMainForm>(nullptr, std::make_unique<TNoShell>());
   if (!active) form->SkinData->SetActive(false);
   form->DoCreate();
   form->Show();
@@ -453,9 +454,15 @@ int main(int argc, char** argv) {
   bool only = argc > 2;
   std::string which = only ? argv[2] : "";
   TApplication app;
-  if (!StartProgram(app)) return 1;  // utilities, the real skin manager, icon and title, as the program
-  app.Initialize();
-  if ((which == "child-on" || which == "child-off") && argc > 3) return ChildStart(which == "child-on", argv[3]);
+  // Utilities, the real skin manager, title, icon and hidden window, as the program.
+  if (!StartProgram(app)) return 1;
+  InitializeApplication(app);
+  if ((which == "child-on" || which == "child-off") && argc > 3) {
+    // The error reporter goes before the application it serves.
+    const int status = ChildStart(which == "child-on", argv[3]);
+    StopUtilities();
+    return status;
+  }
 
   std::printf("Wall-clock figures (in-process, except 1b), median of %d paired rounds (%d for 1), alternating order;\n",
               rounds, 3 * rounds);

@@ -164,6 +164,8 @@ case "$case_name" in
     err=$(wait_window '^Error$') || fail "no error dialog in silent mode"
     xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 && fail "the main window was shown"
     kill -0 "$pid" 2>/dev/null || fail "program ended before the user dismissed the error"
+    # Drawn in the program's skin, as in a normal start.
+    e2e_shoot_until "$err" silent-error-dialog.png e2e_check_frame dialog Error "$work"
     xdotool windowfocus --sync "$err" key Return
     wait_exit || fail "program did not end after the error was dismissed"
     expect_eq "$status" 0

@@ -20,8 +20,8 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
-#include "skin/SkinData.h"
-#include "skin/SkinManage.h"
+#include "skin/engine/SkinData.h"
+#include "skin/engine/SkinManage.h"
 #include "util/Exceptions.h"
 #include "util/WinUtil.h"
 

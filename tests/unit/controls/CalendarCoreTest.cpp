@@ -42,12 +42,12 @@ class Calendar {
     return cal.KeyDown(key, s);
   }
   // The centre of a day cell (1-42).
-  TZcPoint CellPoint(int cell) const {
-    const TZcRect& r = cal.Layout().Cell((cell - 1) / 7 + 2, (cell - 1) % 7);
+  TPointI CellPoint(int cell) const {
+    const TRectI& r = cal.Layout().Cell((cell - 1) / 7 + 2, (cell - 1) % 7);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
   bool Press(int cell, TZcMouseButton button = TZcMouseButton::Left) {
-    TZcPoint p = CellPoint(cell);
+    TPointI p = CellPoint(cell);
     return cal.MouseDown(p.x, p.y, button, true);
   }
 
@@ -119,17 +119,17 @@ TEST(CalendarLayout, TwoHundredByOneForty) {
   const TZcCalLayout& l = c.cal.Layout();
   EXPECT_EQ(l.columnWidths, (std::array<int, 7>{28, 28, 28, 27, 27, 27, 27}));
   EXPECT_EQ(l.rowHeights, (std::array<int, 9>{20, 21, 13, 13, 13, 13, 13, 13, 13}));
-  EXPECT_EQ(l.Cell(0, 0), (TZcRect{4, 4, 32, 24}));
-  EXPECT_EQ(l.Cell(1, 0), (TZcRect{4, 24, 32, 45}));
-  EXPECT_EQ(l.Cell(2, 3), (TZcRect{88, 45, 115, 58}));
-  EXPECT_EQ(l.Cell(7, 6), (TZcRect{169, 110, 196, 123}));
-  EXPECT_EQ(l.Button(TZcCalButton::PrevYear), (TZcRect{4, 4, 27, 20}));
-  EXPECT_EQ(l.Button(TZcCalButton::PrevMonth), (TZcRect{27, 4, 50, 20}));
-  EXPECT_EQ(l.Button(TZcCalButton::NextMonth), (TZcRect{150, 4, 173, 20}));
-  EXPECT_EQ(l.Button(TZcCalButton::NextYear), (TZcRect{173, 4, 196, 20}));
-  EXPECT_EQ(l.Button(TZcCalButton::Today), (TZcRect{146, 124, 196, 137}));
-  EXPECT_EQ(l.Button(TZcCalButton::Revert), (TZcRect{92, 124, 142, 137}));
-  EXPECT_EQ(l.headerBox, (TZcRect{32, 4, 169, 24}));
+  EXPECT_EQ(l.Cell(0, 0), (TRectI{4, 4, 32, 24}));
+  EXPECT_EQ(l.Cell(1, 0), (TRectI{4, 24, 32, 45}));
+  EXPECT_EQ(l.Cell(2, 3), (TRectI{88, 45, 115, 58}));
+  EXPECT_EQ(l.Cell(7, 6), (TRectI{169, 110, 196, 123}));
+  EXPECT_EQ(l.Button(TZcCalButton::PrevYear), (TRectI{4, 4, 27, 20}));
+  EXPECT_EQ(l.Button(TZcCalButton::PrevMonth), (TRectI{27, 4, 50, 20}));
+  EXPECT_EQ(l.Button(TZcCalButton::NextMonth), (TRectI{150, 4, 173, 20}));
+  EXPECT_EQ(l.Button(TZcCalButton::NextYear), (TRectI{173, 4, 196, 20}));
+  EXPECT_EQ(l.Button(TZcCalButton::Today), (TRectI{146, 124, 196, 137}));
+  EXPECT_EQ(l.Button(TZcCalButton::Revert), (TRectI{92, 124, 142, 137}));
+  EXPECT_EQ(l.headerBox, (TRectI{32, 4, 169, 24}));
   EXPECT_FALSE(l.flatButtons);  // a popup
   for (bool v : l.buttonVisible) EXPECT_TRUE(v);
 }
@@ -146,7 +146,7 @@ TEST(CalendarLayout, RoundingGlyphsOptionsAndFlatness) {
   EXPECT_EQ(l.rowHeights[0], 17);
   EXPECT_EQ(l.rowHeights[1], 17);
   EXPECT_EQ(l.rowHeights[2], 14);
-  EXPECT_EQ(l.Button(TZcCalButton::PrevYear), (TZcRect{4, 4, 37, 17}));  // glyph 30 + 3
+  EXPECT_EQ(l.Button(TZcCalButton::PrevYear), (TRectI{4, 4, 37, 17}));  // glyph 30 + 3
   EXPECT_EQ(l.Button(TZcCalButton::PrevMonth).left, 37);
   EXPECT_FALSE(l.Visible(TZcCalButton::PrevYear));
   EXPECT_FALSE(l.Visible(TZcCalButton::Today));
@@ -420,7 +420,7 @@ TEST(CalendarButtons, ActAsKeys) {
   EXPECT_EQ(c.changes.size(), 6u);
   for (const Change& ch : c.changes) EXPECT_TRUE(ch.browsing);
   // A captured press on a visible button clicks it.
-  const TZcRect& next = c.cal.Layout().Button(TZcCalButton::NextMonth);
+  const TRectI& next = c.cal.Layout().Button(TZcCalButton::NextMonth);
   EXPECT_TRUE(c.cal.MouseDown(next.left + 2, next.top + 2, TZcMouseButton::Left, true));
   EXPECT_EQ(c.cal.Julian(), Day(2004, 4, 5));
   EXPECT_FALSE(c.cal.MouseDown(next.left + 2, next.top + 2, TZcMouseButton::Left, false));
@@ -524,7 +524,7 @@ TEST(CalendarMonthMenu, WhereItOpens) {
   EXPECT_TRUE(c.cal.MonthMenuHit(172, 23));
   EXPECT_FALSE(c.cal.MonthMenuHit(173, 10));
   EXPECT_FALSE(c.cal.MonthMenuHit(100, 24));  // the day-name row
-  EXPECT_EQ(TZcCalendarCore::MonthMenuPosition(100, 12, 19), (TZcPoint{80, 12 - 66}));
+  EXPECT_EQ(TZcCalendarCore::MonthMenuPosition(100, 12, 19), (TPointI{80, 12 - 66}));
 }
 
 // --- Setting the date, creation, repaint ----------------------------------------------------------

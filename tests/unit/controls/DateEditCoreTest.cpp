@@ -549,37 +549,37 @@ TEST(DateStep, NeverLeavesTheRange) {
 // --- Drop-down button and popup placement ---------------------------------------------------------
 
 TEST(DateEditLayout, DropDownButton) {
-  EXPECT_EQ(ZcDropDownButtonRect(false, 17, 11, true, true, 100, 17), (TZcRect{0, 0, 0, 0}));
+  EXPECT_EQ(ZcDropDownButtonRect(false, 17, 11, true, true, 100, 17), (TRectI{0, 0, 0, 0}));
   // 3-D border: client height, left = width - button width - 4.
-  EXPECT_EQ(ZcDropDownButtonRect(true, 17, 11, true, true, 100, 17), (TZcRect{79, 0, 96, 17}));
+  EXPECT_EQ(ZcDropDownButtonRect(true, 17, 11, true, true, 100, 17), (TRectI{79, 0, 96, 17}));
   // A glyph wider than the scroll arrow sets the width (glyph + 4).
-  EXPECT_EQ(ZcDropDownButtonRect(true, 10, 11, true, true, 100, 17), (TZcRect{81, 0, 96, 17}));
+  EXPECT_EQ(ZcDropDownButtonRect(true, 10, 11, true, true, 100, 17), (TRectI{81, 0, 96, 17}));
   // Flat border: 2 less high, 1 down, 3 further right.
-  EXPECT_EQ(ZcDropDownButtonRect(true, 17, 11, true, false, 100, 17), (TZcRect{82, 1, 99, 16}));
+  EXPECT_EQ(ZcDropDownButtonRect(true, 17, 11, true, false, 100, 17), (TRectI{82, 1, 99, 16}));
   // No border: flush right, full height.
-  EXPECT_EQ(ZcDropDownButtonRect(true, 17, 11, false, true, 100, 17), (TZcRect{83, 0, 100, 17}));
+  EXPECT_EQ(ZcDropDownButtonRect(true, 17, 11, false, true, 100, 17), (TRectI{83, 0, 100, 17}));
 }
 
 TEST(DateEditLayout, PopupPosition) {
-  const TZcRect work{0, 0, 1024, 738};
+  const TRectI work{0, 0, 1024, 738};
   // paLeft: (-3, height - 4) from the field's origin, with 3-D look.
   EXPECT_EQ(ZcPopupPosition({100, 200}, 120, 21, 200, 140, TZcPopupAnchor::paLeft, true, work),
-            (TZcPoint{97, 217}));
+            (TPointI{97, 217}));
   // Without 3-D look, 3 more on both.
   EXPECT_EQ(ZcPopupPosition({100, 200}, 120, 21, 200, 140, TZcPopupAnchor::paLeft, false, work),
-            (TZcPoint{100, 220}));
+            (TPointI{100, 220}));
   // paRight: (width - popup width - 1, height - 2).
   EXPECT_EQ(ZcPopupPosition({300, 200}, 120, 21, 200, 140, TZcPopupAnchor::paRight, true, work),
-            (TZcPoint{219, 219}));
+            (TPointI{219, 219}));
   // Too low: it opens above the field.
   EXPECT_EQ(ZcPopupPosition({100, 600}, 120, 21, 200, 140, TZcPopupAnchor::paLeft, true, work),
-            (TZcPoint{97, 617 - 161}));
+            (TPointI{97, 617 - 161}));
   // Exactly reaching the bottom counts as too low.
   EXPECT_EQ(ZcPopupPosition({100, 581}, 120, 21, 200, 140, TZcPopupAnchor::paLeft, true, work).y,
             598 - 161);
   // Too far right: right edge - popup width - 1; too far left: left edge + 1.
   EXPECT_EQ(ZcPopupPosition({900, 100}, 120, 21, 200, 140, TZcPopupAnchor::paLeft, true, work).x, 823);
   EXPECT_EQ(ZcPopupPosition({2, 100}, 120, 21, 200, 140, TZcPopupAnchor::paLeft, true, work).x, 1);
-  const TZcRect second{1024, 0, 2048, 768};
+  const TRectI second{1024, 0, 2048, 768};
   EXPECT_EQ(ZcPopupPosition({1000, 100}, 120, 21, 200, 140, TZcPopupAnchor::paLeft, true, second).x, 1025);
 }

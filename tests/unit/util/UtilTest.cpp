@@ -16,6 +16,17 @@ TEST(Util, DoubleAmpersandsDoublesEachOneOnce) {
   EXPECT_EQ(DoubleAmpersands("&"), "&&");
 }
 
+TEST(Util, AcceleratorIsTheCharacterAfterASingleAmpersand) {
+  EXPECT_EQ(AcceleratorChar("&Second:"), 'S');
+  EXPECT_EQ(AcceleratorChar("Kin&d:"), 'd') << "as written, not upper-cased";
+  EXPECT_EQ(AcceleratorChar("Fish && &Chips"), 'C');
+  EXPECT_EQ(AcceleratorChar("a&&&b"), 'b') << "a doubled ampersand, then a marker";
+  EXPECT_EQ(AcceleratorChar("R&&D"), 0);
+  EXPECT_EQ(AcceleratorChar("Trailing&"), 0);
+  EXPECT_EQ(AcceleratorChar("&&&"), 0);
+  EXPECT_EQ(AcceleratorChar(""), 0);
+}
+
 TEST(Util, RemoveCharsAndSpaces) {
   EXPECT_EQ(RemoveChars("&Yes", "&"), "Yes");
   EXPECT_EQ(RemoveChars("N&o to All", "&"), "No to All");

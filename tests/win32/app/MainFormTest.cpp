@@ -1,9 +1,15 @@
-// The main window against its layout table, and the online registration through a fake shell.
+// The main window against its layout table, the online registration through a fake shell, and
+// silent mode as the program's start runs it.
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include "../Win32TestSupport.h"
 #include "app/Main.h"
+#include "app/Program.h"
+#include "framework/Handles.h"
 #include "framework/StdCtrls.h"
+#include "skin/engine/SkinManagerSeam.h"
 
 using namespace zelvo;
 using namespace zelvo::test;
@@ -32,7 +38,7 @@ class FakeShell : public IShell {
 
 TEST(MainForm, MatchesItsLayoutTable) {
   std::vector<Call> calls;
-  TMainForm form(nullptr, {"Product"}, std::make_unique<FakeShell>(33, &calls));
+  TMainForm form(nullptr, std::make_unique<FakeShell>(33, &calls));
   HWND h = form.Handle();
   RECT cr;
   GetClientRect(h, &cr);
@@ -78,7 +84,7 @@ TEST(MainForm, MatchesItsLayoutTable) {
 
 TEST(MainForm, ShellAnswer33SucceedsAndClosesTheWindow) {
   std::vector<Call> calls;
-  TMainForm form(nullptr, {}, std::make_unique<FakeShell>(33, &calls));
+  TMainForm form(nullptr, std::make_unique<FakeShell>(33, &calls));
   form.Show();
   EXPECT_FALSE(WithDialog([&] { form.BRegisterOnlineClick(); }, [](TMessageForm& d) { d.Close(); }, 600));
   ASSERT_EQ(calls.size(), 1u);
@@ -92,7 +98,7 @@ TEST(MainForm, ShellAnswer33SucceedsAndClosesTheWindow) {
 
 TEST(MainForm, ShellAnswer32FailsShowsTheErrorAndRetriesTheSameAddress) {
   std::vector<Call> calls;
-  TMainForm form(nullptr, {}, std::make_unique<FakeShell>(32, &calls));
+  TMainForm form(nullptr, std::make_unique<FakeShell>(32, &calls));
   form.Show();
   std::string message;
   bool seen = WithDialog([&] { form.BRegisterOnlineClick(); },
@@ -111,7 +117,7 @@ TEST(MainForm, ShellAnswer32FailsShowsTheErrorAndRetriesTheSameAddress) {
 
 TEST(MainForm, NonWebAddressesNeverReachTheShell) {
   std::vector<Call> calls;
-  TMainForm form(nullptr, {}, std::make_unique<FakeShell>(42, &calls));
+  TMainForm form(nullptr, std::make_unique<FakeShell>(42, &calls));
   // A settings file could name a program; the shell must not be asked to open it.
   const_cast<TRegistrationSettings&>(form.Settings()).pageAddress = "C:\\Windows\\notepad.exe";
   form.Show();
@@ -122,7 +128,7 @@ TEST(MainForm, NonWebAddressesNeverReachTheShell) {
 
 TEST(MainForm, AddressesLongerThanBrowsersTakeNeverReachTheShell) {
   std::vector<Call> calls;
-  TMainForm form(nullptr, {}, std::make_unique<FakeShell>(32, &calls));
+  TMainForm form(nullptr, std::make_unique<FakeShell>(32, &calls));
   auto& settings = const_cast<TRegistrationSettings&>(form.Settings());
   settings.sku = "L-1";
   std::string page = "https://www.example.com/register.asp?pad=";
@@ -148,10 +154,120 @@ TEST(MainForm, AddressesLongerThanBrowsersTakeNeverReachTheShell) {
 
 TEST(MainForm, EnterPressesRegisterNow) {
   std::vector<Call> calls;
-  TMainForm form(nullptr, {}, std::make_unique<FakeShell>(33, &calls));
+  TMainForm form(nullptr, std::make_unique<FakeShell>(33, &calls));
   form.Show();
   Pump(100);
   PressKey(VK_RETURN);
   Pump(300);
   EXPECT_EQ(calls.size(), 1u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Silent mode, decided by the program's start before any window exists. Each case is a program
+// start of its own: an application object with its error reporter (the tests' own application is
+// put back afterwards) and, while the case runs, a settings file beside the test program.
+
+namespace {
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+}  // namespace
+
+class SilentStart : public testing::Test {
+ protected:
+  void SetUp() override {
+    outer_ = Application;
+    app_ = std::make_unique<TApplication>();
+    reporter_ = std::make_unique<TExceptionHandler>(*app_);
+  }
+  void TearDown() override {
+    reporter_.reset();
+    app_.reset();
+    Application = outer_;
+    DeleteFileA(settingsPath_.c_str());
+    MSG msg;  // the quit message of the program that ended is not the tests'
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
+  void WriteSettings(const std::string& text) { std::ofstream(settingsPath_, std::ios::binary) << text; }
+  TProgramForms Start(std::vector<std::string> args, uintptr_t shellAnswer) {
+    return CreateProgramForms(*app_, std::move(args), std::make_unique<FakeShell>(shellAnswer, &calls_));
+  }
+  static int ThreadWindows() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+  }
+
+  const std::string settingsPath_ = SettingsFilePath(ProgramPath());
+  std::vector<Call> calls_;
+  std::unique_ptr<TApplication> app_;
+
+ private:
+  TApplication* outer_ = nullptr;
+  std::unique_ptr<TExceptionHandler> reporter_;
+};
+
+TEST_F(SilentStart, HandsTheAddressToTheShellWithoutMakingAnyWindow) {
+  WriteSettings("[General]\r\nSKU=S-9\r\n");
+  const int windows = ThreadWindows();
+  const TProgramForms forms = Start({"SiLeNt", "Zelvo Notes"}, 33);
+  EXPECT_EQ(ThreadWindows(), windows) << "not even the application's hidden window";
+  EXPECT_EQ(app_->Handle(), nullptr);
+  EXPECT_TRUE(app_->Terminated());
+  EXPECT_EQ(forms.Main, nullptr);
+  EXPECT_EQ(forms.Register, nullptr);
+  EXPECT_TRUE(app_->Forms().empty());
+  ASSERT_EQ(calls_.size(), 1u);
+  EXPECT_EQ(calls_[0].file, std::string(kDefaultRegistrationPage) + "S-9");
+  EXPECT_EQ(calls_[0].operation, "open");
+  EXPECT_EQ(calls_[0].show, SW_HIDE);
+  EXPECT_TRUE(calls_[0].noParams && calls_[0].noDir);
+  EXPECT_EQ(calls_[0].owner, nullptr);
+}
+
+TEST_F(SilentStart, ARefusalIsShownInTheProgramsSkinAndThenTheProgramEnds) {
+  TProgramForms forms;
+  std::string message;
+  bool skinServed = false;
+  EXPECT_TRUE(WithDialog([&] { forms = Start({"silent"}, 32); },
+                         [&](TMessageForm& dlg) {
+                           message = dlg.Find<TLabel>("Message")->Caption();
+                           // The program's skin component has handed over and asked for the hook,
+                           // as the main window's does in a normal start.
+                           auto* m = dynamic_cast<TNullSkinManager*>(SkinManager());
+                           skinServed = m && m->Registered().size() == 1 && m->HookInstalled() &&
+                                        m->SkinningEnabled();
+                           PressKey(VK_RETURN);
+                         }));
+  EXPECT_EQ(message, "Error connecting to registration web page.");
+  EXPECT_TRUE(skinServed);
+  EXPECT_EQ(calls_.size(), 1u) << "the shell is asked once";
+  EXPECT_TRUE(app_->Terminated());
+  EXPECT_EQ(forms.Main, nullptr);
+  EXPECT_EQ(forms.Register, nullptr);
+  EXPECT_TRUE(app_->Forms().empty()) << "no main window, no registration form";
+}
+
+TEST_F(SilentStart, AnUnreadableSettingsFileIsReportedAndTheProgramStartsNormally) {
+  WriteSettings("[General]\r\nSKU=S-9\r\n");
+  // Another program holds the file open and lets nobody else read it.
+  const UniqueFileHandle held(
+      CreateFileA(settingsPath_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
+  TProgramForms forms;
+  std::string message;
+  EXPECT_TRUE(WithDialog([&] { forms = Start({"silent"}, 33); },
+                         [&](TMessageForm& dlg) {
+                           message = dlg.Find<TLabel>("Message")->Caption();
+                           PressKey(VK_RETURN);
+                         }));
+  EXPECT_EQ(message.rfind("Cannot open file", 0), 0u) << message;
+  EXPECT_TRUE(calls_.empty()) << "the silent-mode test never ran";
+  EXPECT_FALSE(app_->Terminated());
+  ASSERT_NE(forms.Main, nullptr);
+  EXPECT_NE(forms.Register, nullptr);
+  EXPECT_EQ(app_->MainForm(), forms.Main);
+  EXPECT_TRUE(forms.Main->Settings().sku.empty());
 }

@@ -181,7 +181,7 @@ TEST(Calendar, RightClickInTheHeaderOpensTheMonthMenu) {
   const int lastDay = DaysInMonth(items[0].month, items[0].year, 0);
   const TStDate expected = Day(items[0].year, items[0].month, std::min(d, lastDay));
 
-  const TZcRect& header = c.Core().Layout().headerBox;
+  const TRectI& header = c.Core().Layout().headerBox;
   const int x = (header.left + header.right) / 2, yy = (header.top + header.bottom) / 2;
   g_menuTicks = 0;
   g_menuOwner = h;

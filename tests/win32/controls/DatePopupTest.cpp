@@ -30,7 +30,6 @@ struct PopupForm : DateForm {
   int closed = 0;
 };
 
-RECT ToRect(const TZcRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 // The calendar window as the screen shows it, 24 bits per pixel, rows top-down.

@@ -56,14 +56,14 @@ struct ExceptionCatcher {
 struct CbtRecorder {
   static inline TMessageLog* log = nullptr;
   static inline std::vector<bool> boundAtCreate;
-  HHOOK hook;
+  UniqueHook hook;
   explicit CbtRecorder(TMessageLog& l) {
     log = &l;
     boundAtCreate.clear();
-    hook = SetWindowsHookExA(WH_CBT, Proc, nullptr, GetCurrentThreadId());
+    hook.Reset(SetWindowsHookExA(WH_CBT, Proc, nullptr, GetCurrentThreadId()));
   }
   ~CbtRecorder() {
-    UnhookWindowsHookEx(hook);
+    hook.Reset();
     log = nullptr;
   }
   static LRESULT CALLBACK Proc(int code, WPARAM wp, LPARAM lp) {
@@ -381,6 +381,64 @@ TEST(FrameworkCore, SubclassesLeaveInAnyOrderAndAtNcDestroy) {
   DestroyWindow(h);
   EXPECT_FALSE(last.Attached()) << "removed at WM_NCDESTROY";
   EXPECT_EQ(CompareSequence(log, {{3, WM_TEST, seqSent}, {3, WM_NCDESTROY, seqSent}}), "");
+}
+
+namespace {
+// A procedure put above a subclass chain with SetWindowLongPtr, calling the chain below it.
+WNDPROC g_belowAbove = nullptr;
+TMessageLog* g_aboveLog = nullptr;
+LRESULT CALLBACK ProcedureAbove(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  g_aboveLog->Add(9, msg, seqSent);
+  return CallWindowProcW(g_belowAbove, h, msg, wp, lp);
+}
+
+std::string TextOf(HWND h) {
+  char text[32] = {};
+  GetWindowTextA(h, text, sizeof text);
+  return text;
+}
+}  // namespace
+
+TEST(FrameworkCore, SubclassChainStaysWholeUnderAProcedureInstalledAbove) {
+  TMessageLog log({WM_TEST});
+  HWND h = MakeSystemButton("chain");
+  ASSERT_TRUE(h);
+  const LONG_PTR classProc = GetWindowLongPtrW(h, GWLP_WNDPROC);
+  auto link = [&log](int id) {
+    return [&log, id](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+      log.Add(id, msg, seqSent);
+      return TWindowSubclass::CallNext(w, msg, wp, lp);
+    };
+  };
+  std::optional<TWindowSubclass> a(std::in_place, h, link(1)), b(std::in_place, h, link(2)),
+      c(std::in_place, h, link(3));
+  b.reset();  // the middle one first
+  SendMessageA(h, WM_TEST, 0, 0);
+  EXPECT_EQ(CompareSequence(log, {{3, WM_TEST, seqSent}, {1, WM_TEST, seqSent}}), "") << "newest first, b gone";
+
+  // Both remaining owners go while a later procedure still calls the chain: nothing below it may
+  // be cut off, and the window's own procedure still answers through the chain.
+  log.Clear();
+  g_aboveLog = &log;
+  g_belowAbove = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ProcedureAbove)));
+  a.reset();
+  c.reset();
+  SendMessageA(h, WM_TEST, 0, 0);
+  SetWindowTextA(h, "through");
+  EXPECT_EQ(TextOf(h), "through");
+  EXPECT_EQ(CompareSequence(log, {{9, WM_TEST, seqSent}}), "") << "the links left pass messages on unseen";
+
+  // With the later procedure gone, the leftover links leave at the next message and the window
+  // has its class procedure back.
+  SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_belowAbove));
+  SendMessageA(h, WM_TEST, 0, 0);
+  SendMessageA(h, WM_TEST, 0, 0);
+  EXPECT_EQ(GetWindowLongPtrW(h, GWLP_WNDPROC), classProc);
+  SetWindowTextA(h, "plain");
+  EXPECT_EQ(TextOf(h), "plain");
+  DestroyWindow(h);
+  g_aboveLog = nullptr;
 }
 
 namespace {

@@ -97,11 +97,11 @@ TPostedMessageHook::TPostedMessageHook(TMessageLog& log, std::vector<std::pair<H
   static HookTarget target;
   target = HookTarget{&log, std::move(windows)};
   g_posted = &target;
-  hook_ = SetWindowsHookExA(WH_GETMESSAGE, Proc, nullptr, GetCurrentThreadId());
+  hook_.Reset(SetWindowsHookExA(WH_GETMESSAGE, Proc, nullptr, GetCurrentThreadId()));
 }
 
 TPostedMessageHook::~TPostedMessageHook() {
-  if (hook_) UnhookWindowsHookEx(hook_);
+  hook_.Reset();
   g_posted = nullptr;
 }
 

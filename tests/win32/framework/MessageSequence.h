@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/Handles.h"
 
 namespace zelvo::test {
 
@@ -65,7 +66,7 @@ class TPostedMessageHook {
 
  private:
   static LRESULT CALLBACK Proc(int code, WPARAM wp, LPARAM lp);
-  HHOOK hook_;
+  UniqueHook hook_;
 };
 
 }  // namespace zelvo::test

@@ -115,10 +115,11 @@ class YesQuestions : public CardQuestions {
 struct Fixture {
   PrintLog log;
   YesQuestions questions;
+  bool printerFails = false;  // each print job's printer fails midway while this is set
   TRegisterForm form;
-  explicit Fixture(std::vector<std::string> args = {"Zelvo Notes"}, bool failOnRectangle = false)
+  explicit Fixture(std::vector<std::string> args = {"Zelvo Notes"})
       : form(nullptr, std::move(args), std::make_unique<FixedSystemInfo>()) {
-    form.PrinterFactory = [this, failOnRectangle] { return std::make_unique<RecordingPrinter>(log, failOnRectangle); };
+    form.PrinterFactory = [this] { return std::make_unique<RecordingPrinter>(log, printerFails); };
     form.QuestionsSource = [this]() -> CardQuestions& { return questions; };
     form.DoCreate();
   }
@@ -574,13 +575,17 @@ TEST(RegisterForm, EnterInTheCommentsStartsANewLine) {
   EXPECT_EQ(f.log.begun, 0);
 }
 
-TEST(RegisterForm, APrinterFailureIsReportedAndTheFormStillClosesWithOK) {
-  Fixture f({"Zelvo Notes"}, /*failOnRectangle=*/true);
+TEST(RegisterForm, AFailedPrintKeepsTheFormOpenWithEverythingTypedAndPrintingAgainCloses) {
+  Fixture f;
+  f.printerFails = true;
+  TRegisterForm& form = f.form;
   ModalRun run;
-  std::string error, title;
-  int32_t result = ShowModalWith(f.form,
+  std::string error, title, nameAfterError;
+  bool openAfterError = false;
+  int32_t result = ShowModalWith(form,
                                  {[&] {
-                                    f.form.BPrint->SetFocus();
+                                    form.EName->SetFocus();
+                                    TypeText("Ada Lovelace");
                                     PressKey(VK_RETURN);
                                     return true;
                                   },
@@ -591,15 +596,30 @@ TEST(RegisterForm, APrinterFailureIsReportedAndTheFormStillClosesWithOK) {
                                     title = dlg->Caption();
                                     dlg->ModalResult = mrOk;
                                     return true;
+                                  },
+                                  [&] {
+                                    if (VisibleMessageDialog()) return false;
+                                    Pump(100);  // a form about to close would be gone by now
+                                    openAfterError = IsWindowVisible(form.Handle()) != FALSE;
+                                    nameAfterError = form.EName->Text();
+                                    // The buyer puts the printer right and prints again.
+                                    f.printerFails = false;
+                                    form.BPrint->SetFocus();
+                                    PressKey(VK_RETURN);
+                                    return true;
                                   }},
                                  run);
   EXPECT_FALSE(run.timedOut);
   EXPECT_EQ(title, "Error");
   EXPECT_EQ(error, "The printer ran out of paper.");
-  EXPECT_EQ(result, mrOk) << "the modal result was set before the handler ran";
-  EXPECT_EQ(f.log.begun, 1);
-  EXPECT_EQ(f.log.aborted, 1) << "no partial card";
-  EXPECT_EQ(f.log.ended, 0);
+  EXPECT_TRUE(openAfterError) << "nothing was printed: the form waits for another try";
+  EXPECT_EQ(nameAfterError, "Ada Lovelace");
+  EXPECT_EQ(result, mrOk);
+  EXPECT_EQ(f.log.begun, 2);
+  EXPECT_EQ(f.log.aborted, 1) << "no partial card from the failed job";
+  EXPECT_EQ(f.log.ended, 1);
+  EXPECT_EQ(std::count(f.log.texts.begin(), f.log.texts.end(), "Ada Lovelace"), 2)
+      << "both cards carried what was typed";
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,7 +1,6 @@
 // The common-control skins on real controls under Wine: status-bar panels, tabs with the selected
 // and hot frames, the track-bar channel and thumb, header sections (sorted and hot) and a list
 // view handing its header to a header skin; the form skin's walk finds them by class.
-#if __has_include("skin/SkinManage.h")
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,10 +13,10 @@
 
 #include "ProgramSkinTest.h"
 #include "../Win32TestSupport.h"
-#include "skin/ControlSkinsLists.h"
-#include "skin/FormSkin.h"
-#include "skin/NinePart.h"
-#include "skin/SkinManage.h"
+#include "skin/engine/ControlSkinsLists.h"
+#include "skin/engine/FormSkin.h"
+#include "skin/render/NinePart.h"
+#include "skin/engine/SkinManage.h"
 
 using namespace zelvo;
 using zelvo::test::PrintWindowPixels;
@@ -263,5 +262,3 @@ TEST_F(ListSkinsTest, HeaderSectionsAndListViewWalk) {
   fs.Detach();
   EXPECT_EQ(FindControlSkin(fs, list), nullptr);
 }
-
-#endif

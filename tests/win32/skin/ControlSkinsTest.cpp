@@ -2,7 +2,6 @@
 // state, the clicks its mouse and keyboard give, the edit border (and none on a memo), a check
 // box drawn from its "Checked" property, and a message box whose buttons are skinned and still
 // reach the dialog.
-#if __has_include("skin/SkinManage.h")
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -15,6 +14,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,14 +23,15 @@
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/Subclass.h"
-#include "skin/ControlSkins.h"
-#include "skin/ControlSkinsLists.h"
-#include "skin/ControlSkinsScroll.h"
-#include "skin/FormSkin.h"
-#include "skin/MenuSkin.h"
-#include "skin/MenuSkin_core.h"
-#include "skin/NinePart.h"
-#include "skin/SkinManage.h"
+#include "skin/engine/ControlSkins.h"
+#include "skin/engine/ControlSkinsLists.h"
+#include "skin/engine/ControlSkinsScroll.h"
+#include "skin/engine/FormSkin.h"
+#include "skin/engine/MenuSkin.h"
+#include "skin/render/MenuSkin_core.h"
+#include "skin/render/NinePart.h"
+#include "skin/engine/SkinManage.h"
+#include "skin/engine/WindowFacts.h"
 #include "../Win32TestSupport.h"
 #include "ProgramSkinTest.h"
 
@@ -146,14 +148,14 @@ struct TBoxCompare {
 TBoxCompare CompareBox(const TPrinted& shot, const TBitmap32& image, int frames, int frame) {
   TRectI cell = FrameCell(image, frames, frame, false);
   CheckBoxGeometry g = LayoutCheckBox(shot.width, shot.height, GetSystemMetrics(SM_CXMENUCHECK),
-                                      SkinSize{cell.Width(), cell.Height()}, false);
+                                      TSizeI{cell.Width(), cell.Height()}, false);
   TBoxCompare r;
   for (int y = 0; y < cell.Height(); ++y)
     for (int x = 0; x < cell.Width(); ++x) {
       TPixel p = image.At(cell.left + x, cell.top + y);
       if (p == kMagenta) continue;
       ++r.compared;
-      r.differ += shot.At(g.Image.Left + x, g.Image.Top + y) != Rgb(p);
+      r.differ += shot.At(g.Image.left + x, g.Image.top + y) != Rgb(p);
     }
   return r;
 }
@@ -367,6 +369,52 @@ TEST_F(ControlSkinsTest, DestroyedControlLeavesADeadSkin) {
   s.Paint(nullptr);  // must not touch the (possibly reused) handle
   s.Refresh();
   skins.clear();
+}
+
+namespace {
+// A control skin whose drawing fails half-way, after it has changed the DC it draws into.
+class TFailingSkin : public TSkinControl {
+ public:
+  void DrawControl(HDC dc, const RECT&) override {
+    ++draws;
+    dcs.insert(dc);
+    SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    SetTextColor(dc, RGB(1, 2, 3));
+    IntersectClipRect(dc, 1, 1, 2, 2);
+    throw std::runtime_error("drawing failed");
+  }
+  int draws = 0;
+  std::set<HDC> dcs;
+};
+}  // namespace
+
+// A drawing that throws is swallowed and leaves nothing behind: the caller's DC gets its brush,
+// colours and clipping back, and painting through the window's own DC gives that DC back (the
+// system's cache then hands out the same few DCs again instead of a new one for each paint).
+TEST_F(ControlSkinsTest, FailedPaintLeavesTheDcAndTheHandlesAsTheyWere) {
+  HWND label = Child("STATIC", "Label", SS_LEFT, 10, 10, 80, 20, 9);
+  TFailingSkin& s = AttachByHandle<TFailingSkin>(label);
+  PrintPixels(label, [&](HDC dc) {
+    const HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
+    const COLORREF text = GetTextColor(dc);
+    const int draws = s.draws;
+    s.Paint(dc);
+    EXPECT_EQ(s.draws, draws + 1);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush);
+    EXPECT_EQ(GetTextColor(dc), text);
+    UniqueGdi<HRGN> clip(CreateRectRgn(0, 0, 0, 0));
+    EXPECT_EQ(GetClipRgn(dc, clip.Get()), 0) << "the DC is left clipped";
+  });
+  HANDLE self = GetCurrentProcess();
+  const DWORD gdi = GetGuiResources(self, GR_GDIOBJECTS);
+  const long owned = OwnedHandles(THandleResource::Gdi);
+  const int draws = s.draws;
+  s.dcs.clear();
+  for (int i = 0; i < 50; ++i) s.Paint(nullptr);
+  EXPECT_EQ(s.draws, draws + 50);
+  EXPECT_LE(s.dcs.size(), 5u) << "window DCs kept";
+  EXPECT_EQ(GetGuiResources(self, GR_GDIOBJECTS), gdi);
+  EXPECT_EQ(OwnedHandles(THandleResource::Gdi), owned);
 }
 
 // The edit border: ButtonShadow outside, white inside, over an edit with a sunken edge; an edit
@@ -709,12 +757,12 @@ TEST_F(ControlSkinsTest, RadioButtonAndComboBoxWithItsMirror) {
     const ComboGeometry g = cs.Geometry();
     EXPECT_EQ(g.Mirrored, mirrored);
     TPrinted shot = PrintWindowPixels(h, WM_PRINTCLIENT, PRF_CLIENT);
-    ASSERT_GT(g.Button.Right, g.Button.Left);
-    EXPECT_EQ(mirrored, g.Button.Right <= shot.width / 2) << "the button's side";
+    ASSERT_GT(g.Button.right, g.Button.left);
+    EXPECT_EQ(mirrored, g.Button.right <= shot.width / 2) << "the button's side";
     const TBitmap32& image = mirrored && !combo->Image2.Empty() ? combo->Image2 : combo->Image;
     // Just inside the button's outer edge, half-way down: a pixel of the normal frame's picture.
-    const int x = mirrored ? g.Button.Right - 2 : g.Button.Left + 1;
-    EXPECT_TRUE(In(FrameColours(image, comboFrames, 1), shot.At(x, (g.Button.Top + g.Button.Bottom) / 2)))
+    const int x = mirrored ? g.Button.right - 2 : g.Button.left + 1;
+    EXPECT_TRUE(In(FrameColours(image, comboFrames, 1), shot.At(x, (g.Button.top + g.Button.bottom) / 2)))
         << (mirrored ? "mirrored" : "standard");
   }
 }
@@ -1092,10 +1140,10 @@ TEST_F(ControlSkinsTest, UpDownBuddyOfAForeignEditIsSkinnedAndShowsThePress) {
   RECT cr{};
   GetClientRect(spin, &cr);
   UpDownGeometry g = LayoutUpDown(cr.right, cr.bottom, false);
-  auto half = [](const TPrinted& shot, const SkinRect& r) {
+  auto half = [](const TPrinted& shot, const TRectI& r) {
     std::vector<COLORREF> px;
-    for (int y = r.Top; y < r.Bottom; ++y)
-      for (int x = r.Left; x < r.Right; ++x) px.push_back(shot.At(x, y));
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) px.push_back(shot.At(x, y));
     return px;
   };
   TPrinted before = PrintWindowPixels(spin, WM_PRINTCLIENT, PRF_CLIENT);
@@ -1144,5 +1192,3 @@ TEST_F(ControlSkinsTest, ScrollBarControlThumbDraggedToTheEnd) {
   EXPECT_EQ(g_scrolls[2], (std::pair<int, int>{SB_THUMBPOSITION, 90}));
   EXPECT_EQ(g_scrolls[3].first, SB_ENDSCROLL);
 }
-
-#endif

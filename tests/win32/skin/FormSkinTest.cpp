@@ -1,30 +1,53 @@
 // The skinned window frame on real windows under Wine: what the frame makes of a window (region,
 // client area, hit zones, painted pixels), what its buttons and the system menu do, message boxes
-// widened for a long caption, a detach that gives the window back unchanged, and the chain of
-// window procedures kept whole whoever subclassed the window after the skin.
-#ifdef ZELVO_HAVE_SKIN_MANAGE  // the frame is built together with the skin manager
+// widened for a long caption, a detach that gives the window back unchanged, the chain of
+// window procedures kept whole whoever subclassed the window after the skin, and paints that fail
+// part-way holding on to nothing.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <functional>
 #include <memory>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../Win32TestSupport.h"
 #include "ProgramSkinTest.h"
 #include "framework/Forms.h"
+#include "framework/Handles.h"
 #include "framework/Menus.h"
 #include "framework/Subclass.h"
 #include "reginfo/RegInfo.h"
-#include "skin/FormSkin.h"
-#include "skin/SkinManage.h"
-#include "skin/SkinMenuBar.h"
+#include "skin/engine/FormSkin.h"
+#include "skin/engine/SkinManage.h"
+#include "skin/engine/SkinMenuBar.h"
 #include "util/WinUtil.h"
 
 using namespace zelvo;
 using namespace zelvo::test;
+
+// Allocation refused on demand, for the paint that must survive one. Every allocation of this
+// test program goes through here; RefuseAllocation(n) makes the n-th one from then on throw
+// std::bad_alloc, once.
+namespace {
+long g_untilRefusal = 0;  // > 0: allocations to go, the last of them refused
+void RefuseAllocation(long n) { g_untilRefusal = n; }
+// True when the refusal asked for has happened; ends a refusal that has not.
+bool RefusalHappened() { return std::exchange(g_untilRefusal, 0) == 0; }
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (g_untilRefusal > 0 && --g_untilRefusal == 0) throw std::bad_alloc();
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -558,7 +581,7 @@ void CALLBACK ChooseFirstItem(HWND, UINT, UINT_PTR id, DWORD) {
   HWND popup = FindWindowA("#32768", nullptr);
   if (!popup || !IsWindowVisible(popup)) return;
   KillTimer(nullptr, id);
-  g_submenuShown = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1 /* MN_GETHMENU */, 0, 0)) == g_expectedSubmenu;
+  g_submenuShown = reinterpret_cast<HMENU>(SendMessageA(popup, kMenuGetMenu, 0, 0)) == g_expectedSubmenu;
   PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);  // the submenu has one item: any selection is it
   PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
 }
@@ -839,4 +862,49 @@ TEST_F(FormSkinTest, ManySkinnedDialogsLeakNoHandles) {
   EXPECT_EQ(after.windows, before.windows);
 }
 
-#endif
+// A frame paint that fails part-way holds on to nothing, wherever it fails: with each allocation
+// of a paint refused in turn (a paint to the screen through a clip region, and a print into a
+// memory DC), the process's GDI and USER objects and the handles the program's owners hold stay
+// as they were, the canvas keeps its own font, the print's DC comes back unclipped, and the next
+// paint draws the same frame.
+TEST_F(FormSkinTest, FramePaintFailingAtAnyAllocationLeaksNothing) {
+  HMENU menu = CreateMenu();
+  AppendMenuA(menu, MF_STRING, 100, "&File");
+  HWND h = Window("Failing paint", kCaptionStyle, menu);
+  TFormSkin& s = Skin(h);
+  ASSERT_NE(s.MenuBar(), nullptr) << "the paint covers the menu bar too";
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  const UniqueGdi<HRGN> clip(CreateRectRgn(wr.left, wr.top, wr.right, wr.bottom));
+  const UniqueDC print = CompatibleDC(nullptr);
+  const UniqueGdi<HBITMAP> page(CreateBitmap(wr.right - wr.left, wr.bottom - wr.top, 1, 32, nullptr));
+  const ScopedSelect onPage(print.Get(), page.Get());
+  s.PaintFrame(clip.Get());  // the fonts, the canvas and the composition exist from here on
+  const TPrinted before = CaptureFrame(h);
+  const HGDIOBJ canvasFont = GetCurrentObject(s.Canvas().DC(), OBJ_FONT);
+  const TGuiCounts counts = TGuiCounts::Now();
+
+  const std::function<void()> paints[] = {[&] { s.PaintFrame(clip.Get()); }, [&] { s.PaintFrameTo(print.Get()); }};
+  for (const auto& paint : paints) {
+    int refused = 0;
+    for (long n = 1; n < 100000; ++n) {
+      RefuseAllocation(n);
+      paint();
+      if (!RefusalHappened()) break;  // the paint got through with fewer allocations
+      ++refused;
+      ASSERT_EQ(GetCurrentObject(s.Canvas().DC(), OBJ_FONT), canvasFont) << "allocation " << n;
+      const UniqueGdi<HRGN> printClip(CreateRectRgn(0, 0, 0, 0));
+      ASSERT_EQ(GetClipRgn(print.Get(), printClip.Get()), 0) << "allocation " << n;
+    }
+    EXPECT_GT(refused, 5) << "a paint allocates, so the sweep refuses something";
+  }
+
+  const TGuiCounts after = TGuiCounts::Now();
+  EXPECT_EQ(after.gdi, counts.gdi);
+  EXPECT_EQ(after.user, counts.user);
+  EXPECT_EQ(after.ownedGdi, counts.ownedGdi);
+  EXPECT_EQ(after.ownedUser, counts.ownedUser);
+  const TPrinted again = CaptureFrame(h);
+  ASSERT_EQ(again.pixels.size(), before.pixels.size());
+  EXPECT_TRUE(again.pixels == before.pixels);
+}

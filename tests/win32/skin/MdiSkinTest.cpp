@@ -2,7 +2,6 @@
 // (the manager's MDI-maximized flag is true exactly while the active child is maximized, however
 // the child got there), draws the MDI buttons in the skinned menu bar and acts on their clicks,
 // and lets the client go on detach without cutting a later subclass off.
-#ifdef ZELVO_HAVE_SKIN_MANAGE  // the frame is built together with the skin manager
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,9 +12,9 @@
 
 #include "../Win32TestSupport.h"
 #include "ProgramSkinTest.h"
-#include "skin/FormSkin.h"
-#include "skin/SkinManage.h"
-#include "skin/SkinManagerSeam.h"
+#include "skin/engine/FormSkin.h"
+#include "skin/engine/SkinManage.h"
+#include "skin/engine/SkinManagerSeam.h"
 
 using namespace zelvo;
 using namespace zelvo::test;
@@ -309,5 +308,3 @@ TEST_F(MdiSkinTest, MdiCloseButtonIsDrawnInTheMenuBarAndClosesTheActiveChild) {
   EXPECT_FALSE(manager->MdiMaximized()) << "the flag does not outlive the frame";
   EXPECT_EQ(manager->MdiClient(), nullptr);
 }
-
-#endif  // ZELVO_HAVE_SKIN_MANAGE

@@ -3,7 +3,6 @@
 // an item that draws itself keeps its handler, detaching gives everything back; main-menu items
 // are measured by the main-menu rule with their own measure handler left out; a disabled item of
 // a skin whose ButtonShadow equals MenuText is drawn in the system button-shadow colour.
-#if __has_include("skin/SkinManage.h")
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -16,13 +15,13 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "ProgramSkinTest.h"
-#include "skin/Bmp.h"
-#include "skin/FormSkin.h"
-#include "skin/MenuSkin.h"
-#include "skin/MenuSkin_core.h"
-#include "skin/NinePart.h"
-#include "skin/SkinManage.h"
-#include "skin/SkinRead.h"
+#include "skin/file/Bmp.h"
+#include "skin/engine/FormSkin.h"
+#include "skin/engine/MenuSkin.h"
+#include "skin/render/MenuSkin_core.h"
+#include "skin/render/NinePart.h"
+#include "skin/engine/SkinManage.h"
+#include "skin/file/SkinRead.h"
 
 using namespace zelvo;
 
@@ -309,5 +308,3 @@ TEST_F(MenuSkinTest, ForeignItemRebuiltFromItsMenuAndMirrored) {
     }
   }
 }
-
-#endif

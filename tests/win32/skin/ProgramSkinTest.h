@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "skin/SkinData.h"
-#include "skin/SkinManage.h"
+#include "skin/engine/SkinData.h"
+#include "skin/engine/SkinManage.h"
 
 namespace zelvo::test {
 

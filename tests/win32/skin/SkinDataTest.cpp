@@ -8,8 +8,8 @@
 
 #include "../Win32TestSupport.h"
 #include "app/Main.h"
-#include "skin/SkinData.h"
-#include "skin/SkinDescription.h"
+#include "skin/engine/SkinData.h"
+#include "skin/file/SkinDescription.h"
 
 using namespace zelvo;
 using namespace zelvo::test;
@@ -201,7 +201,7 @@ TEST_F(SkinDataTest, DefaultsAndPublishedProperties) {
 }
 
 TEST_F(SkinDataTest, MainWindowLoadsItsStoredSkinAtStartUp) {
-  TMainForm form(nullptr, {"Product"}, std::make_unique<NoShell>());
+  TMainForm form(nullptr, std::make_unique<NoShell>());
   ASSERT_NE(form.SkinData, nullptr);
   TSkinData& data = *form.SkinData;
   std::vector<TComponent*> comps = form.Components();
@@ -290,7 +290,7 @@ TEST_F(SkinDataTest, MainWindowLoadsItsStoredSkinAtStartUp) {
 
 TEST_F(SkinDataTest, ComponentLeavesTheManagerWhenFreed) {
   {
-    TMainForm form(nullptr, {"Product"}, std::make_unique<NoShell>());
+    TMainForm form(nullptr, std::make_unique<NoShell>());
     ASSERT_EQ(Manager().Registered().size(), 1u);
   }
   EXPECT_TRUE(Manager().Registered().empty());

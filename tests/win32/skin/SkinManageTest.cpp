@@ -15,9 +15,10 @@
 
 #include "../Win32TestSupport.h"
 #include "framework/Forms.h"
-#include "skin/FormSkin_core.h"
-#include "skin/SkinData.h"
-#include "skin/SkinManage.h"
+#include "skin/render/FormSkin_core.h"
+#include "skin/engine/SkinData.h"
+#include "skin/engine/SkinManage.h"
+#include "skin/engine/WindowFacts.h"
 
 using namespace zelvo;
 using namespace zelvo::test;
@@ -389,6 +390,44 @@ TEST_F(SkinManageTest, NewSkinRelayoutsEveryWindowThenRecolours) {
   manager_->Schedule(TSkinAction::SkinChanged, 250);
   Pump(400);
   EXPECT_EQ(log_, (Log{"drop a", "layout a", "drop b", "layout b", "recolor a", "recolor b"}));
+}
+
+// A component that serves only its own form: each scheduled action reaches that form's window
+// and no other. A new skin relayouts and recolours it alone, unskinning detaches it alone, and
+// skinning attaches it again but not the application's other visible form.
+TEST_F(SkinManageTest, OnlyThisFormActionsReachItsOwnFormAlone) {
+  SwitchOn();
+  TForm mine(nullptr), theirs(nullptr);
+  mine.SetCaption("mine");
+  mine.SetBounds(10, 10, 220, 160);
+  theirs.SetCaption("theirs");
+  theirs.SetBounds(60, 60, 220, 160);
+  auto only = MakeData(TSkinFormType::sfOnlyThisForm, &mine);
+  only->Loaded();  // registered before its form shows, so the form is skinned with it
+  mine.Show();
+  Activate(mine.Handle());
+  HWND other = Window("other");
+  Activate(other);
+  ASSERT_EQ(manager_->SkinnedCount(), 2u);
+  ASSERT_EQ(&manager_->FindSkinForm(mine.Handle())->SkinData(), only.get());
+  auto run = [&](TSkinAction action) {
+    log_.clear();
+    manager_->SetPending(only.get());
+    manager_->Schedule(action, 250);
+    Pump(400);
+    return log_;
+  };
+
+  EXPECT_EQ(run(TSkinAction::SkinChanged), (Log{"drop mine", "layout mine", "recolor mine"}));
+  EXPECT_EQ(run(TSkinAction::UnskinAll), (Log{"detach mine", "free mine"}));
+  EXPECT_NE(manager_->FindSkinForm(other), nullptr) << "the main component's window stays skinned";
+  theirs.Show();  // skinning is off now: it stays as it is
+  ASSERT_EQ(manager_->FindSkinForm(theirs.Handle()), nullptr);
+  EXPECT_EQ(run(TSkinAction::SkinAll), (Log{"attach form mine", "init mine 0 1000"}));
+  EXPECT_EQ(manager_->FindSkinForm(theirs.Handle()), nullptr);
+
+  theirs.Hide();
+  mine.Hide();
 }
 
 TEST_F(SkinManageTest, ChoosesTheComponentForEachWindow) {

@@ -10,8 +10,9 @@
 
 #include "../Win32TestSupport.h"
 #include "framework/Forms.h"
-#include "skin/SkinManage.h"
-#include "skin/SkinMenuBar.h"
+#include "skin/engine/SkinManage.h"
+#include "skin/engine/SkinMenuBar.h"
+#include "skin/engine/SkinMessages.h"
 
 using namespace zelvo;
 using namespace zelvo::test;
@@ -114,7 +115,7 @@ void CALLBACK DriveMenu(HWND, UINT, UINT_PTR id, DWORD) {
   static int step = 0;
   HWND popup = FindWindowA("#32768", nullptr);
   if (!popup) return;
-  HMENU shown = reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1, 0, 0));
+  HMENU shown = reinterpret_cast<HMENU>(SendMessageA(popup, kMenuGetMenu, 0, 0));
   char text[32] = {};
   GetMenuStringA(shown, 0, text, sizeof text, MF_BYPOSITION);
   if (gOpened.empty() || gOpened.back() != text) gOpened.push_back(text);

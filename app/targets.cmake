@@ -1,1 +1,0 @@
-zelvo_unit_test(unit_app DIR app PARTS app)

@@ -1,1 +1,0 @@
-list(APPEND ZELVO_WIN_SOURCES util/WinUtil.cpp)
