@@ -2,8 +2,8 @@
 #
 # Portable sources form "parts" (object libraries, one per product folder); zelvo_core is the
 # static library made of all of them, zelvo_win (cross build only) the static library of the
-# Windows layer. In the native build every part is compiled twice: plain (tools, benchmarks) and
-# with AddressSanitizer/UndefinedBehaviorSanitizer (unit tests, corpus replays).
+# Windows layer. In the native build every part is compiled twice: plain (benchmarks) and with
+# AddressSanitizer/UndefinedBehaviorSanitizer (unit tests, corpus replays, tools).
 
 set(ZELVO_SAN_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 
@@ -172,15 +172,23 @@ function(zelvo_bench_program name)
   endif()
 endfunction()
 
-# A portable command-line tool, built in both trees (plain, statically linked on Windows).
+# A portable command-line tool, built in both trees: plain and statically linked on Windows;
+# natively on the sanitized core, with the sanitizers on, since the tests run the native tools on
+# hostile input (and so the native tree compiles the core plainly only for the benchmarks).
 function(zelvo_tool name)
   cmake_parse_arguments(T "" "" "SOURCES;PARTS" ${ARGN})
   if(ZELVO_FUZZ)
     return()
   endif()
-  zelvo_part_closure(libs "" ${T_PARTS})
   add_executable(${name} ${T_SOURCES})
   zelvo_warnings(${name})
+  if(CMAKE_CROSSCOMPILING)
+    zelvo_part_closure(libs "" ${T_PARTS})
+  else()
+    zelvo_part_closure(libs _san ${T_PARTS})
+    target_compile_options(${name} PRIVATE ${ZELVO_SAN_FLAGS} ${ZELVO_TEST_CODE_FLAGS})
+    target_link_options(${name} PRIVATE -fsanitize=address,undefined)
+  endif()
   target_link_libraries(${name} PRIVATE ${libs})
 endfunction()
 

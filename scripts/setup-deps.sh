@@ -4,15 +4,16 @@
 set -euo pipefail
 
 # What the build, the run command and the tests need. (The fuzz build's clang is not among them;
-# the README says what it needs.) wine32 comes before wine, whose dependency it satisfies, so
-# that the 64-bit Wine is not pulled in where it is not used.
+# the README says what it needs.) Of MinGW-w64 only the posix thread model, which the toolchain
+# files name. wine32 comes before wine, whose dependency it satisfies, so that the 64-bit Wine is
+# not pulled in where it is not used.
 need=(cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev
-      g++-mingw-w64-i686 binutils-mingw-w64-i686
+      g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       wine32:i386 wine fonts-wine libcups2 libcups2:i386 xvfb xauth x11-utils xdotool imagemagick python3
       lhasa cups printer-driver-cups-pdf poppler-utils fonts-liberation)
 # Only where the kernel runs 32-bit programs through an emulator: the 64-bit build and Wine, which
 # the commands use there instead (see below).
-need_64=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64)
+need_64=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64)
 
 export DEBIAN_FRONTEND=noninteractive
 updated=""
@@ -35,7 +36,8 @@ install_missing() {
     apt-get update -q
     updated=yes
   fi
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  # (dpkg unpacks without a disk sync after each file: a first installation writes over 1 GB.)
+  apt-get install -y -q --no-install-recommends -o Dpkg::Options::=--force-unsafe-io "${missing[@]}"
 }
 install_missing "${need[@]}"
 
