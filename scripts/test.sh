@@ -6,13 +6,20 @@ set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 start=$SECONDS
 
-# Runs one phase and notes how long it took (the summary at the end says where the time went).
+# Runs one phase and notes how long it took, with the processor time its processes used and the
+# machine's load when it ended (the summary at the end says where the time went; on a busy
+# machine the processor time is the steadier figure).
 phases=()
+ticks=$(getconf CLK_TCK)
+# Processor time (user + system, in ticks) of this shell's finished child processes.
+children_ticks() { local stat; read -r stat < "/proc/$$/stat"; set -- ${stat##*) }; echo $(( ${14} + ${15} )); }
 phase() {
-  local name="$1" began=$SECONDS status=0
+  local name="$1" began=$SECONDS cpu status=0 load
   shift
+  cpu=$(children_ticks)
   "$@" || status=$?
-  phases+=("$name $(( SECONDS - began )) s")
+  read -r load _ < /proc/loadavg
+  phases+=("$name: $(( SECONDS - began )) s (processor $(( ($(children_ticks) - cpu) / ticks )) s, load $load)")
   return "$status"
 }
 summary() {
