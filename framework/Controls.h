@@ -50,6 +50,11 @@ constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
 // Posted to a form to free a component once the current message has been handled.
 constexpr UINT CM_RELEASE = WM_APP + 0x3F00;
+// Sent to a form's window for an Alt+letter (WM_SYSCHAR) that none of its controls claims:
+// wParam is the character, lParam the key message's lParam. A handler that takes the key (a
+// menu bar drawn by someone else than the system) answers nonzero and the key goes no further;
+// otherwise it goes on to the window as usual (the system's menu bar).
+constexpr UINT CM_DIALOGCHAR = WM_APP + 0x3F02;
 
 struct TMessage {
   UINT Msg;

@@ -400,7 +400,9 @@ bool TForm::HandleDialogKey(const MSG& msg) {
         if (auto* b = dynamic_cast<TButtonControl*>(target)) b->Click();
         return true;
       }
-      return false;
+      // An Alt+letter no control claims is offered to the form (a menu bar it draws itself).
+      return msg.message == WM_SYSCHAR && HandleAllocated() &&
+             SendMessageA(HandleIfCreated(), CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
   }
   return false;
 }

@@ -1,10 +1,12 @@
 #include "framework/Menus.h"
 
 #include <algorithm>
+#include <cctype>
 #include <unordered_map>
 
 #include "framework/CallbackGuard.h"
 #include "util/Exceptions.h"
+#include "util/Util.h"
 
 namespace zelvo {
 
@@ -326,6 +328,26 @@ bool DispatchMenuMessage(TMenu* windowMenu, TMessage& m) {
       item->DrawItem(dis->hDC, dis->rcItem, (dis->itemState & ODS_SELECTED) != 0);
       m.Result = TRUE;
       return true;
+    }
+    case WM_MENUCHAR: {
+      // A letter typed in an open menu that the system matched to no item: owner-drawn items
+      // keep their captions with the framework, so the item that letter marks is found here.
+      const auto menu = reinterpret_cast<HMENU>(m.LParam);
+      const int key = std::toupper(LOWORD(m.WParam) & 0xFF);
+      const int count = menu ? GetMenuItemCount(menu) : 0;
+      for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        const TMenuItem* item = TMenuItem::FromCommand(static_cast<UINT>(info.dwItemData));
+        const auto mark = static_cast<unsigned char>(item ? AcceleratorChar(item->Caption) : 0);
+        if (mark != 0 && std::toupper(mark) == key) {
+          m.Result = MAKELRESULT(i, MNC_EXECUTE);
+          return true;
+        }
+      }
+      return false;
     }
     case WM_DESTROY:
       if (windowMenu) windowMenu->DetachFromWindow();

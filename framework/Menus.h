@@ -156,8 +156,9 @@ class TPopupMenu : public TMenu {
 };
 
 // Menu messages arriving at a form's window: menu commands go to the item's OnClick, measure and
-// draw requests of owner-drawn menu items to the item, and on WM_DESTROY `windowMenu` (the
-// form's menu bar, may be null) comes off the window. Returns true when the message was handled.
+// draw requests of owner-drawn menu items to the item, a letter typed in an open menu to the item
+// whose caption marks it, and on WM_DESTROY `windowMenu` (the form's menu bar, may be null) comes
+// off the window. Returns true when the message was handled.
 bool DispatchMenuMessage(TMenu* windowMenu, TMessage& m);
 
 // A window's menu bar taken off the window, for a skin that draws the bar itself. While taken,

@@ -5,6 +5,7 @@ Each one either loads (its odd values held to their ranges, its unusable bitmaps
 draws, or is refused with a message. Beside them goes outcomes.txt, one line per skin:
 
     NAME <tab> loads|refused <tab> text the refusal message, or one of the load's warnings, contains
+         [<tab> text the tools' message contains, where the tools word it otherwise]
 
 The small set is kept in tests/data/hostile_skins (made by this script). The huge set (bitmaps
 of the whole skin budget, stored uncompressed, and a description beyond the size limit: about
@@ -246,7 +247,7 @@ def small_set(out, skinpack):
         "empty.skn": (b"", ""),
         "three_bytes.skn": (b"\x10\x00\x00", ""),
         # An all-zero stream decodes to repeated bytes: a payload of the wrong version.
-        "older_version.skn": (struct.pack("<I", 64) + bytes(64), "Older Skin File"),
+        "older_version.skn": (struct.pack("<I", 64) + bytes(64), "Older Skin File\tolder skin format"),
         "noise.skn": (bytes(random.Random(5).randrange(256) for _ in range(3000)), ""),
         "a_bitmap.skn": (pattern_bmp(16, 16), ""),
     }

@@ -2,19 +2,14 @@
 // reads it: entries and sizes, the parsed description (frame sides, caption buttons with their
 // frame counts, colours, control pieces), which pieces are absent and which named bitmaps are
 // missing or unreadable.
-#include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <new>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "skin/file/SkinLoad.h"
+#include "skin/file/SkinSource.h"
 #include "tools/toolutil_files.h"
-#include "util/Util.h"
 
-namespace fs = std::filesystem;
 using namespace zelvo;
 using zelvo::tools::EscapedName;
 
@@ -29,7 +24,8 @@ const char kUsage[] =
     "Lists the entries, their sizes and what their headers say (no pixels are decoded for the\n"
     "list), then the description as the program reads it: frame\n"
     "sides, title settings, caption buttons with their frame counts, colours, each control piece\n"
-    "(or that it is absent), and every named bitmap that is missing or cannot be read.\n"
+    "(or that it is absent), and the problems: entries that cannot be read, named bitmaps that\n"
+    "are missing or unreadable, and warnings about the description.\n"
     "\n"
     "Options:\n"
     "  --strict   exit with status 1 when a named bitmap is missing or unreadable\n"
@@ -39,8 +35,6 @@ const char kUsage[] =
     "\n"
     "Exit status: 0 when the skin loads, 1 with --strict and bitmap problems, 2 when the skin\n"
     "cannot be loaded at all or the arguments are wrong.\n";
-
-constexpr uintmax_t kMaxInputSize = 256u * 1024u * 1024u;
 
 std::string Colour(TColor c) {
   char buf[64];
@@ -79,7 +73,7 @@ void PrintEntry(const char* section, const TDataSkinObject* o) {
   std::printf("\n");
 }
 
-void PrintSkin(const TSkinObjects& skin) {
+void PrintSkin(const TSkinObjects& skin, const std::vector<std::string>& problems) {
   std::printf("\nDescription: %s\n", EscapedName(skin.DescriptionName).c_str());
   std::printf("Skin name:   %s\n", skin.SkinName.empty() ? "(none)" : EscapedName(skin.SkinName).c_str());
 
@@ -142,123 +136,36 @@ void PrintSkin(const TSkinObjects& skin) {
   std::printf("\nAbsent pieces (%zu)%s\n", absent.size(), absent.empty() ? "" : ":");
   for (const char* a : absent) std::printf("  %s\n", a);
 
-  std::printf("\nBitmap problems (%zu)%s\n", skin.ImageProblems.size(), skin.ImageProblems.empty() ? "" : ":");
-  for (const auto& p : skin.ImageProblems) {
-    std::printf("  [%s] %s=%s: %s\n", EscapedName(p.Section).c_str(), EscapedName(p.Key).c_str(),
-                EscapedName(p.Value).c_str(), EscapedName(p.Reason).c_str());
-  }
-  for (const auto& w : skin.Warnings) std::printf("Warning: %s\n", EscapedName(w).c_str());
+  std::printf("\nProblems (%zu)%s\n", problems.size(), problems.empty() ? "" : ":");
+  for (const std::string& p : problems) std::printf("  %s\n", EscapedName(p).c_str());
   std::printf("\nImage memory: %zu bytes (shared bitmaps counted once)\n", skin.ImageBytes);
 }
 
-// Notes on each entry for the listing. Only the headers are read unless checking is asked for;
-// then each bitmap entry is decoded in turn and dropped, the decoded sizes counted against the
-// same budget a skin load has, so a skin of many huge entries cannot take unbounded time.
-class EntryNotes {
- public:
-  explicit EntryNotes(bool check) : check_(check) {}
-
-  std::string Note(const std::string& name, TByteSpan bytes) {
-    if (name.size() < 4 || LowerAscii(name.substr(name.size() - 4)) != ".bmp") return "";
-    TBmpSize size;
-    try {
-      size = ReadBmpSize(bytes);
-    } catch (const EBmpError& e) {
-      ++problems_;
-      return "unreadable: " + e.Message();
-    }
-    std::string text = "bitmap " + std::to_string(size.Width) + " x " + std::to_string(size.Height) + ", " +
-                       std::to_string(size.Bits) + " bits";
-    if (!check_) return text;
-    if (size.PixelBytes() > kSkinImageBudget - spent_) {
-      ++problems_;
-      return text + "; not decoded: the entries before it used up the " +
-             std::to_string(kSkinImageBudget >> 20) + " MiB budget";
-    }
-    spent_ += size.PixelBytes();
-    TBitmap32 bmp;
-    std::string reason;
-    if (!TryReadBmp(bytes, bmp, reason)) {
-      ++problems_;
-      return "unreadable: " + reason;
-    }
-    return text + ", decodes";
-  }
-  size_t Problems() const { return problems_; }
-
- private:
-  bool check_;
-  size_t spent_ = 0;
-  size_t problems_ = 0;
-};
-
-int InspectFolder(const fs::path& dir, bool strict, bool check) {
-  EntryNotes notes(check);
-  std::vector<fs::path> files;
-  for (const auto& e : fs::directory_iterator(dir)) {
-    if (e.is_regular_file()) files.push_back(e.path());
-  }
-  std::sort(files.begin(), files.end());
-  TMemorySkinEntries entries;
-  std::string description, descriptionName;
-  std::printf("Skin folder: %s\n\nEntries (%zu):\n", EscapedName(dir.string()).c_str(), files.size());
-  for (const fs::path& f : files) {
-    TByteVector bytes = tools::ReadFileBounded(f, kMaxInputSize);
-    const std::string name = f.filename().string();
-    std::printf("  %-28s %9zu  %s\n", EscapedName(name).c_str(), bytes.size(), notes.Note(name, bytes).c_str());
-    if (descriptionName.empty() && LowerAscii(name).find(".ini") != std::string::npos) {
-      descriptionName = LowerAscii(name);
-      description.assign(bytes.begin(), bytes.end());
-    }
-    entries.Add(name, std::move(bytes));
-  }
-  if (descriptionName.empty()) {
-    std::fprintf(stderr, "skininspect: %s holds no .ini description\n", dir.string().c_str());
-    return 2;
-  }
-  TSkinObjects skin;
-  try {
-    ParseSkinDescription(description, entries, skin);
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "skininspect: %s\n", e.Message().c_str());
-    return 2;
-  }
-  skin.DescriptionName = descriptionName;
-  PrintSkin(skin);
-  return strict && (!skin.ImageProblems.empty() || notes.Problems() > 0) ? 1 : 0;
+std::string EntryText(const TSkinSourceEntry& e) {
+  if (e.Note.empty()) return e.Problem;
+  if (e.Problem.empty()) return e.Note;
+  return e.Note + "; " + e.Problem;
 }
 
-int InspectFile(const fs::path& path, bool strict, bool check) {
-  EntryNotes notes(check);
-  const TByteVector container = tools::ReadFileBounded(path, kMaxInputSize);
-  TSkinReader reader;
-  try {
-    if (!reader.Load(container)) {
-      std::fprintf(stderr, "skininspect: %s: an older skin format the program does not read\n", path.string().c_str());
-      return 2;
-    }
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "skininspect: %s: %s\n", path.string().c_str(), EscapedName(e.Message()).c_str());
+int Inspect(const std::string& path, bool strict, bool check) {
+  const TSkinSource s = LoadSkinSource(TStdSkinFiles(), path, check);
+  if (!s.Loaded()) {
+    std::fprintf(stderr, "skininspect: %s\n", EscapedName(s.Error).c_str());
     return 2;
   }
-  uint64_t decoded = 0;
-  for (size_t i = 0; i < reader.Count(); ++i) decoded += reader.Size(i);
-  std::printf("Skin file: %s (%zu bytes; entries hold %llu bytes)\n\nEntries (%zu):\n", EscapedName(path.string()).c_str(),
-              container.size(), static_cast<unsigned long long>(decoded), reader.Count());
-  std::set<std::string> seen;
-  for (size_t i = 0; i < reader.Count(); ++i) {
-    const std::string& name = reader.Name(i);
-    const std::string note = seen.insert(name).second ? notes.Note(name, reader.Entry(i)) : "duplicate name, never used";
-    std::printf("  %-28s %9u  %s\n", EscapedName(name).c_str(), reader.Size(i), note.c_str());
+  if (s.Folder) {
+    std::printf("Skin folder: %s\n", EscapedName(path).c_str());
+  } else {
+    std::printf("Skin file: %s (%zu bytes; entries hold %llu bytes)\n", EscapedName(path).c_str(), s.Container.size(),
+                static_cast<unsigned long long>(s.EntryBytes));
   }
-  TSkinObjects skin;
-  const TSkinLoadResult r = LoadSkinFromReader(reader, skin);
-  if (!r.Ok()) {
-    std::fprintf(stderr, "skininspect: %s: %s\n", EscapedName(path.string()).c_str(), EscapedName(r.Message).c_str());
-    return 2;
+  std::printf("\nEntries (%zu):\n", s.Entries.size());
+  for (const TSkinSourceEntry& e : s.Entries) {
+    std::printf("  %-28s %9llu  %s\n", EscapedName(e.Name).c_str(), static_cast<unsigned long long>(e.Size),
+                EntryText(e).c_str());
   }
-  PrintSkin(skin);
-  return strict && (!skin.ImageProblems.empty() || notes.Problems() > 0) ? 1 : 0;
+  PrintSkin(s.Skin, s.Problems);
+  return strict && StrictProblemCount(s) > 0 ? 1 : 0;
 }
 
 int Main(int argc, char** argv) {
@@ -285,14 +192,7 @@ int Main(int argc, char** argv) {
     std::fprintf(stderr, "skininspect: give exactly one skin file or folder\n\n%s", kUsage);
     return 2;
   }
-  const fs::path path(paths[0]);
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return InspectFolder(path, strict, check);
-  if (!fs::exists(path, ec)) {
-    std::fprintf(stderr, "skininspect: %s does not exist\n", path.string().c_str());
-    return 2;
-  }
-  return InspectFile(path, strict, check);
+  return Inspect(paths[0], strict, check);
 }
 
 }  // namespace
@@ -300,9 +200,6 @@ int Main(int argc, char** argv) {
 int main(int argc, char** argv) {
   try {
     return Main(argc, argv);
-  } catch (const tools::ToolError& e) {
-    std::fprintf(stderr, "skininspect: %s\n", e.what());
-    return 2;
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "skininspect: not enough memory\n");
     return 2;

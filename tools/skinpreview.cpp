@@ -4,14 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "skin/file/SkinLoad.h"
+#include "skin/file/SkinSource.h"
 #include "skin/render/SkinPreview.h"
 #include "tools/toolutil_files.h"
-#include "util/Util.h"
 
 namespace fs = std::filesystem;
 using namespace zelvo;
@@ -44,56 +42,9 @@ const char kUsage[] =
     "Exit status: 0 when written, 2 when the skin cannot be loaded, the output cannot be\n"
     "written or the arguments are wrong.\n";
 
-constexpr uintmax_t kMaxInputSize = 256u * 1024u * 1024u;
-
 int Fail(const std::string& message) {
   std::fprintf(stderr, "skinpreview: %s\n", message.c_str());
   return 2;
-}
-
-bool LoadFolder(const fs::path& dir, TSkinObjects& skin, std::string& error) {
-  std::vector<fs::path> files;
-  std::error_code ec;
-  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    if (it->is_regular_file()) files.push_back(it->path());
-  }
-  if (ec) {
-    error = "cannot list " + dir.string() + ": " + ec.message();
-    return false;
-  }
-  std::sort(files.begin(), files.end());
-  TMemorySkinEntries entries;
-  std::optional<std::string> description;  // an empty description is still one
-  for (const fs::path& f : files) {
-    TByteVector bytes = tools::ReadFileBounded(f, kMaxInputSize);
-    const std::string name = f.filename().string();
-    if (!description && LowerAscii(name).find(".ini") != std::string::npos) {
-      description.emplace(bytes.begin(), bytes.end());
-    }
-    entries.Add(name, std::move(bytes));
-  }
-  if (!description) {
-    error = dir.string() + " holds no .ini description";
-    return false;
-  }
-  try {
-    ParseSkinDescription(*description, entries, skin);
-  } catch (const std::exception& e) {
-    error = e.what();
-    return false;
-  }
-  return true;
-}
-
-bool LoadAnySkin(const fs::path& path, TSkinObjects& skin, std::string& error) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return LoadFolder(path, skin, error);
-  const TSkinLoadResult r = LoadSkin(tools::ReadFileBounded(path, kMaxInputSize), skin);
-  if (!r.Ok()) {
-    error = path.string() + ": " + r.Message;
-    return false;
-  }
-  return true;
 }
 
 bool ParseNumber(const std::string& text, int32_t& value) {
@@ -158,20 +109,16 @@ int Run(int argc, char** argv) {
     return 2;
   }
 
-  std::string error;
   TBitmap32 icon;
   if (!iconPath.empty()) {
     std::string reason;
-    if (!TryReadBmp(tools::ReadFileBounded(iconPath, kMaxInputSize), icon, reason)) return Fail(iconPath + ": " + reason);
+    if (!TryReadBmp(tools::ReadFileBounded(iconPath, kMaxSkinSourceBytes), icon, reason)) return Fail(iconPath + ": " + reason);
     options.Icon = &icon;
   }
-  TSkinObjects skin;
-  if (!LoadAnySkin(positional[0], skin, error)) return Fail(error);
-  for (const TSkinImageProblem& p : skin.ImageProblems) {
-    std::fprintf(stderr, "skinpreview: warning: [%s] %s=%s: %s\n", p.Section.c_str(), p.Key.c_str(),
-                 p.Value.c_str(), p.Reason.c_str());
-  }
-  for (const std::string& w : skin.Warnings) std::fprintf(stderr, "skinpreview: warning: %s\n", w.c_str());
+  const TSkinSource source = LoadSkinSource(TStdSkinFiles(), positional[0], false);
+  if (!source.Loaded()) return Fail(source.Error);
+  for (const std::string& p : source.Problems) std::fprintf(stderr, "skinpreview: warning: %s\n", p.c_str());
+  const TSkinObjects& skin = source.Skin;
 
   const TPreview preview = RenderPreview(skin, options);
   const std::vector<uint8_t> bmp = WriteBmp24(preview.Bitmap);

@@ -14,6 +14,7 @@
 #include "framework/EditCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "framework/SpeedButtons.h"
 #include "framework/StdCtrls.h"
 #include "skin/engine/ControlSkins.h"
 #include "skin/engine/ControlSkinsLists.h"
@@ -128,6 +129,7 @@ ComponentDescription Describe(TComponent& c) {
   add(c.Is<TRadioButton>(), ComponentKind::RadioButton);
   add(c.Is<TButtonControl>(), ComponentKind::PushButton);
   add(c.Is<TBitBtn>(), ComponentKind::BitButton);
+  add(c.Is<TSpeedButton>(), ComponentKind::SpeedButton);
   add(c.Is<TForm>() && wc && wc->Parent() != nullptr, ComponentKind::EmbeddedForm);
   add(c.Is<TPopupMenu>(), ComponentKind::PopupMenu);
   d.Kinds = k;

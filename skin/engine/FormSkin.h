@@ -223,7 +223,7 @@ class TFormSkin : public TSkinHost, private ICaptionHost {
   TAnswer OnNcRButtonDown(WPARAM hit, LPARAM screen);
   TAnswer OnCommand(WPARAM wp, LPARAM lp);
   TAnswer OnSysCommand(WPARAM wp, LPARAM lp);
-  // Alt+letter and Alt+Space on the skinned frame.
+  // F10, a bare Alt, Alt+letter and Alt+Space on the skinned frame.
   TAnswer OnKeyMenu(LPARAM key);
   // The skinned system menu's items (menu requests only: wParam 0).
   TAnswer OnMeasureItem(WPARAM wp, MEASUREITEMSTRUCT* mis);

@@ -69,6 +69,17 @@ void TFormSkin::FormMessage(TMessage& m, const TNext& next) {
       Recolor();
       m.Result = 0;
       return;
+    case CM_DIALOGCHAR:
+      // Alt+letter that no control of the form claimed goes to the skinned bar, which beeps at
+      // a letter none of its buttons has, as the system's bar does. Alt+- stays the system's
+      // (an MDI child's system menu).
+      if (attached_ && state_ != TFormSkinState::Dead && menuBar_ && m.WParam != '-') {
+        if (!menuBar_->OpenAccelerator(static_cast<char>(m.WParam))) MessageBeep(0);
+        m.Result = 1;
+        return;
+      }
+      next(m);
+      return;
     default:
       next(m);
       return;
@@ -384,11 +395,14 @@ TFormSkin::TAnswer TFormSkin::OnSysCommand(WPARAM wp, LPARAM lp) {
 }
 
 TFormSkin::TAnswer TFormSkin::OnKeyMenu(LPARAM key) {
-  if (key == 0) return 0;  // a bare Alt: the skinned bar is not entered from the keyboard
-  if (TMenuBtn* button = menuBar_ ? menuBar_->FindAccelerator(static_cast<char>(key)) : nullptr) {
-    menuBar_->MouseDown(button);  // Alt+letter opens the bar's button with that accelerator
+  if (key == 0) {
+    // F10 or a bare Alt: the skinned bar takes the keyboard. A window without one keeps it (the
+    // system would track a menu bar nobody sees).
+    if (menuBar_) menuBar_->KeyboardMode();
     return 0;
   }
+  // Alt+letter opens the bar's button with that accelerator.
+  if (menuBar_ && menuBar_->OpenAccelerator(static_cast<char>(key))) return 0;
   if (key != ' ') return std::nullopt;
   // Alt+Space: the skinned system menu under the caption's left end.
   RECT wr{};

@@ -49,6 +49,12 @@ POINT TPopupMenuSkin::ClientOrigin() const {
   return POINT{p.x - wr.left, p.y - wr.top};
 }
 
+void TPopupMenuSkin::SkinChanged() {
+  background_.Reset();
+  backgroundSize_ = SIZE{0, 0};
+  if (IsWindow(window_)) RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
 HBITMAP TPopupMenuSkin::Background() {
   const TDataSkinObject* obj = data_->Skin().MenuBackground.get();
   if (!obj || obj->Image.Empty()) return nullptr;

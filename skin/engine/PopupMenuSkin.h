@@ -38,6 +38,9 @@ class TPopupMenuSkin {
   bool Subclassed() const { return subclass_.Attached(); }
   // Restores the window procedure (safe to repeat; other subclasses of the window stay).
   void Unsubclass();
+  // The skin changed while the menu is open: the background is rendered anew and the whole
+  // window repainted.
+  void SkinChanged();
 
  private:
   LRESULT WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);

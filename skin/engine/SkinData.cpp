@@ -208,11 +208,30 @@ TSkinLoadResult TSkinData::LoadFromContainer() {
     result.Message = "Not enough memory to load the skin";
   }
   lastLoad_ = result;
-  if (result.Ok()) {
-    buttonFaceBrush_.Reset(CreateSolidBrush(ColorToRGB(skin_.Colours.ButtonFace)));
-    skinEmpty_ = false;
-  }
+  if (result.Ok()) SkinReady();
   return result;
+}
+
+void TSkinData::SkinReady() {
+  buttonFaceBrush_.Reset(CreateSolidBrush(ColorToRGB(skin_.Colours.ButtonFace)));
+  skinEmpty_ = false;
+}
+
+void TSkinData::ScheduleSkinChanged() {
+  if (!SkinManager()) Loaded();
+  ISkinManager& m = *SkinManager();
+  m.SetPending(this);
+  m.DropCaptionButtons();
+  m.Schedule(TSkinAction::SkinChanged, kSkinActionDelayMs);
+}
+
+void TSkinData::AdoptSkin(TSkinObjects skin, TByteVector container) {
+  gdiBitmaps_.clear();
+  skin_ = std::move(skin);
+  container_ = std::move(container);
+  lastLoad_ = TSkinLoadResult{TSkinLoadStatus::Loaded, {}};
+  SkinReady();
+  ScheduleSkinChanged();
 }
 
 void TSkinData::SetSkinFile(const std::string& path) {
@@ -234,11 +253,7 @@ void TSkinData::SetSkinFile(const std::string& path) {
     return;
   }
   if (!r.Ok()) throw ESkinLoadError("The skin file \"" + path + "\" cannot be loaded: " + r.Message);
-  if (!SkinManager()) Loaded();
-  ISkinManager& m = *SkinManager();
-  m.SetPending(this);
-  m.DropCaptionButtons();
-  m.Schedule(TSkinAction::SkinChanged, kSkinActionDelayMs);
+  ScheduleSkinChanged();
 }
 
 void TSkinData::ReadStored(const TSkinDataStored& stored) {

@@ -112,6 +112,10 @@ class TSkinData : public TComponent {
   // leaves the skin empty. A damaged or unreadable file raises ESkinLoadError (the skin stays
   // empty); an older-format file is reported to the user and leaves it empty too.
   void SetSkinFile(const std::string& path);
+  // Makes a skin loaded elsewhere (a skin folder, or a skin file a program read and checked
+  // itself) the current one and schedules re-skinning, as setting SkinFile does after a good
+  // load. `container` is what WriteSkinStream stores from then on (empty for a folder).
+  void AdoptSkin(TSkinObjects skin, TByteVector container);
   std::string SkinStore() const;            // "(none)" at run time
   void SetSkinStore(const std::string&) {}  // status text only; writes are ignored
   TSkinFormType SkinFormtype() const { return formType_; }
@@ -166,6 +170,10 @@ class TSkinData : public TComponent {
  private:
   // Decodes the container bytes into the skin; the skin is empty until this succeeds.
   TSkinLoadResult LoadFromContainer();
+  // The skin just loaded is in use: the brush follows it.
+  void SkinReady();
+  // Every window this component serves re-skins with the new skin after the usual delay.
+  void ScheduleSkinChanged();
   void ScheduleForActive(bool on);
 
   bool active_ = false;

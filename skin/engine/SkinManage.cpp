@@ -351,6 +351,9 @@ void TSkinManage::RunScheduled() {
       }
       for (ISkinWindow* s : skins)
         if (Listed(s)) s->Recolor();
+      // An open popup menu shows the new skin too.
+      for (const auto& p : popups_)
+        if (&p->SkinData() == data) p->SkinChanged();
       break;
     }
     case TSkinAction::Purge:

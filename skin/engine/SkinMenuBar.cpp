@@ -10,6 +10,7 @@
 #include "skin/engine/WindowFacts.h"
 #include "skin/render/FormSkin_core.h"
 #include "skin/render/NinePart.h"
+#include "util/Util.h"
 
 namespace zelvo {
 
@@ -17,6 +18,10 @@ namespace {
 
 // The menu bar whose submenu is being tracked (one at a time on the thread).
 TSkinMenuBar* gTracking = nullptr;
+
+// How long the keyboard mode's loop waits for a message before it looks again whether the
+// window still has the mouse and the activation.
+constexpr DWORD kKeyboardIdleCheckMs = 250;
 
 struct PopupList {
   std::vector<HWND> windows;
@@ -26,24 +31,27 @@ BOOL CALLBACK CollectPopups(HWND h, LPARAM lp) {
   return TRUE;
 }
 
+// A screen point in the window's own coordinates (the frame's, where the buttons lie).
+POINT ScreenToWindowPoint(HWND window, POINT screen) {
+  RECT wr{};
+  GetWindowRect(window, &wr);
+  return POINT{screen.x - wr.left, screen.y - wr.top};
+}
+
 }  // namespace
 
 char TMenuBtn::Accelerator() const {
-  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
-    if (Caption[i] != '&') continue;
-    if (Caption[i + 1] == '&') {
-      ++i;  // "&&" is a literal ampersand
-      continue;
-    }
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(Caption[i + 1])));
-  }
-  return 0;
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(AcceleratorChar(Caption))));
 }
 
 TSkinMenuBar::TSkinMenuBar(ISkinEngine& engine, HWND window, TSkinData& data)
     : engine_(&engine), window_(window), data_(&data) {}
 
 TSkinMenuBar::~TSkinMenuBar() {
+  *alive_ = false;
+  if (keyboard_ && GetCapture() == window_) ReleaseCapture();
+  // Freed from inside its own loop (the window went): the other frames get their hover back.
+  if (keyboard_ || tracking_) engine_->SetMenuTracking(false);
   filter_.Reset();
   if (gTracking == this) gTracking = nullptr;
 }
@@ -159,18 +167,23 @@ void TSkinMenuBar::MouseDown(TMenuBtn* button) {
     if (button->Enabled) PostMessageA(window_, WM_COMMAND, button->CommandId, 0);
     return;
   }
-  Track(index);
+  (void)Track(index);
 }
 
-size_t TSkinMenuBar::Neighbour(size_t from, int step) const {
+size_t TSkinMenuBar::Neighbour(size_t from, int step, bool withSubmenu) const {
   const int n = static_cast<int>(buttons_.size());
   for (int k = 1; k <= n; ++k) {
     int i = (static_cast<int>(from) + step * k) % n;
     if (i < 0) i += n;
     const TMenuBtn& b = buttons_[static_cast<size_t>(i)];
-    if (b.Visible && b.SubMenu) return static_cast<size_t>(i);
+    if (b.Visible && (!withSubmenu || (b.SubMenu && b.Enabled))) return static_cast<size_t>(i);
   }
   return from;
+}
+
+WPARAM TSkinMenuBar::VisualKey(WPARAM key) const {
+  if (!(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_LAYOUTRTL)) return key;
+  return key == VK_LEFT ? VK_RIGHT : key == VK_RIGHT ? VK_LEFT : key;
 }
 
 void TSkinMenuBar::SwitchTo(size_t index) {
@@ -179,9 +192,11 @@ void TSkinMenuBar::SwitchTo(size_t index) {
   EndMenu();
 }
 
-void TSkinMenuBar::Track(size_t index) {
+bool TSkinMenuBar::Track(size_t index) {
   // Switching to a neighbour closes the open submenu and opens the other one in this loop.
+  const std::shared_ptr<bool> alive = alive_;
   tracking_ = true;
+  escaped_ = false;
   for (size_t i = index; i < buttons_.size();) {
     TMenuBtn& b = buttons_[i];
     current_ = i;
@@ -202,6 +217,7 @@ void TSkinMenuBar::Track(size_t index) {
       const UINT cmd = static_cast<UINT>(TrackPopupMenu(
           b.SubMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_RETURNCMD, p.x, p.y, 0,
           window_, nullptr));
+      if (!*alive) return false;
       filter_.Reset();
       gTracking = nullptr;
       engine_->SetMenuTracking(false);
@@ -214,6 +230,156 @@ void TSkinMenuBar::Track(size_t index) {
   }
   tracking_ = false;
   SendMessageA(window_, SKIN_REPAINTFRAME, 0, 0);
+  return escaped_;
+}
+
+void TSkinMenuBar::KeyboardMode() {
+  if (buttons_.empty()) return;
+  const size_t first = Neighbour(buttons_.size() - 1, 1, false);
+  if (buttons_[first].Visible) RunKeyboardMode(first, false);
+}
+
+bool TSkinMenuBar::OpenAccelerator(char ch) {
+  TMenuBtn* button = FindAccelerator(ch);
+  if (!button) return false;
+  if (button->SubMenu) {
+    RunKeyboardMode(static_cast<size_t>(button - buttons_.data()), true);
+  } else {
+    MouseDown(button);
+  }
+  return true;
+}
+
+void TSkinMenuBar::RunKeyboardMode(size_t index, bool openAtOnce) {
+  if (tracking_ || keyboard_) return;
+  // The system's menu bar runs a loop of its own while it has the keyboard, and so does this
+  // one: keys and clicks go to the bar, everything else is dispatched as usual.
+  const std::shared_ptr<bool> alive = alive_;
+  keyboard_ = true;
+  engine_->SetMenuTracking(true);
+  SetCapture(window_);
+  Highlight(index);
+  TKeyStep step = openAtOnce ? TKeyStep::Open : TKeyStep::Stay;
+  MSG msg{};
+  while (step != TKeyStep::Leave) {
+    if (step == TKeyStep::Open) {
+      const bool escaped = Track(index);
+      if (!*alive) return;
+      if (!escaped) break;
+      // Escape closed the submenu: the bar keeps the keyboard on the button last open.
+      index = current_;
+      engine_->SetMenuTracking(true);
+      SetCapture(window_);
+      Highlight(index);
+      step = TKeyStep::Stay;
+    }
+    // Another window took the mouse or the activation (the mode ends without a message for it).
+    if (index >= buttons_.size() || GetCapture() != window_ || GetActiveWindow() != window_) break;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, kKeyboardIdleCheckMs, QS_ALLINPUT);
+      continue;
+    }
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // the loop outside ends too
+      break;
+    }
+    step = KeyboardStep(msg, index);
+    if (step == TKeyStep::Dispatch) {
+      DispatchMessageA(&msg);
+      if (!*alive) return;
+    }
+  }
+  keyboard_ = false;
+  if (GetCapture() == window_) ReleaseCapture();
+  engine_->SetMenuTracking(false);
+  for (TMenuBtn& b : buttons_) b.State = TMenuBtn::kNormal;
+  SendMessageA(window_, SKIN_REPAINTFRAME, 0, 0);
+}
+
+TSkinMenuBar::TKeyStep TSkinMenuBar::KeyboardStep(MSG& msg, size_t& index) {
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      switch (VisualKey(msg.wParam)) {
+        case VK_LEFT:
+        case VK_RIGHT:
+          index = Neighbour(index, VisualKey(msg.wParam) == VK_RIGHT ? 1 : -1, false);
+          Highlight(index);
+          return TKeyStep::Stay;
+        case VK_DOWN:
+        case VK_UP:
+          return buttons_[index].SubMenu && buttons_[index].Enabled ? TKeyStep::Open : TKeyStep::Stay;
+        case VK_RETURN:
+          return Choose(index);
+        case VK_ESCAPE:
+          return TKeyStep::Leave;
+        case VK_MENU:
+        case VK_F10:
+          // A held Alt repeats; a new press leaves, as on the system's bar.
+          return (msg.lParam & (1L << 30)) ? TKeyStep::Stay : TKeyStep::Leave;
+        default:
+          TranslateMessage(&msg);  // letters come back as characters
+          return TKeyStep::Stay;
+      }
+    case WM_CHAR:
+    case WM_SYSCHAR: {
+      if (msg.wParam <= ' ') return TKeyStep::Stay;
+      TMenuBtn* button = FindAccelerator(static_cast<char>(msg.wParam));
+      if (!button) {
+        MessageBeep(0);  // as the system's bar answers a letter it has no item for
+        return TKeyStep::Stay;
+      }
+      index = static_cast<size_t>(button - buttons_.data());
+      Highlight(index);
+      return Choose(index);
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      return TKeyStep::Stay;
+    case WM_MOUSEMOVE:
+      if (TMenuBtn* over = HitTest(MousePoint(msg))) {
+        const size_t i = static_cast<size_t>(over - buttons_.data());
+        if (i != index) Highlight(index = i);
+      }
+      return TKeyStep::Stay;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      // A click on a button chooses it; anywhere else it ends the mode and goes no further.
+      if (TMenuBtn* over = HitTest(MousePoint(msg))) {
+        index = static_cast<size_t>(over - buttons_.data());
+        Highlight(index);
+        return Choose(index);
+      }
+      return TKeyStep::Leave;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      return TKeyStep::Stay;
+    default:
+      return TKeyStep::Dispatch;
+  }
+}
+
+TSkinMenuBar::TKeyStep TSkinMenuBar::Choose(size_t index) {
+  const TMenuBtn& b = buttons_[index];
+  if (b.SubMenu) return b.Enabled ? TKeyStep::Open : TKeyStep::Stay;
+  if (b.Enabled) PostMessageA(window_, WM_COMMAND, b.CommandId, 0);
+  return TKeyStep::Leave;
+}
+
+void TSkinMenuBar::Highlight(size_t index) {
+  for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i].State = i == index ? TMenuBtn::kHot : TMenuBtn::kNormal;
+  SendMessageA(window_, SKIN_REPAINTFRAME, 0, 0);
+}
+
+POINT TSkinMenuBar::MousePoint(const MSG& msg) const {
+  POINT p{static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam))};
+  ClientToScreen(msg.hwnd, &p);
+  return ScreenToWindowPoint(window_, p);
 }
 
 LRESULT CALLBACK TSkinMenuBar::FilterProc(int code, WPARAM wp, LPARAM lp) {
@@ -240,15 +406,13 @@ bool TSkinMenuBar::OnFilter(const MSG& msg) {
     case WM_KEYDOWN: {
       PopupList popups;
       EnumThreadWindows(GetCurrentThreadId(), &CollectPopups, reinterpret_cast<LPARAM>(&popups));
-      const bool rtl = (GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
-      WPARAM key = msg.wParam;
-      if (rtl && key == VK_LEFT) {
-        key = VK_RIGHT;
-      } else if (rtl && key == VK_RIGHT) {
-        key = VK_LEFT;
+      const WPARAM key = VisualKey(msg.wParam);
+      if (key == VK_ESCAPE && popups.windows.size() <= 1) {
+        escaped_ = true;  // the submenu closes; the bar keeps the keyboard when it had it
+        return false;
       }
       if (key == VK_LEFT && popups.windows.size() <= 1) {
-        SwitchTo(Neighbour(current_, -1));
+        SwitchTo(Neighbour(current_, -1, true));
         return true;
       }
       if (key == VK_RIGHT) {
@@ -264,7 +428,7 @@ bool TSkinMenuBar::OnFilter(const MSG& msg) {
           }
         }
         if (!selectedHasSubmenu) {
-          SwitchTo(Neighbour(current_, 1));
+          SwitchTo(Neighbour(current_, 1, true));
           return true;
         }
       }
@@ -277,12 +441,7 @@ bool TSkinMenuBar::OnFilter(const MSG& msg) {
       }
       return false;
     case WM_MOUSEMOVE: {
-      POINT p = msg.pt;
-      RECT wr{};
-      GetWindowRect(window_, &wr);
-      p.x -= wr.left;
-      p.y -= wr.top;
-      TMenuBtn* over = HitTest(p);
+      TMenuBtn* over = HitTest(ScreenToWindowPoint(window_, msg.pt));
       if (over && over->SubMenu && over->Enabled) {
         const size_t i = static_cast<size_t>(over - buttons_.data());
         if (i != current_) {

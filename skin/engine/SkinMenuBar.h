@@ -12,7 +12,12 @@
 //   - MouseMove(button) / MouseLeave() for hot tracking; MouseDown(button) opens the button's
 //     submenu (tracked with the WH_MSGFILTER switching) or posts its command; it returns after
 //     the menu has closed.
-//   - FindAccelerator(ch) → the button whose caption has "&ch", for Alt+letter.
+//   - FindAccelerator(ch) → the button whose caption has "&ch".
+//   - KeyboardMode() for F10 or a bare Alt, OpenAccelerator(ch) for Alt+letter: the bar takes
+//     the keyboard as the system's menu bar does (a highlighted button; Left/Right move with
+//     wrap-around, Down, Up or Enter open, a letter opens its button, Esc, Alt, F10 or a click
+//     elsewhere leave; Esc in an open submenu comes back to the bar). They return when the
+//     keyboard is given back.
 // Buttons keep the state values of the frame's clickable objects (1 normal, 2 pressed, 3 hot).
 // The arithmetic (button places, background) is the portable menu-bar layout.
 #pragma once
@@ -72,17 +77,38 @@ class TSkinMenuBar {
   void MouseMove(TMenuBtn* button);
   void MouseLeave();
   void MouseDown(TMenuBtn* button);
+  // Keyboard mode with the first visible button highlighted.
+  void KeyboardMode();
+  // Alt+letter: the button with that accelerator opens in keyboard mode (a button without a
+  // submenu runs its command). False, with nothing done, when no button has it.
+  bool OpenAccelerator(char ch);
 
   const std::vector<TMenuBtn>& Buttons() const { return buttons_; }
-  bool Tracking() const { return tracking_; }
+  // A submenu is open or the bar has the keyboard.
+  bool Tracking() const { return tracking_ || keyboard_; }
 
  private:
+  // What a message does to keyboard mode.
+  enum class TKeyStep { Stay, Open, Leave, Dispatch };
+
   static LRESULT CALLBACK FilterProc(int code, WPARAM wp, LPARAM lp);
   bool OnFilter(const MSG& msg);
-  void Track(size_t index);
-  // The next visible enabled button after (or before) `from`, wrapping around.
-  size_t Neighbour(size_t from, int step) const;
+  // Tracks the button's submenu and those the user switches to; true when the last one was
+  // closed with Escape (the bar keeps the keyboard then).
+  bool Track(size_t index);
+  // The next visible button after (or before) `from`, wrapping around; with `withSubmenu` only
+  // enabled buttons with a submenu count.
+  size_t Neighbour(size_t from, int step, bool withSubmenu) const;
   void SwitchTo(size_t index);
+  // Left and Right swapped for a right-to-left window.
+  WPARAM VisualKey(WPARAM key) const;
+  void RunKeyboardMode(size_t index, bool openAtOnce);
+  TKeyStep KeyboardStep(MSG& msg, size_t& index);
+  // A button chosen in keyboard mode: Open for an enabled submenu, else its command is posted.
+  TKeyStep Choose(size_t index);
+  void Highlight(size_t index);
+  // Window coordinates of a captured mouse message.
+  POINT MousePoint(const MSG& msg) const;
 
   ISkinEngine* engine_;
   HWND window_;
@@ -96,7 +122,12 @@ class TSkinMenuBar {
   size_t current_ = 0;
   size_t switchTo_ = SIZE_MAX;
   bool firstFiltered_ = false;
+  bool escaped_ = false;
   UniqueHook filter_;
+  // While the bar has the keyboard.
+  bool keyboard_ = false;
+  // False once this object is gone: the modal loops dispatch messages that may free it.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace zelvo

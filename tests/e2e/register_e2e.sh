@@ -296,19 +296,6 @@ case "$case_name" in
     expect_eq "$status" 0
     [ ! -s "$record" ] || fail "the system menu opened an address"
     ;;
-  gallery)
-    # Here the program is the skin gallery: every control kind in one skinned window.
-    start_program
-    win=$(wait_window '^Zelvo Skin Gallery$') || fail "the gallery window never appeared"
-    eval "$(xdotool getwindowgeometry --shell "$win")"
-    [ "$WIDTH" -gt 400 ] && [ "$HEIGHT" -gt 300 ] || fail "gallery window only ${WIDTH}x${HEIGHT}"
-    # Saved once the skin's frame is drawn round it.
-    e2e_shoot_until "$win" skingallery.png e2e_check_frame sizeable "Zelvo Skin Gallery" "$work"
-    echo "screenshot: $e2e_shot"
-    xdotool windowfocus --sync "$win" key alt+F4
-    wait_exit || fail "the gallery did not close with Alt+F4"
-    expect_eq "$status" 0
-    ;;
   *)
     fail "unknown case"
     ;;

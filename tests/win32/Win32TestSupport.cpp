@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "framework/Handles.h"
+
 namespace zelvo::test {
 
 TMessageForm* VisibleMessageDialog() {
@@ -159,6 +161,24 @@ bool WithSystemDialog(const std::function<void()>& action, const std::function<v
   action();
   g_box = outer;
   return watch.seen;
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+  std::vector<uint8_t> data;
+  UniqueFileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!f) return data;
+  data.resize(GetFileSize(f.Get(), nullptr));
+  DWORD read = 0;
+  if (!data.empty()) ReadFile(f.Get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr);
+  data.resize(read);
+  return data;
+}
+
+bool WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
+  UniqueFileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  return f && (bytes.empty() || WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
+         written == bytes.size();
 }
 
 TPrinted PrintWindowPixels(HWND window, UINT msg, LPARAM flags) {

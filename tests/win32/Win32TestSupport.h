@@ -8,7 +8,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,12 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs = kWaitLimitMs);
 // Returns false when no such dialog appeared within the timeout.
 bool WithSystemDialog(const std::function<void()>& action, const std::function<void(HWND)>& onBox,
                       const char* caption = nullptr, int timeoutMs = kWaitLimitMs);
+
+// A whole file's bytes (empty when it cannot be read).
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+// Writes a file as an editor saving in place does: created or emptied, written, closed. False
+// when any of it fails.
+bool WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes);
 
 // What a window draws for one print message (WM_PRINT, WM_PRINTCLIENT) into a memory bitmap of
 // the window's size, first filled black, read back pixel by pixel (window coordinates).

@@ -21,6 +21,8 @@
 
 #include "framework/EditCtrls.h"
 #include "framework/Forms.h"
+#include "framework/ProgressBars.h"
+#include "framework/SpeedButtons.h"
 #include "framework/StdCtrls.h"
 #include "framework/Subclass.h"
 #include "skin/engine/ControlSkins.h"
@@ -74,6 +76,15 @@ HWND MakeParent() {
 
 COLORREF Rgb(TPixel p) { return RGB(PixelRed(p), PixelGreen(p), PixelBlue(p)); }
 
+// A control of the form at the given place.
+template <class T>
+T* Placed(TForm& form, int x, int y, int w, int h) {
+  T* c = form.Create<T>();
+  c->SetParent(&form);
+  c->SetBounds(x, y, w, h);
+  return c;
+}
+
 class ControlSkinsTest : public ProgramSkinTest {
  protected:
   void SetUp() override {
@@ -101,6 +112,11 @@ class ControlSkinsTest : public ProgramSkinTest {
     T& ref = *s;
     skins.push_back(std::move(s));
     return ref;
+  }
+  // The class of the control skin the form skin gave a control ("none" without one).
+  static std::string SkinOf(TSkinHost& fs, TWinControl* c) {
+    TSkinControl* s = FindControlSkin(fs, c->Handle());
+    return s ? s->ClassName() : "none";
   }
   int Clicks(int id) const {
     int n = 0;
@@ -137,6 +153,24 @@ Probe FrameProbe(const TDataSkinButton& b) {
 COLORREF FramePixel(const TDataSkinButton& b, int frame, Probe at) {
   TRectI cell = FrameCell(b.Image, b.FrameCount > 1 ? b.FrameCount : 5, frame, false);
   return Rgb(b.Image.At(cell.left + at.x, cell.top + at.y));
+}
+
+// A skinned flat speed button under the mouse, read at the probe point: the face colour at rest
+// (no frame), the hot frame once the mouse is over it, the pressed frame while pressed; released
+// over it at the end.
+void ExpectFlatSpeedButtonStates(const TSkinData& data, HWND button) {
+  const TDataSkinButton& b = data.Skin().Buttons;
+  const Probe at = FrameProbe(b);
+  ASSERT_GE(at.x, 0);
+  const COLORREF face = ColorToRGB(data.Colours().ButtonFace);
+  ASSERT_NE(FramePixel(b, 4, at), face);
+  auto shown = [&] { return PrintWindowPixels(button, WM_PRINTCLIENT, PRF_CLIENT).At(at.x, at.y); };
+  EXPECT_EQ(shown(), face) << "flat at rest: no frame";
+  SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(shown(), FramePixel(b, 4, at)) << "hot";
+  SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(shown(), FramePixel(b, 2, at)) << "pressed";
+  SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
 }
 
 // A check or radio box drawn into `shot` against frame `frame` of its picture (`frames` side by
@@ -208,23 +242,13 @@ TEST_F(ControlSkinsTest, PushButtonShowsTheFrameOfEachState) {
 // pressed; a box erases to ButtonFace; a size grip gets the skin's grip lines, a plain scroll bar
 // keeps its own look.
 TEST_F(ControlSkinsTest, SpeedButtonBoxAndSizerPixels) {
-  const TDataSkinButton& b = data->Skin().Buttons;
   const COLORREF face = ColorToRGB(data->Colours().ButtonFace);
   const COLORREF shadow = ColorToRGB(data->Colours().ButtonShadow);
-  Probe at = FrameProbe(b);
-  ASSERT_GE(at.x, 0);
-  ASSERT_NE(FramePixel(b, 4, at), face);
 
   HWND speed = Child("BUTTON", "", BS_PUSHBUTTON, 10, 10, 60, 30, 11);
   TSkinSpeedButton& s = AttachByHandle<TSkinSpeedButton>(speed);
   ASSERT_TRUE(s.Flat()) << "a button without a Flat property counts as flat";
-  auto shown = [&] { return PrintWindowPixels(speed, WM_PRINTCLIENT, PRF_CLIENT).At(at.x, at.y); };
-  EXPECT_EQ(shown(), face) << "flat at rest: no frame";
-  SendMessageA(speed, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(shown(), FramePixel(b, 4, at)) << "hot";
-  SendMessageA(speed, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  EXPECT_EQ(shown(), FramePixel(b, 2, at)) << "pressed";
-  SendMessageA(speed, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  ExpectFlatSpeedButtonStates(*data, speed);
 
   HWND box = Child("STATIC", "", SS_NOTIFY, 80, 10, 50, 40, 12);
   AttachByHandle<TSkinBox>(box);
@@ -443,33 +467,21 @@ TEST_F(ControlSkinsTest, FormWalkSkinsEditNotMemoAndCheckBoxFromChecked) {
   TForm form{nullptr};
   form.Name = "Walked";
   form.SetBounds(60, 60, 360, 220);
-  auto* edit = form.Create<TEdit>();
-  edit->SetParent(&form);
-  edit->SetBounds(10, 10, 150, 22);
-  auto* memo = form.Create<TMemo>();
-  memo->SetParent(&form);
-  memo->SetBounds(10, 40, 150, 80);
-  auto* check = form.Create<TCheckBox>();
-  check->SetParent(&form);
-  check->SetBounds(180, 10, 140, 20);
+  auto* edit = Placed<TEdit>(form, 10, 10, 150, 22);
+  auto* memo = Placed<TMemo>(form, 10, 40, 150, 80);
+  auto* check = Placed<TCheckBox>(form, 180, 10, 140, 20);
   check->SetCaption("Agree");
-  auto* exempt = form.Create<TEdit>();
-  exempt->SetParent(&form);
-  exempt->SetBounds(180, 40, 140, 22);
+  auto* exempt = Placed<TEdit>(form, 180, 40, 140, 22);
   exempt->Tag = 199;
   form.Show();
   PumpFor(30);
 
   TFormSkin fs(*manager, form.Handle(), *data, &form);
   AttachControlSkins(fs);
-  auto kind = [&](TWinControl* c) -> std::string {
-    TSkinControl* s = FindControlSkin(fs, c->Handle());
-    return s ? s->ClassName() : "none";
-  };
-  EXPECT_EQ(kind(edit), "TSkinEdit");
-  EXPECT_EQ(kind(memo), "TSkinScrollbar") << "a memo gets scroll-bar skinning, never the edit border";
-  EXPECT_EQ(kind(check), "TSkinCheckBox");
-  EXPECT_EQ(kind(exempt), "none") << "Tag 199 is exempt";
+  EXPECT_EQ(SkinOf(fs, edit), "TSkinEdit");
+  EXPECT_EQ(SkinOf(fs, memo), "TSkinScrollbar") << "a memo gets scroll-bar skinning, never the edit border";
+  EXPECT_EQ(SkinOf(fs, check), "TSkinCheckBox");
+  EXPECT_EQ(SkinOf(fs, exempt), "none") << "Tag 199 is exempt";
 
   auto* cs = static_cast<TSkinCheckBox*>(FindControlSkin(fs, check->Handle()));
   const TDataSkinButton& b = data->Skin().Buttons;
@@ -1120,6 +1132,49 @@ TEST_F(ControlSkinsTest, ProgressChunkedStylePixels) {
   EXPECT_EQ(last, pr->LeftWidth + (count - 1) * chunk.Width + opaque - 1);
   EXPECT_EQ(shot.At(pr->LeftWidth, row), chunkColour) << "the first chunk starts at LeftWidth";
   EXPECT_NE(shot.At(pr->LeftWidth - 1, row), chunkColour);
+}
+
+// The framework's speed button and progress bars are reached by a form's walk: the flat speed
+// button shows nothing of the button image at rest, the skin's hot frame under the mouse, the
+// pressed frame while pressed, and a release over it clicks; both bars, across and upright, are
+// drawn from the Progress entry and follow their position.
+TEST_F(ControlSkinsTest, FormWalkSkinsTheSpeedButtonAndBothProgressBars) {
+  const TDataSkinBorder* pr = data->Skin().Progress.get();
+  ASSERT_NE(pr, nullptr);
+  const std::vector<COLORREF> empty = FrameColours(pr->Image, 2, 1), filled = FrameColours(pr->Image, 2, 2);
+
+  TForm form{nullptr};
+  form.Name = "Gallery";
+  form.SetBounds(60, 60, 360, 240);
+  auto* speed = Placed<TSpeedButton>(form, 10, 10, 60, 30);
+  speed->SetFlat(true);
+  int clicks = 0;
+  speed->OnClick = [&](TComponent&) { ++clicks; };
+  auto* across = Placed<TProgressBar>(form, 10, 60, 200, 18);
+  auto* upright = Placed<TProgressBar>(form, 220, 60, 18, 160);
+  upright->Orientation = TProgressBarOrientation::pbVertical;
+  for (TProgressBar* p : {across, upright}) p->SetPosition(25);
+  form.Show();
+  PumpFor(30);
+
+  TFormSkin fs(*manager, form.Handle(), *data, &form);
+  AttachControlSkins(fs);
+  ASSERT_EQ(SkinOf(fs, speed), "TSkinSpeedButton");
+  ASSERT_EQ(SkinOf(fs, across), "TSkinProgress");
+  ASSERT_EQ(SkinOf(fs, upright), "TSkinProgress");
+
+  ExpectFlatSpeedButtonStates(*data, speed->Handle());
+  EXPECT_EQ(clicks, 1);
+
+  TPrinted h = PrintWindowPixels(across->Handle(), WM_PRINTCLIENT, PRF_CLIENT);
+  for (int x = 0; x < h.width; ++x) EXPECT_TRUE(In(x < 50 ? filled : empty, h.At(x, h.height / 2))) << "x " << x;
+  TPrinted v = PrintWindowPixels(upright->Handle(), WM_PRINTCLIENT, PRF_CLIENT);
+  for (int y = 0; y < v.height; ++y) EXPECT_TRUE(In(y >= 120 ? filled : empty, v.At(v.width / 2, y))) << "y " << y;
+  across->SetPosition(100);
+  EXPECT_TRUE(In(filled, PrintWindowPixels(across->Handle(), WM_PRINTCLIENT, PRF_CLIENT).At(190, 9)));
+
+  DetachControlSkins(fs);
+  form.Hide();
 }
 
 // A foreign window's edit brings its up-down buddy into the walk; the skinned up-down draws the

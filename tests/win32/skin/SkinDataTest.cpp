@@ -53,26 +53,7 @@ std::string TempFile(const std::string& name) {
   return std::string(dir) + "zelvo_skin_" + std::to_string(GetCurrentProcessId()) + "_" + name;
 }
 
-void WriteBytes(const std::string& path, const TByteVector& bytes) {
-  DWORD written = 0;
-  {
-    UniqueFileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(f) << path;
-    WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  }
-  ASSERT_EQ(written, bytes.size());
-}
-
-TByteVector ReadBytes(const std::string& path) {
-  TByteVector data;
-  UniqueFileHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!f) return data;
-  data.resize(GetFileSize(f.Get(), nullptr));
-  DWORD read = 0;
-  if (!data.empty()) ReadFile(f.Get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr);
-  data.resize(read);
-  return data;
-}
+void WriteBytes(const std::string& path, const TByteVector& bytes) { ASSERT_TRUE(WriteFileBytes(path, bytes)) << path; }
 
 TByteVector Bytes(std::string_view text) { return TByteVector(text.begin(), text.end()); }
 
@@ -119,7 +100,7 @@ std::vector<std::pair<std::string, TByteVector>> ReadSkinSources() {
   UniqueFindHandle search(FindFirstFileA((dir + "*").c_str(), &fd));
   if (!search) return files;
   do {
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.emplace_back(fd.cFileName, ReadBytes(dir + fd.cFileName));
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.emplace_back(fd.cFileName, ReadFileBytes(dir + fd.cFileName));
   } while (FindNextFileA(search.Get(), &fd));
   return files;
 }
