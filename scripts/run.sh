@@ -34,12 +34,18 @@ zelvo_start_xvfb
 wine "$exe" "$@" &
 pid=$!
 win=""
-for _ in $(seq 1 150); do
+# (A new prefix's first window can take a minute on a slow machine.)
+end=$(( SECONDS + 300 ))
+while (( SECONDS < end )); do
   win=$(xdotool search --onlyvisible --name '^Zelvo Program Registration$' 2>/dev/null | head -n 1 || true)
   [ -n "$win" ] && break
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1
 done
+if [ -z "$win" ] && kill -0 "$pid" 2>/dev/null; then
+  echo "register.exe showed no window within 300 s; stopping its Wine server"
+  wineserver -k >/dev/null 2>&1 || true
+fi
 if [ -z "$win" ]; then
   wait "$pid" && status=0 || status=$?
   echo "register.exe ended without showing its window (exit status $status)"
@@ -53,8 +59,10 @@ echo "Screenshot of the main window: $shot"
 # Close the window as a user would (Alt+F4) and let the program end by itself.
 xdotool windowfocus --sync "$win" >/dev/null 2>&1 || true
 xdotool key --window "$win" alt+F4 >/dev/null 2>&1 || true
-for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+end=$(( SECONDS + 60 ))
+while kill -0 "$pid" 2>/dev/null && (( SECONDS < end )); do sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then
   echo "register.exe did not close; stopping its Wine server"
+  wineserver -k >/dev/null 2>&1 || true
 fi
 wait "$pid" 2>/dev/null || true

@@ -56,6 +56,17 @@ zelvo_wine_prefix() {
   fi
 }
 
+# Copies a prefix for a test that changes it (cp -a would write 500 MB). The Windows programs,
+# libraries, fonts and code pages, which nothing writes to, become hard links to the source's;
+# every other file (the registry, INI files, ...) is copied, so that no change reaches the source.
+zelvo_copy_prefix() {
+  local src="$1" dst="$2"
+  cp -al "$src" "$dst" || return 1
+  find "$dst" -type f ! -iname '*.dll' ! -iname '*.exe' ! -iname '*.drv' ! -iname '*.sys' ! -iname '*.ocx' \
+       ! -iname '*.cpl' ! -iname '*.acm' ! -iname '*.ax' ! -iname '*.tlb' ! -iname '*.ds' ! -iname '*.vxd' \
+       ! -iname '*.ttf' ! -iname '*.nls' -exec sh -c 'for f; do cp -p "$f" "$f.copy" && mv -f "$f.copy" "$f"; done' sh {} +
+}
+
 # Starts Xvfb on a free display number and exports DISPLAY.
 zelvo_start_xvfb() {
   local n
@@ -63,8 +74,8 @@ zelvo_start_xvfb() {
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
       Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -ac >/dev/null 2>&1 &
       ZELVO_XVFB_PID=$!
-      local i
-      for i in $(seq 1 100); do
+      local end=$(( SECONDS + 60 ))
+      while (( SECONDS < end )); do
         if [ -e "/tmp/.X11-unix/X$n" ]; then
           export DISPLAY=":$n"
           return 0
@@ -85,6 +96,35 @@ zelvo_start_xvfb() {
 zelvo_start_wine_services() {
   wineserver -p </dev/null >/dev/null 2>&1 || true
   wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+}
+
+# The first window ever made in a new prefix starts the desktop process and the display driver,
+# and the first text drawn builds the font cache: on a slow or busy machine that takes longer than
+# a test's waits allow. The warm-up program (built in the cross trees) does it once, with a
+# generous limit, before the first timed test. Usage: zelvo_warm_up PATH/TO/wine_warmup.exe
+zelvo_warm_up() {
+  local exe="$1" start=$SECONDS limit="${ZELVO_WARMUP_LIMIT:-600}" pid status=0
+  if [ ! -f "$exe" ]; then
+    echo "No $exe: the Wine prefix is not warmed up" >&2
+    return 1
+  fi
+  wine "$exe" </dev/null >/dev/null 2>&1 &
+  pid=$!
+  while kill -0 "$pid" 2>/dev/null; do
+    if (( SECONDS - start >= limit )); then
+      kill "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+      echo "The Wine prefix showed no window within $limit s (display $DISPLAY)" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
+  wait "$pid" || status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "The Wine prefix could not make a window (status $status)" >&2
+    return 1
+  fi
+  echo "Wine prefix ready: its first window took $(( SECONDS - start )) s"
 }
 
 # Stops the Wine server of our prefix and the Xvfb we started.

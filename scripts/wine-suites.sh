@@ -10,5 +10,6 @@ trap zelvo_stop EXIT
 zelvo_wine_prefix
 zelvo_start_xvfb || exit 1
 zelvo_start_wine_services
+zelvo_warm_up "$root/build/$tree/wine_warmup.exe"
 echo "== Windows and end-to-end tests of build/$tree (Wine $WINEARCH, display $DISPLAY)"
 cd "$root/build/$tree" && ctest --output-on-failure

@@ -22,9 +22,18 @@ pid=""
 
 fail() { echo "FAIL (gallery $case_name): $*" >&2; [ -n "$pid" ] && kill "$pid" 2>/dev/null; exit 1; }
 
+# (Its output goes to files: the Wine server can hold a finished program's handles, and CTest
+# waits for every holder of its pipe.)
 start_gallery() {
-  (cd "$work/app" && exec wine skingallery.exe "$@" 2>>"$work/stderr.txt") &
+  (cd "$work/app" && exec wine skingallery.exe "$@" >>"$work/stdout.txt" 2>>"$work/stderr.txt") &
   pid=$!
+}
+
+# Waits until the gallery window shows the program's skin's frame (a copy of it in open-folder),
+# its first screenshot saved as NAME.
+wait_skinned() {
+  e2e_shoot_until "$1" "$2" e2e_check_frame sizeable "Zelvo Skin Gallery" "$work"
+  echo "screenshot: $e2e_shot"
 }
 
 status=""
@@ -73,8 +82,7 @@ case "$case_name" in
     # Every control kind in one skinned window, the program's skin named in the title.
     start_gallery
     win=$(e2e_wait_window "${gallery}program skin\$") || fail "the gallery window never appeared"
-    sleep 1
-    echo "screenshot: $(e2e_screenshot "$win" skingallery.png)"
+    wait_skinned "$win" skingallery.png
     eval "$(xdotool getwindowgeometry --shell "$win")"
     [ "$WIDTH" -gt 400 ] && [ "$HEIGHT" -gt 300 ] || fail "gallery window only ${WIDTH}x${HEIGHT}"
     close_gallery "$win"
@@ -86,21 +94,18 @@ case "$case_name" in
     cp -r "$root/resources/skin" "$work/myskin"
     start_gallery
     win=$(e2e_wait_window "${gallery}program skin\$") || fail "the gallery window never appeared"
-    sleep 1
+    wait_skinned "$win" gallery-start.png
     open_through_dialog "$win" "$(win_path "$work/myskin/skin.ini")"
-    e2e_wait_window "${gallery}myskin\$" 100 >/dev/null || fail "the title never named the folder"
-    sleep 1
+    e2e_wait_window "${gallery}myskin\$" >/dev/null || fail "the title never named the folder"
+    wait_skinned "$win" gallery-myskin.png
     colour='#0AC81E'
     left_side_shows "$win" "$colour" && fail "the left side shows $colour before it was saved"
     convert "$work/myskin/frame_left.bmp" -fill "$colour" +opaque '#FF00FF' -type TrueColor \
       "BMP3:$work/myskin/frame_left.new.bmp"
     start=$(date +%s%N)
     mv "$work/myskin/frame_left.new.bmp" "$work/myskin/frame_left.bmp"
-    followed=""
-    for _ in $(seq 1 100); do
-      if left_side_shows "$win" "$colour"; then followed=$(( ($(date +%s%N) - start) / 1000000 )); break; fi
-    done
-    [ -n "$followed" ] || fail "the frame never showed the saved bitmap"
+    e2e_until "$e2e_limit" left_side_shows "$win" "$colour" || fail "the frame never showed the saved bitmap"
+    followed=$(( ($(date +%s%N) - start) / 1000000 ))
     echo "the frame followed the saved bitmap in a screenshot after ${followed} ms"
     close_gallery "$win"
     ;;
@@ -110,13 +115,13 @@ case "$case_name" in
     head -c 300 /dev/urandom > "$work/broken.skn"
     start_gallery
     win=$(e2e_wait_window "${gallery}program skin\$") || fail "the gallery window never appeared"
-    sleep 1
+    wait_skinned "$win" gallery-start.png
     open_through_dialog "$win" "$(win_path "$work/broken.skn")"
-    message=$(e2e_wait_window "$box" 100) || fail "no message about the damaged skin"
+    message=$(e2e_wait_window "$box") || fail "no message about the damaged skin"
     echo "screenshot: $(e2e_screenshot "$message" gallery-broken.png)"
     xdotool windowfocus --sync "$message" key Return
-    sleep 0.5
-    e2e_wait_window "${gallery}program skin\$" 20 >/dev/null || fail "the gallery lost its skin's title"
+    e2e_wait_window_gone "$box" || fail "the message did not close with Enter"
+    e2e_wait_window "${gallery}program skin\$" >/dev/null || fail "the gallery lost its skin's title"
     close_gallery "$win"
     ;;
   hostile)

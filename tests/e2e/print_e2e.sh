@@ -61,7 +61,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cp -a "$ZELVO_SHARED_PREFIX" "$WINEPREFIX" || fail "cannot copy the Wine prefix"
+zelvo_copy_prefix "$ZELVO_SHARED_PREFIX" "$WINEPREFIX" || fail "cannot copy the Wine prefix"
 
 # --- the driver and the user's keys -------------------------------------------------------
 
@@ -71,19 +71,18 @@ start_driver() {
   driver_pid=$!
 }
 
-wait_window() { e2e_wait_window "$1" 300; }
+wait_window() { e2e_wait_window "$1"; }
 
 # Waits until the driver has reported its n-th dialog; prints that report.
 wait_dialog() {
-  local n="$1"
-  for _ in $(seq 1 300); do
-    local line
+  local n="$1" line end=$(( SECONDS + e2e_limit ))
+  while :; do
     line=$(grep '^dialog ' "$work/driver.log" | sed -n "${n}p")
     if [ -n "$line" ]; then echo "${line#dialog }"; return 0; fi
     kill -0 "$driver_pid" 2>/dev/null || return 1
+    (( SECONDS < end )) || return 1
     sleep 0.1
   done
-  return 1
 }
 
 # Answers the dialog on screen with a key.
@@ -94,7 +93,7 @@ answer() {
 }
 
 wait_driver() {
-  e2e_wait_process "$driver_pid" 300 || fail "the form did not close"
+  e2e_wait_process "$driver_pid" || fail "the form did not close"
   driver_pid=""
   [ "$e2e_status" = 0 ] || fail "the driver ended with status $e2e_status"
 }
@@ -102,34 +101,30 @@ wait_driver() {
 # The form is skinned as in the program: its frame is the one the skin preview draws, the client
 # area inside it is the form's 538x489, and both push buttons show the skin's button faces (the
 # colours of its button bitmap between the fixed edges, in any of its states) above their glyph
-# and caption, where an unskinned button shows the plain button face.
+# and caption, where an unskinned button shows the plain button face. (Returns 1 with the reason
+# in e2e_why while the form is not yet drawn so.)
+for f in 0 1 2 3 4; do e2e_colours "$root/resources/skin/button.bmp" "16x22+$(( 24 * f + 4 ))+0"; done |
+  sort -u > "$work/button-faces.txt"
 check_skinned_form() {
-  local shot="$1" l t r b size f x colours
-  e2e_compare_frame "$shot" single "Registration Information" "$work"
+  local shot="$1" l t r b size x colours
+  e2e_check_frame "$shot" single "Registration Information" "$work" || return 1
   read -r l t r b <<< "$e2e_frame"
   size=$(identify -format '%wx%h' "$shot")
-  [ "$size" = "$(( 538 + l + r ))x$(( 489 + t + b ))" ] ||
-    fail "the $size form does not hold its 538x489 client area in the skin's frame ($e2e_frame)"
-  for f in 0 1 2 3 4; do e2e_colours "$root/resources/skin/button.bmp" "16x22+$(( 24 * f + 4 ))+0"; done |
-    sort -u > "$work/button-faces.txt"
+  [ "$size" = "$(( 538 + l + r ))x$(( 489 + t + b ))" ] || {
+    e2e_why="the $size form does not hold its 538x489 client area in the skin's frame ($e2e_frame)"
+    return 1
+  }
   for x in 117 291; do
     e2e_colours "$shot" "110x1+$(( l + x + 10 ))+$(( t + 416 + 8 ))" > "$work/button-row.txt"
     colours=$(comm -23 "$work/button-row.txt" "$work/button-faces.txt" | tr '\n' ' ')
-    [ -z "$colours" ] || fail "the push button at x $x is not drawn from the skin (colours $colours)"
+    [ -z "$colours" ] || { e2e_why="the push button at x $x is not drawn from the skin (colours $colours)"; return 1; }
   done
 }
 
 press_print() {
-  local form shot
+  local form
   form=$(wait_window '^Registration Information$') || fail "the registration form never appeared"
-  sleep 0.5
-  if [ -n "${1:-}" ]; then
-    shot=$(e2e_screenshot "$form" "$1")
-  else
-    shot="$work/form.png"
-    import -window "$form" "$shot"
-  fi
-  check_skinned_form "$shot"
+  e2e_shoot_until "$form" "${1:-$work/form.png}" check_skinned_form
   # Enter in the focused product field presses the default button, "Print Registration...".
   xdotool windowfocus --sync "$form" key Return
 }
@@ -201,25 +196,35 @@ printf 'Out %s\nLabel 0\nLog %s\nLogType 1\n' "$work/pdf" "$work/cups/logs" > "$
 cupsd -f -c "$work/cups/cupsd.conf" -s "$work/cups/cups-files.conf" > "$work/cups/logs/cupsd.out" 2>&1 &
 cupsd_pid=$!
 export CUPS_SERVER="$socket"
-for _ in $(seq 1 100); do
-  lpstat -r >/dev/null 2>&1 && break
+# (lpstat -r succeeds either way; what it says tells.)
+cupsd_answers() {
+  [ "$(LC_ALL=C lpstat -r 2>/dev/null)" = "scheduler is running" ] && return 0
   kill -0 "$cupsd_pid" 2>/dev/null || fail "cupsd did not start: $(cat "$work/cups/logs/cupsd.out")"
-  sleep 0.1
-done
-lpstat -r >/dev/null 2>&1 || fail "cupsd does not answer on $socket"
+  return 1
+}
+e2e_until "$e2e_limit" cupsd_answers || fail "cupsd does not answer on $socket"
 # (lpadmin warns that printer drivers are deprecated; the warning goes to the log.)
-lpadmin -p "$queue" -E -v "cups-pdf:/$instance" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
-  2> "$work/cups/logs/lpadmin.err" || fail "cannot add the PDF printer: $(cat "$work/cups/logs/lpadmin.err")"
+# A daemon that has just begun to answer may still drop a connection while it settles ("Unable
+# to connect to server" once on a busy machine): adding the printer is tried again for a while.
+added=""
+for _ in $(seq 1 50); do
+  if lpadmin -p "$queue" -E -v "cups-pdf:/$instance" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+       2> "$work/cups/logs/lpadmin.err"; then
+    added=1
+    break
+  fi
+  grep -q "Unable to connect" "$work/cups/logs/lpadmin.err" || break
+  sleep 0.2
+done
+[ -n "$added" ] || fail "cannot add the PDF printer: $(cat "$work/cups/logs/lpadmin.err")"
 lpadmin -d "$queue" || fail "cannot make the PDF printer the default"
 echo "CUPS with a PDF printer ready ($(elapsed "$t") ms)"
 
 # Waits for the queue to be empty; the PDF is complete only then (the PDF filter can take over a
 # minute on a loaded machine).
+queue_empty() { [ -z "$(lpstat -o "$queue" 2>/dev/null)" ]; }
 wait_queue_empty() {
-  for _ in $(seq 1 1800); do
-    [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] && return 0
-    sleep 0.1
-  done
+  e2e_until $(( 3 * e2e_limit )) queue_empty && return 0
   # Say where the job stands, so that a stuck queue explains itself.
   {
     echo "--- printer: $(lpstat -p "$queue" 2>&1)"
@@ -451,7 +456,7 @@ answer Error Return
 cancel_after_failed_print
 grep -qx 'aborted' "$work/driver.log" || fail "the document was not aborted"
 ! grep -qx 'ended' "$work/driver.log" || fail "the failed document was ended"
-sleep 1
+# (A job the driver handed over before it ended is in the queue by now.)
 wait_queue_empty
 [ "$(completed_jobs)" -eq "$before" ] || fail "the aborted card reached the printer"
 pdfs=("$work/pdf"/*.pdf)

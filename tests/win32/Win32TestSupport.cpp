@@ -19,23 +19,41 @@ TMessageForm* VisibleMessageDialog() {
 }
 
 namespace {
+// Milliseconds since `start`, across the tick counter's wrap.
+DWORD Since(DWORD start) { return GetTickCount() - start; }
+
+// How long a shown dialog that never takes the focus is waited for before it is answered anyway
+// (the test then reports what it finds).
+constexpr DWORD kFocusGraceMs = 3000;
+
 struct Watch {
   std::function<void(TMessageForm&)> onDialog;
   bool seen = false;
-  int ticks = 0;
-  int maxTicks = 0;
+  DWORD start = 0;
+  DWORD limit = 0;
+  HWND shown = nullptr;  // the dialog found visible, and since when
+  DWORD shownAt = 0;
 };
 Watch* g_watch = nullptr;
+
+bool FocusIsIn(HWND dialog) {
+  HWND focus = GetFocus();
+  return focus && (focus == dialog || IsChild(dialog, focus));
+}
 
 void CALLBACK WatchTimer(HWND, UINT, UINT_PTR id, DWORD) {
   if (!g_watch || g_watch->seen) {
     KillTimer(nullptr, id);
     return;
   }
-  ++g_watch->ticks;
   if (TMessageForm* dlg = VisibleMessageDialog()) {
-    // Give the dialog one more tick to settle its focus before acting on it.
-    if (g_watch->ticks < 3) return;
+    // Act once the dialog has settled its focus: keys pressed before would go elsewhere.
+    HWND h = dlg->HandleIfCreated();
+    if (h != g_watch->shown) {
+      g_watch->shown = h;
+      g_watch->shownAt = GetTickCount();
+    }
+    if (!FocusIsIn(h) && Since(g_watch->shownAt) < kFocusGraceMs) return;
     g_watch->seen = true;
     KillTimer(nullptr, id);
     try {
@@ -44,7 +62,7 @@ void CALLBACK WatchTimer(HWND, UINT, UINT_PTR id, DWORD) {
       ADD_FAILURE() << e.what();
       dlg->ModalResult = 2;
     }
-  } else if (g_watch->ticks > g_watch->maxTicks) {
+  } else if (Since(g_watch->start) > g_watch->limit) {
     KillTimer(nullptr, id);
   }
 }
@@ -52,7 +70,7 @@ void CALLBACK WatchTimer(HWND, UINT, UINT_PTR id, DWORD) {
 
 bool WithDialog(const std::function<void()>& action, const std::function<void(TMessageForm&)>& onDialog,
                 int timeoutMs) {
-  Watch watch{onDialog, false, 0, timeoutMs / 30};
+  Watch watch{onDialog, false, GetTickCount(), static_cast<DWORD>(timeoutMs)};
   g_watch = &watch;
   SetTimer(nullptr, 0, 30, WatchTimer);
   action();
@@ -74,6 +92,16 @@ void Pump(int ms) {
   }
 }
 
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (Since(start) > static_cast<DWORD>(timeoutMs)) return false;
+    Application->ProcessMessages();
+    Sleep(5);
+  }
+  return true;
+}
+
 void PumpFor(int ms) {
   const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
   MSG msg;
@@ -91,8 +119,8 @@ struct BoxWatch {
   std::function<void(HWND)> onBox;
   const char* caption = nullptr;
   bool seen = false;
-  int ticks = 0;
-  int maxTicks = 0;
+  DWORD start = 0;
+  DWORD limit = 0;
 };
 BoxWatch* g_box = nullptr;
 
@@ -112,7 +140,7 @@ BOOL CALLBACK FindSystemDialog(HWND h, LPARAM lp) {
 }
 
 void CALLBACK BoxTimer(HWND, UINT, UINT_PTR id, DWORD) {
-  if (!g_box || g_box->seen || ++g_box->ticks > g_box->maxTicks) {
+  if (!g_box || g_box->seen || Since(g_box->start) > g_box->limit) {
     KillTimer(nullptr, id);
     return;
   }
@@ -127,7 +155,7 @@ void CALLBACK BoxTimer(HWND, UINT, UINT_PTR id, DWORD) {
 
 bool WithSystemDialog(const std::function<void()>& action, const std::function<void(HWND)>& onBox,
                       const char* caption, int timeoutMs) {
-  BoxWatch watch{onBox, caption, false, 0, timeoutMs / 30};
+  BoxWatch watch{onBox, caption, false, GetTickCount(), static_cast<DWORD>(timeoutMs)};
   BoxWatch* outer = std::exchange(g_box, &watch);
   SetTimer(nullptr, 0, 30, BoxTimer);
   action();

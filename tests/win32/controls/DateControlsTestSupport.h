@@ -66,17 +66,6 @@ inline void PostClick(HWND w, int x, int y) {
   PostMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-// Pumps until the condition holds or the time is up; returns the condition.
-inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
-  while (!done()) {
-    if (GetTickCount() > end) return false;
-    Application->ProcessMessages();
-    Sleep(5);
-  }
-  return true;
-}
-
 // Closes a message dialog that nobody answers (a test expecting none), so a fault shows as a
 // failure instead of a hang. Dialogs that WithDialog answers are gone long before it acts.
 class DialogWatchdog {

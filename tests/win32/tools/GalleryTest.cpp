@@ -39,11 +39,11 @@ TByteVector Recoloured(const TByteVector& bmp, TPixel colour) {
   return WriteBmp24(image);
 }
 
-// Lets the application run until `done` holds or the time is up; the milliseconds it took, or -1.
-int WaitFor(const std::function<bool()>& done, int timeoutMs) {
+// Lets the application run until `done` holds or the limit passes; the milliseconds it took, or -1.
+int WaitFor(const std::function<bool()>& done) {
   const DWORD start = GetTickCount();
   while (!done()) {
-    if (static_cast<int>(GetTickCount() - start) > timeoutMs) return -1;
+    if (static_cast<int>(GetTickCount() - start) > kWaitLimitMs) return -1;
     Pump(20);
   }
   return static_cast<int>(GetTickCount() - start);
@@ -97,7 +97,7 @@ class GalleryTest : public testing::Test {
     } while (FindNextFileA(find.Get(), &f));
     gallery = std::make_unique<TGalleryForm>(nullptr, "", false);
     gallery->Show();
-    ASSERT_GE(WaitFor([&] { return SendMessageA(gallery->Handle(), SKIN_QUERY, 0, 0) == 1; }, 5000), 0);
+    ASSERT_GE(WaitFor([&] { return SendMessageA(gallery->Handle(), SKIN_QUERY, 0, 0) == 1; }), 0);
   }
   void TearDown() override {
     DestroySkinManager();
@@ -155,7 +155,7 @@ TEST_F(GalleryTest, AFolderIsFollowedAsItsBitmapsAreSavedAndABrokenSkinIsRefused
   // Saved whole: the frame and the controls on the screen follow.
   ASSERT_TRUE(WriteFileBytes(button, Recoloured(ReadFileBytes(button), kFirst)));
   ASSERT_TRUE(WriteFileBytes(side, Recoloured(original, kFirst)));
-  const int followed = WaitFor([&] { return LeftSideShows(kFirst) && ButtonShows(kFirst); }, 10000);
+  const int followed = WaitFor([&] { return LeftSideShows(kFirst) && ButtonShows(kFirst); });
   ASSERT_GE(followed, 0) << "frame " << LeftSideShows(kFirst) << ", button " << ButtonShows(kFirst)
                          << "; status: " << gallery->StatusText(2);
   std::printf("The screen followed the saved bitmaps after %d ms\n", followed);
@@ -171,7 +171,7 @@ TEST_F(GalleryTest, AFolderIsFollowedAsItsBitmapsAreSavedAndABrokenSkinIsRefused
     ASSERT_TRUE(LeftSideShows(kFirst)) << "after " << GetTickCount() - halfWritten << " ms of a half-written bitmap";
   }
   ASSERT_TRUE(WriteFileBytes(side, second));
-  EXPECT_GE(WaitFor([&] { return LeftSideShows(kSecond); }, 10000), 0) << gallery->StatusText(2);
+  EXPECT_GE(WaitFor([&] { return LeftSideShows(kSecond); }), 0) << gallery->StatusText(2);
   EXPECT_EQ(gallery->StatusText(0), "No problems");
 
   // A damaged skin file is refused in a skinned message box that names it and says why; the
