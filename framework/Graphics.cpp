@@ -79,7 +79,7 @@ TEXTMETRICA TTextMeasure::Metrics() const {
   return tm;
 }
 
-TDib32 CreateDib32(int width, int height) {
+BITMAPINFO Dib32Info(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -87,6 +87,11 @@ TDib32 CreateDib32(int width, int height) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+TDib32 CreateDib32(int width, int height) {
+  const BITMAPINFO info = Dib32Info(width, height);
   void* bits = nullptr;
   TDib32 dib;
   dib.bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));

@@ -66,6 +66,8 @@ struct TDib32 {
   uint32_t* bits = nullptr;
 };
 TDib32 CreateDib32(int width, int height);
+// The description of such a bitmap's pixels (for drawing pixels kept in memory).
+BITMAPINFO Dib32Info(int width, int height);
 
 // The platform's rectangle for a portable one and back.
 constexpr RECT ToRect(const TRectI& r) { return RECT{r.left, r.top, r.right, r.bottom}; }

@@ -423,36 +423,38 @@ RECT TFormSkin::ClientInWindow() const {
   return cr;
 }
 
-TBitmap32& TFormSkin::Composition(int width, int height, TPixel fill) {
-  if (composed_.Width != width || composed_.Height != height) {
-    composed_ = TBitmap32(width, height, fill);
-  } else {
-    std::span<TPixel> pixels = composed_.MutablePixels();
-    std::fill(pixels.begin(), pixels.end(), fill);
-  }
-  return composed_;
-}
-
 void TFormSkin::RenderToCanvas(int width, int height) {
   TFrameInput in = FrameInput();
   const TFrameLayout layout = CurrentLayout(in);
   rightmostButtonLeft_ = layout.RightmostButtonLeft;
   paintedActive_ = in.Active;
   const TSkinColours& colours = data_->Colours();
-  Composition(width, height, PixelOf(colours.ButtonFace));
-  ComposeFrame(composed_, data_->Skin(), layout, in, PixelOf(colours.Menubar));
-  if (!canvas_.Ensure(width, height)) return;
-  // Only the frame goes onto the canvas: the client area is never copied from it.
+  // Only the frame is composed: the client area is never copied.
   const RECT client = ClientInWindow();
-  if (client.left < client.right && client.top < client.bottom && client.left >= 0 && client.top >= 0 &&
-      client.right <= width && client.bottom <= height) {
-    canvas_.Put(composed_, TRectI{0, 0, width, client.top}, 0, 0, false);
-    canvas_.Put(composed_, TRectI{0, client.bottom, width, height}, 0, client.bottom, false);
-    canvas_.Put(composed_, TRectI{0, client.top, client.left, client.bottom}, 0, client.top, false);
-    canvas_.Put(composed_, TRectI{client.right, client.top, width, client.bottom}, client.right, client.top, false);
+  const bool inside = client.left < client.right && client.top < client.bottom && client.left >= 0 &&
+                      client.top >= 0 && client.right <= width && client.bottom <= height;
+  if (inside) {
+    strips_[0].Rect = TRectI{0, 0, width, client.top};
+    strips_[1].Rect = TRectI{0, client.bottom, width, height};
+    strips_[2].Rect = TRectI{0, client.top, client.left, client.bottom};
+    strips_[3].Rect = TRectI{client.right, client.top, width, client.bottom};
   } else {
-    canvas_.Put(composed_, 0, 0);
+    strips_[0].Rect = TRectI{0, 0, width, height};
+    for (size_t i = 1; i < strips_.size(); ++i) strips_[i].Rect = TRectI{};
   }
+  const TPixel fill = PixelOf(colours.ButtonFace), menuFill = PixelOf(colours.Menubar);
+  for (TFrameStrip& strip : strips_) {
+    const TRectI& r = strip.Rect;
+    if (strip.Pixels.Width != r.Width() || strip.Pixels.Height != r.Height()) {
+      strip.Pixels = r.Empty() ? TBitmap32{} : TBitmap32(r.Width(), r.Height(), fill);
+    } else {
+      std::span<TPixel> pixels = strip.Pixels.MutablePixels();
+      std::fill(pixels.begin(), pixels.end(), fill);
+    }
+    if (!r.Empty()) ComposeFrame(strip.Pixels, TPointI{r.left, r.top}, data_->Skin(), layout, in, menuFill);
+  }
+  if (!canvas_.Ensure(width, strips_[0].Rect.bottom)) return;
+  canvas_.Put(strips_[0].Pixels, 0, 0);
   if (!layout.Text.TextRect.Empty()) {
     captionText_.Paint(canvas_.DC(), ToRect(layout.Text.TextRect), caption_,
                        ColorToRGB(active_ ? colours.TitleTextActive : colours.TitleTextNoActive),
@@ -480,19 +482,13 @@ void TFormSkin::DrawFrame(HDC dc, const RECT& window, HRGN clip) {
       ExtSelectClipRgn(dc, local.Get(), RGN_AND);
     }
   }
-  const RECT client = ClientInWindow();
   const SIZE size = SizeOf(window);
   RenderToCanvas(size.cx, size.cy);
-  // The four sides around the client area, each copied on its own: one copy of the whole window
-  // clipped to a frame-shaped area cost the first paint of a window more than twice as much.
-  if (client.left < client.right && client.top < client.bottom) {
-    canvas_.CopyTo(dc, 0, 0, 0, 0, size.cx, client.top);
-    canvas_.CopyTo(dc, 0, client.bottom, 0, client.bottom, size.cx, size.cy - client.bottom);
-    canvas_.CopyTo(dc, 0, client.top, 0, client.top, client.left, client.bottom - client.top);
-    canvas_.CopyTo(dc, client.right, client.top, client.right, client.top, size.cx - client.right,
-                   client.bottom - client.top);
-  } else {
-    canvas_.CopyTo(dc, 0, 0, 0, 0, size.cx, size.cy);
+  // Each side is copied on its own: one copy of the whole window clipped to a frame-shaped area
+  // cost the first paint of a window more than twice as much.
+  canvas_.CopyTo(dc, 0, 0, 0, 0, size.cx, strips_[0].Rect.bottom);
+  for (size_t i = 1; i < strips_.size(); ++i) {
+    DrawBitmap(dc, strips_[i].Pixels, strips_[i].Rect.left, strips_[i].Rect.top, stripScratch_);
   }
 }
 

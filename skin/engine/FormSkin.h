@@ -24,6 +24,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -188,10 +189,9 @@ class TFormSkin : public TSkinHost, private ICaptionHost {
   TFrameInput FrameInput(std::optional<SIZE> forSize = std::nullopt);
   // The layout for `in`, with the caption buttons placed by it.
   TFrameLayout CurrentLayout(TFrameInput& in);
+  // Composes the frame of a window of this size: the top strip on the canvas with the caption
+  // text and the menu bar drawn over it, the other sides in their strips.
   void RenderToCanvas(int width, int height);
-  // The composition buffer at this size, every pixel `fill`: kept between compositions while the
-  // size stays (a fresh allocation of the whole window's pixels each time costs more).
-  TBitmap32& Composition(int width, int height, TPixel fill);
   // Composes the frame and copies it into `dc` (window coordinates) around the client area,
   // within `clip` (screen coordinates, nullptr: everywhere); the DC's state is restored after.
   void DrawFrame(HDC dc, const RECT& window, HRGN clip);
@@ -292,8 +292,18 @@ class TFormSkin : public TSkinHost, private ICaptionHost {
   TFrameSystemMenu sysMenu_;
   TFrameMdiLink mdi_;
   TFrameMainMenu mainMenu_;
+  // The frame's sides around the client area, composed each on its own (a bitmap of the whole
+  // window would cost the whole window's pixels at a first paint): the top strip (the full width
+  // above the client area, caption and menu bar; the whole window when the client area is not
+  // inside it), which goes onto the canvas (rows 0 on), then the bottom, left and right strips,
+  // which go to the window as they are. A strip's bitmap is kept while its size stays.
+  struct TFrameStrip {
+    TRectI Rect;  // window coordinates
+    TBitmap32 Pixels;
+  };
+  std::array<TFrameStrip, 4> strips_;
+  std::vector<uint32_t> stripScratch_;  // see DrawBitmap
   TOffscreen canvas_;
-  TBitmap32 composed_;  // see Composition
   // Holds the window's menu while the frame is skinned; given back on detach.
   std::unique_ptr<TSkinMenuBar> menuBar_;
   RECT menuBarRect_{};  // where the buttons were last laid out (window coordinates)

@@ -1,6 +1,7 @@
 #include "skin/engine/Offscreen.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 namespace zelvo {
@@ -60,6 +61,16 @@ void TOffscreen::Put(const TBitmap32& bitmap, const TRectI& source, int x, int y
       row[dx] = ToDib(p);
     }
   }
+}
+
+void DrawBitmap(HDC dc, const TBitmap32& bitmap, int x, int y, std::vector<uint32_t>& scratch) {
+  if (bitmap.Empty()) return;
+  const std::span<const TPixel> pixels = bitmap.Pixels();
+  scratch.resize(pixels.size());
+  std::transform(pixels.begin(), pixels.end(), scratch.begin(), ToDib);
+  const BITMAPINFO info = Dib32Info(bitmap.Width, bitmap.Height);
+  SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(bitmap.Width), static_cast<DWORD>(bitmap.Height), 0, 0, 0,
+                    static_cast<UINT>(bitmap.Height), scratch.data(), &info, DIB_RGB_COLORS);
 }
 
 uint32_t TOffscreen::PixelRGB(int x, int y) const {

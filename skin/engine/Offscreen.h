@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "framework/Graphics.h"
 #include "framework/Handles.h"
@@ -46,6 +47,11 @@ class TOffscreen {
   ScopedSelect selection_;
   int width_ = 0, height_ = 0;
 };
+
+// Copies a portable bitmap straight to `dc` at (x, y), for a picture no GDI drawing goes onto: no
+// surface is made for it. `scratch` holds the pixels in the platform's order (kept by the caller
+// so that repeated copies reuse it).
+void DrawBitmap(HDC dc, const TBitmap32& bitmap, int x, int y, std::vector<uint32_t>& scratch);
 
 // The portable pixel of a skin colour (system colours resolved now).
 TPixel PixelOf(TColor colour);

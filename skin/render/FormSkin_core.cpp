@@ -446,21 +446,44 @@ void ComposeCaptionStrip(TBitmap32& target, const TSkinObjects& skin, const TFra
 
 void ComposeFrame(TBitmap32& target, const TSkinObjects& skin, const TFrameLayout& layout,
                   const TFrameInput& in, TPixel menuFill) {
+  ComposeFrame(target, TPointI{0, 0}, skin, layout, in, menuFill);
+}
+
+void ComposeFrame(TBitmap32& target, TPointI origin, const TSkinObjects& skin, const TFrameLayout& layout,
+                  const TFrameInput& in, TPixel menuFill) {
   if (layout.Border == TBorderKind::CaptionlessPopup) return;
   const int32_t width = std::max(in.Width, 0);
   const int32_t height = std::max(in.Height, 0);
   const TFrameThickness& th = layout.Thickness;
-  RenderNinePart(target, TRectI{0, 0, th.Left, height}, FrameSidePart(skin.Left, false),
+  // Window coordinates to the target's.
+  const auto at = [origin](const TRectI& r) { return r.Offset(-origin.x, -origin.y); };
+  RenderNinePart(target, at(TRectI{0, 0, th.Left, height}), FrameSidePart(skin.Left, false),
                  SideFrame(skin.Left, in.Active));
-  RenderNinePart(target, TRectI{width - th.Right, 0, width, height}, FrameSidePart(skin.Right, false),
+  RenderNinePart(target, at(TRectI{width - th.Right, 0, width, height}), FrameSidePart(skin.Right, false),
                  SideFrame(skin.Right, in.Active));
-  RenderNinePart(target, TRectI{th.Left, height - th.Bottom, width - th.Right, height},
+  RenderNinePart(target, at(TRectI{th.Left, height - th.Bottom, width - th.Right, height}),
                  FrameSidePart(skin.Bottom, true), SideFrame(skin.Bottom, in.Active));
-  ComposeCaptionStrip(target, skin, layout, in);
+  const TRectI held = TRectI{0, 0, target.Width, target.Height}.Offset(origin.x, origin.y);
+  const TRectI& caption = layout.CaptionStrip;
+  const bool holdsCaption = held.left < caption.right && caption.left < held.right && held.top < caption.bottom &&
+                            caption.top < held.bottom;
+  if (origin == TPointI{0, 0}) {
+    ComposeCaptionStrip(target, skin, layout, in);
+  } else if (holdsCaption) {
+    // The strip is composed at the window's top-left over what the target holds of it.
+    TBitmap32 strip(width, caption.bottom, 0);
+    for (int32_t y = std::max(held.top, 0); y < std::min(held.bottom, caption.bottom); ++y)
+      for (int32_t x = std::max(held.left, 0); x < std::min(held.right, width); ++x)
+        strip.At(x, y) = target.At(x - origin.x, y - origin.y);
+    ComposeCaptionStrip(strip, skin, layout, in);
+    for (int32_t y = std::max(held.top, 0); y < std::min(held.bottom, caption.bottom); ++y)
+      for (int32_t x = std::max(held.left, 0); x < std::min(held.right, width); ++x)
+        target.At(x - origin.x, y - origin.y) = strip.At(x, y);
+  }
   if (!layout.MenuBar.Empty()) {
-    RenderMenuBarBackground(target, layout.MenuBar, skin.MenuBar.get(), in.Active, menuFill);
+    RenderMenuBarBackground(target, at(layout.MenuBar), skin.MenuBar.get(), in.Active, menuFill);
     for (const TPlacedButton& b : layout.Buttons) {
-      if (b.Visible && b.InMenuBar) RenderNinePart(target, b.Rect, ButtonPart(b.Image), b.Frame);
+      if (b.Visible && b.InMenuBar) RenderNinePart(target, at(b.Rect), ButtonPart(b.Image), b.Frame);
     }
   }
 }

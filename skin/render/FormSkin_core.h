@@ -288,6 +288,10 @@ void ComposeCaptionStrip(TBitmap32& target, const TSkinObjects& skin, const TFra
 // for a captionless popup.
 void ComposeFrame(TBitmap32& target, const TSkinObjects& skin, const TFrameLayout& layout,
                   const TFrameInput& in, TPixel menuFill = MakePixel(0xF0, 0xF0, 0xF0));
+// The same for the part of the window that `target` holds, whose pixel (0, 0) is the window's
+// pixel `origin`: a frame composed side by side costs the area of its sides, not the window's.
+void ComposeFrame(TBitmap32& target, TPointI origin, const TSkinObjects& skin, const TFrameLayout& layout,
+                  const TFrameInput& in, TPixel menuFill = MakePixel(0xF0, 0xF0, 0xF0));
 
 // The window region as rectangles: the whole window when no side has Trans 1; otherwise the
 // interior plus, per side, its rendered (active-frame) pixels without magenta or its plain

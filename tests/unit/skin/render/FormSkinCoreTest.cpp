@@ -478,6 +478,34 @@ TEST(FrameCompose, NothingOfTheCaptionStripReachesBelowIt) {
   EXPECT_EQ(target.At(2, 30), MakePixel(200, 0, 0));  // the Left side beside it is drawn
 }
 
+TEST(FrameCompose, APartComposedAtItsOriginIsThatPartOfTheWholeWindow) {
+  // A caption button, a menu-bar button and a menu-bar entry: every part, the caption strip
+  // crossed at an offset and parts reaching past the window included, must show exactly the whole
+  // window's pixels.
+  TSkinObjects s = SyntheticSkin(1);
+  s.CaptionButtons.push_back(std::make_unique<TDataSkinSysButton>(Button(0, 1, 30, 4, 200, 0)));
+  s.CaptionButtons.push_back(std::make_unique<TDataSkinSysButton>(Button(-1, 100, 20, 2, 0, 0, 1, 12, 12)));
+  s.MenuBar = std::make_unique<TDataSkinObject>();
+  s.MenuBar->Image = TBitmap32(10, 38, MakePixel(7, 70, 7));
+  TFrameInput in = Window(200, 120);
+  in.MenuBarHeight = 19;
+  const TFrameLayout layout = LayoutFrame(s, in);
+  ASSERT_TRUE(layout.Buttons[0].Visible && layout.Buttons[1].Visible && layout.Buttons[1].InMenuBar);
+  const TPixel fill = MakePixel(1, 2, 3);
+  TBitmap32 whole(200, 120, fill);
+  ComposeFrame(whole, s, layout, in);
+  for (const TRectI part : {TRectI{0, 0, 200, 43}, TRectI{0, 115, 200, 120}, TRectI{0, 43, 4, 115},
+                            TRectI{196, 43, 200, 115}, TRectI{150, 3, 210, 60}, TRectI{-5, 100, 30, 130}}) {
+    TBitmap32 target(part.Width(), part.Height(), fill);
+    ComposeFrame(target, TPointI{part.left, part.top}, s, layout, in);
+    for (int32_t y = part.top; y < part.bottom; ++y)
+      for (int32_t x = part.left; x < part.right; ++x) {
+        const TPixel expected = x >= 0 && y >= 0 && x < 200 && y < 120 ? whole.At(x, y) : fill;
+        ASSERT_EQ(target.At(x - part.left, y - part.top), expected) << "(" << x << ", " << y << ")";
+      }
+  }
+}
+
 TEST(FrameCompose, HostileWindowSizesNeverCrash) {
   TSkinObjects s = SyntheticSkin(1);
   s.CaptionButtons.push_back(std::make_unique<TDataSkinSysButton>(Button(0, 1, -100000, 99999, 200, 0, 0)));
@@ -491,6 +519,8 @@ TEST(FrameCompose, HostileWindowSizesNeverCrash) {
     TBitmap32 target(std::max(size.cx, 1), std::max(size.cy, 1));
     const TFrameLayout layout = LayoutFrame(s, in);
     ComposeFrame(target, s, layout, in);
+    TBitmap32 part(7, 9);
+    ComposeFrame(part, TPointI{size.cx / 2, -3}, s, layout, in);
     const auto rects = FrameRegion(s, layout, in, &target);
     EXPECT_LE(RegionArea(rects), static_cast<int64_t>(std::max(size.cx, 0)) * std::max(size.cy, 0));
   }
