@@ -1,32 +1,49 @@
 #include "skin/file/SkinLoad.h"
 
 #include <new>
+#include <string>
+#include <utility>
 
 namespace zelvo {
 
-TSkinLoadResult LoadSkinFromReader(const TSkinReader& reader, TSkinObjects& skin) {
+namespace {
+// A refused skin: the objects are emptied so that nothing half-loaded is used.
+TSkinLoadResult Refused(TSkinObjects& skin, TSkinLoadStatus status, std::string message) {
+  skin = TSkinObjects();
   TSkinLoadResult result;
+  result.Status = status;
+  result.Message = std::move(message);
+  return result;
+}
+
+// Runs one step of the load; a damaged skin, or one too large for memory, is refused.
+template <typename Step>
+bool Guarded(TSkinObjects& skin, TSkinLoadResult& refusal, Step step) {
+  try {
+    step();
+    return true;
+  } catch (const Exception& e) {
+    refusal = Refused(skin, TSkinLoadStatus::Damaged, e.Message());
+  } catch (const std::bad_alloc&) {
+    refusal = Refused(skin, TSkinLoadStatus::Damaged, kSkinNoMemoryText);
+  }
+  return false;
+}
+}  // namespace
+
+TSkinLoadResult LoadSkinFromReader(const TSkinReader& reader, TSkinObjects& skin) {
   TByteVector description;
   std::string name;
   // The first entry whose name contains ".ini" is the description.
   if (!reader.ExtractByPart(".ini", description, name)) {
-    skin = TSkinObjects();
-    result.Status = TSkinLoadStatus::NoDescription;
-    result.Message = "The skin holds no description (no entry whose name contains \".ini\")";
-    return result;
+    return Refused(skin, TSkinLoadStatus::NoDescription,
+                   "The skin holds no description (no entry whose name contains \".ini\")");
   }
-  try {
-    const std::string_view text(reinterpret_cast<const char*>(description.data()), description.size());
-    ParseSkinDescription(text, TSkinReaderEntries(reader), skin);
-  } catch (const Exception& e) {
-    skin = TSkinObjects();
-    result.Status = TSkinLoadStatus::Damaged;
-    result.Message = e.Message();
-    return result;
-  } catch (const std::bad_alloc&) {
-    skin = TSkinObjects();
-    result.Status = TSkinLoadStatus::Damaged;
-    result.Message = kSkinNoMemoryText;
+  TSkinLoadResult result;
+  if (!Guarded(skin, result, [&] {
+        const std::string_view text(reinterpret_cast<const char*>(description.data()), description.size());
+        ParseSkinDescription(text, TSkinReaderEntries(reader), skin);
+      })) {
     return result;
   }
   skin.DescriptionName = name;
@@ -37,24 +54,9 @@ TSkinLoadResult LoadSkinFromReader(const TSkinReader& reader, TSkinObjects& skin
 TSkinLoadResult LoadSkin(TByteSpan container, TSkinObjects& skin) {
   TSkinReader reader;
   TSkinLoadResult result;
-  try {
-    if (!reader.Load(container)) {
-      skin = TSkinObjects();
-      result.Status = TSkinLoadStatus::OlderVersion;
-      result.Message = kSkinOlderVersionText;
-      return result;
-    }
-  } catch (const Exception& e) {
-    skin = TSkinObjects();
-    result.Status = TSkinLoadStatus::Damaged;
-    result.Message = e.Message();
-    return result;
-  } catch (const std::bad_alloc&) {
-    skin = TSkinObjects();
-    result.Status = TSkinLoadStatus::Damaged;
-    result.Message = kSkinNoMemoryText;
-    return result;
-  }
+  bool current = false;
+  if (!Guarded(skin, result, [&] { current = reader.Load(container); })) return result;
+  if (!current) return Refused(skin, TSkinLoadStatus::OlderVersion, kSkinOlderVersionText);
   return LoadSkinFromReader(reader, skin);
 }
 

@@ -23,22 +23,39 @@ TRectI ClipToImage(const TBitmap32& image, const TRectI& src) {
                 std::min(src.bottom, image.Height)};
 }
 
+// A copy's source clipped to the image (`s`) and its destination to the target (`clip`); false when
+// nothing is left to draw.
+bool ClipCopy(const TBitmap32& target, const TRectI& dest, const TBitmap32& image, const TRectI& src, TRectI& s,
+              TRectI& clip) {
+  if (dest.Empty() || image.Empty()) return false;
+  s = ClipToImage(image, src);
+  if (s.Empty()) return false;
+  clip = ClipToTarget(target, dest);
+  return !clip.Empty();
+}
+
 // Nearest source index for destination offset d of n destination pixels over m source pixels:
 // the source pixel under the destination pixel's centre.
 int32_t NearestIndex(int64_t d, int64_t n, int64_t m) {
   return static_cast<int32_t>(((2 * d + 1) * m) / (2 * n));
 }
 
+// The slicing every skin picture declares the same way (object or frame side).
+template <typename Source>
+TNinePart SlicesOf(const Source& source) {
+  TNinePart p;
+  p.Image = &source.Image;
+  p.LeftWidth = source.LeftWidth;
+  p.TopHeight = source.TopHeight;
+  p.RightWidth = source.RightWidth;
+  p.BottomHeight = source.BottomHeight;
+  p.FrameCount = source.FrameCount;
+  return p;
+}
 }  // namespace
 
 TNinePart NinePartOf(const TDataSkinObject& object, bool magentaTransparent) {
-  TNinePart p;
-  p.Image = &object.Image;
-  p.LeftWidth = object.LeftWidth;
-  p.TopHeight = object.TopHeight;
-  p.RightWidth = object.RightWidth;
-  p.BottomHeight = object.BottomHeight;
-  p.FrameCount = object.FrameCount;
+  TNinePart p = SlicesOf(object);
   p.Stacked = false;
   p.TileMiddle = object.Tile == 1;
   p.MagentaTransparent = magentaTransparent;
@@ -46,13 +63,7 @@ TNinePart NinePartOf(const TDataSkinObject& object, bool magentaTransparent) {
 }
 
 TNinePart FrameSidePart(const TDataSkinBorder& side, bool stacked) {
-  TNinePart p;
-  p.Image = &side.Image;
-  p.LeftWidth = side.LeftWidth;
-  p.TopHeight = side.TopHeight;
-  p.RightWidth = side.RightWidth;
-  p.BottomHeight = side.BottomHeight;
-  p.FrameCount = side.FrameCount;
+  TNinePart p = SlicesOf(side);
   p.Stacked = stacked;
   p.TileMiddle = side.Tile != 1;  // the slot holds Stretch for frame sides
   p.MagentaTransparent = false;
@@ -71,11 +82,8 @@ TRectI FrameCell(const TBitmap32& image, int32_t frameCount, int32_t frame, bool
 
 void StretchCopy(TBitmap32& target, const TRectI& dest, const TBitmap32& image, const TRectI& src,
                  bool magentaTransparent) {
-  if (dest.Empty() || image.Empty()) return;
-  const TRectI s = ClipToImage(image, src);
-  if (s.Empty()) return;
-  const TRectI clip = ClipToTarget(target, dest);
-  if (clip.Empty()) return;
+  TRectI s, clip;
+  if (!ClipCopy(target, dest, image, src, s, clip)) return;
   const int64_t dw = static_cast<int64_t>(dest.right) - dest.left;
   const int64_t dh = static_cast<int64_t>(dest.bottom) - dest.top;
   const int32_t sw = s.Width();
@@ -98,11 +106,8 @@ void StretchCopy(TBitmap32& target, const TRectI& dest, const TBitmap32& image, 
 
 void TileCopy(TBitmap32& target, const TRectI& dest, const TBitmap32& image, const TRectI& src,
               bool magentaTransparent) {
-  if (dest.Empty() || image.Empty()) return;
-  const TRectI s = ClipToImage(image, src);
-  if (s.Empty()) return;
-  const TRectI clip = ClipToTarget(target, dest);
-  if (clip.Empty()) return;
+  TRectI s, clip;
+  if (!ClipCopy(target, dest, image, src, s, clip)) return;
   const int32_t sw = s.Width();
   const int32_t sh = s.Height();
   for (int32_t y = clip.top; y < clip.bottom; ++y) {

@@ -49,10 +49,11 @@ def layer_of(path):
     return best
 
 
-def files_under(root):
-    for top in SOURCE_DIRS:
+def files_under(root, dirs=SOURCE_DIRS):
+    """The C++ sources and headers under the top folders `dirs`, relative to root, "/"-separated."""
+    for top in dirs:
         for folder, _, names in os.walk(os.path.join(root, top)):
-            for name in names:
+            for name in sorted(names):
                 if name.endswith((".h", ".cpp")):
                     yield os.path.relpath(os.path.join(folder, name), root).replace(os.sep, "/")
 
@@ -173,16 +174,22 @@ def self_test():
     return 0
 
 
-def main():
+def run(check, self_test, summary):
+    """The command line both checks share: `--self-test`, or a tree's root (this one by default).
+    `summary` words the last line from the number of problems."""
     if sys.argv[1:] == ["--self-test"]:
         return self_test()
     root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", ".."))
     problems = check(root)
     for p in problems:
         print(p)
-    count = sum(1 for _ in files_under(root))
-    print(f"{count} files checked, {len(problems)} problem(s)")
+    print(summary(root, len(problems)))
     return 1 if problems else 0
+
+
+def main():
+    return run(check, self_test,
+               lambda root, n: f"{sum(1 for _ in files_under(root))} files checked, {n} problem(s)")
 
 
 if __name__ == "__main__":

@@ -12,6 +12,8 @@ import os
 import re
 import sys
 
+from check_includes import files_under, run
+
 PRODUCT_DIRS = ["app", "util", "framework", "controls", "reginfo", "skin", "tools"]
 MAX_FILE_LINES = 900
 MAX_FUNCTION_LINES = 120
@@ -54,20 +56,14 @@ def long_functions(text, limit):
 
 def check(root):
     problems = []
-    for top in PRODUCT_DIRS:
-        for folder, _, names in os.walk(os.path.join(root, top)):
-            for name in sorted(names):
-                if not name.endswith((".h", ".cpp")):
-                    continue
-                path = os.path.join(folder, name)
-                shown = os.path.relpath(path, root).replace(os.sep, "/")
-                with open(path, encoding="utf-8", errors="replace") as f:
-                    text = f.read()
-                lines = text.count("\n")
-                if lines > MAX_FILE_LINES:
-                    problems.append(f"{shown}: {lines} lines (at most {MAX_FILE_LINES})")
-                for start, count in long_functions(text, MAX_FUNCTION_LINES):
-                    problems.append(f"{shown}:{start}: a function of {count} lines (at most {MAX_FUNCTION_LINES})")
+    for shown in files_under(root, PRODUCT_DIRS):
+        with open(os.path.join(root, shown), encoding="utf-8", errors="replace") as f:
+            text = f.read()
+        lines = text.count("\n")
+        if lines > MAX_FILE_LINES:
+            problems.append(f"{shown}: {lines} lines (at most {MAX_FILE_LINES})")
+        for start, count in long_functions(text, MAX_FUNCTION_LINES):
+            problems.append(f"{shown}:{start}: a function of {count} lines (at most {MAX_FUNCTION_LINES})")
     return sorted(problems)
 
 
@@ -86,14 +82,7 @@ def self_test():
 
 
 def main():
-    if sys.argv[1:] == ["--self-test"]:
-        return self_test()
-    root = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", ".."))
-    problems = check(root)
-    for p in problems:
-        print(p)
-    print(f"{len(problems)} problem(s)")
-    return 1 if problems else 0
+    return run(check, self_test, lambda root, n: f"{n} problem(s)")
 
 
 if __name__ == "__main__":
